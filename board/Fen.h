@@ -1,0 +1,17 @@
+#pragma once
+// FEN bridge for tools and tests: a FEN's placement, side, castling and en passant fields go
+// into a fresh game exactly the way the new-game dialog sets up a layout.
+
+#include "ChessGame.h"
+
+#include <string>
+
+// Fills `game` (ResetGame, then Position, WhiteToMove, CastlingAllowed, EnPassant). On a
+// malformed FEN answers false with a one-line reason and leaves `game` as it was.
+bool LoadFen(TChessGame& game, const std::string& fen, std::string* error = nullptr);
+
+// Placement, side, castling, en passant, half-move clock 0 and the move number.
+std::string ToFen(const TChessGame& game);
+
+// The 64-character position string of a FEN placement field; "" when it is malformed.
+std::string PlacementFromFen(const std::string& placement);

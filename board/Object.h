@@ -1,0 +1,7 @@
+#pragma once
+
+// The common base of everything that raises events; handlers receive it as Sender.
+class TObject {
+public:
+    virtual ~TObject() = default;
+};

@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Each subcommand takes its arguments (without the subcommand's name) and answers the exit
+// code: 0 done, 2 bad arguments (after a one-line message on stderr).
+int RunLegal(const std::vector<std::string>& args);
+int RunEvents(const std::vector<std::string>& args);
+int RunMakeMoveBench(const std::vector<std::string>& args);
+int RunPerft(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
+int RunBench(const std::vector<std::string>& args);
+
+int UsageError(const std::string& message);
