@@ -1,0 +1,212 @@
+#pragma once
+// TChessBrd: the chess board control. It shows a TChessGame, turns pointer drags into
+// half-moves and runs the game's engine thread. Every rule lives in TChessGame; this class
+// only draws, listens to the pointer and keeps the engine out of the way of changes.
+
+#include "ChessGame.h"
+#include "ThreadPriority.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class TChessThread;
+
+using TOneSquareEvent = std::function<void(TObject* Sender, Square square)>;
+using TThinkEvent = std::function<void(TObject* Sender, Square& oldsq, Square& newsq)>;
+using TMouseEvent = std::function<void(TObject* Sender, Qt::MouseButton button,
+                                       Qt::KeyboardModifiers shift, int x, int y)>;
+using TMouseMoveEvent =
+    std::function<void(TObject* Sender, Qt::KeyboardModifiers shift, int x, int y)>;
+
+// A font with its colour, as the coordinates are drawn.
+struct TFont {
+    QString Name = "Arial";
+    int Size = 7; // points; drawn at 96 pixels per inch
+    QColor Color = Qt::white;
+    bool Bold = false;
+    QFont ToQFont() const;
+};
+
+class TChessBrd : public QWidget, public TChessGame, public IBoardView {
+public:
+    explicit TChessBrd(QWidget* parent = nullptr);
+    ~TChessBrd() override;
+
+    // --- Events of the control (the game's own events come from TChessGame).
+    TOneSquareEvent OnIllegalMove;
+    TThinkEvent OnCalculateMove;
+    TMoveEvent OnCalculationFailed;
+    TNotifyEvent OnClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+    // --- Published properties.
+    bool AnimateMoves() const { return AnimateMoves_; }
+    void SetAnimateMoves(bool v) { AnimateMoves_ = v; }
+    int AnimationDelay() const { return AnimationDelay_; }
+    void SetAnimationDelay(int v) { AnimationDelay_ = v; }
+    bool BoardLines() const { return BoardLines_; }
+    void SetBoardLines(bool v);
+    const QImage& BorderBitmap() const { return BorderBitmap_; }
+    void SetBorderBitmap(const QImage& v);
+    QColor BorderColor() const { return BorderColor_; }
+    void SetBorderColor(const QColor& v);
+    bool ComputerPlaysBlack() const { return ComputerPlaysBlack_; }
+    void SetComputerPlaysBlack(bool v);
+    bool ComputerPlaysWhite() const { return ComputerPlaysWhite_; }
+    void SetComputerPlaysWhite(bool v);
+    bool Thinking() const;
+    void SetThinking(bool) {}
+    const TFont& CoordFont() const { return CoordFont_; }
+    void SetCoordFont(const TFont& v);
+    void SetCurrentMove(std::int32_t) {}
+    const QImage& CustomPieceSet() const { return CustomPieceSet_; }
+    void SetCustomPieceSet(const QImage& v);
+    CoordSet DisplayCoords() const { return DisplayCoords_; }
+    void SetDisplayCoords(CoordSet v);
+    bool CustomEngine() const { return CustomEngine_; }
+    void SetCustomEngine(bool v) { CustomEngine_ = v; }
+    const QPen& LineStyle() const { return LineStyle_; }
+    void SetLineStyle(const QPen& v);
+    bool Resizable() const { return Resizable_; }
+    void SetResizable(bool v) { Resizable_ = v; }
+    int ResizeMinSize() const { return ResizeMinSize_; }
+    void SetResizeMinSize(int v) { ResizeMinSize_ = std::min(v, ResizeMaxSize_); }
+    int ResizeMaxSize() const { return ResizeMaxSize_; }
+    void SetResizeMaxSize(int v) { ResizeMaxSize_ = std::max(v, ResizeMinSize_); }
+    int SearchDepth() const { return SearchDepth_; }
+    void SetSearchDepth(int v) { SearchDepth_ = v <= 0 ? 1 : v > 7 ? 8 : v; }
+    int SizeOfBorder() const { return SizeOfBorder_; }
+    void SetSizeOfBorder(int v);
+    int SizeOfSquare() const { return SizeOfSquare_; }
+    void SetSizeOfSquare(int v);
+    QColor SquareColorDark() const { return SquareColorDark_; }
+    void SetSquareColorDark(const QColor& v);
+    QColor SquareColorLight() const { return SquareColorLight_; }
+    void SetSquareColorLight(const QColor& v);
+    const QImage& SquareDark() const { return SquareDark_; }
+    void SetSquareDark(const QImage& v);
+    const QImage& SquareLight() const { return SquareLight_; }
+    void SetSquareLight(const QImage& v);
+    bool WhiteOnTop() const { return WhiteOnTop_; }
+    void SetWhiteOnTop(bool v);
+    TThreadPriority ThinkingPriority() const { return ThinkingPriority_; }
+    void SetThinkingPriority(TThreadPriority v);
+    QString Version() const { return {}; }
+    void SetVersion(const QString&) {}
+    bool Held() const { return Held_; }
+    Square DragFrom() const { return DragFrom_; }
+    Square DropTo() const { return DropTo_; }
+
+    // --- Operations.
+    void StartNewGame();
+    void StopThinking() override;
+    void StartThinking();
+    bool PlayUserMove(Square from, Square to);
+    void GetMoveList(QStringList& list) const;
+    using TChessGame::GetMoveList;
+    Square SquareAtPoint(int x, int y) const;
+    static bool IsPieceSet(const QImage& image);
+
+    // --- View operations, also used by the game model as it plays a half-move.
+    void RepaintAll() override;
+    void PaintEmptySquare(Square square) override;
+    void PaintPiece(Square square, char letter) override;
+    void PaintPieces();
+    void PaintLines() override;
+    void SlidePiece(Square from, Square to) override;
+    void RedrawChanged(const std::string& oldPosition) override;
+    void AnimateMove(Square from, Square to, int delay);
+    void BuildPieceImages();
+    QRect SquareRect(Square square) const;
+    // The drawn board as it stands (the back buffer), for checks and screenshots.
+    const QImage& Canvas() const { return Canvas_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FullRepaint();
+    void ApplyGeometry();
+    void PaintBorder(QPainter& p);
+    void PaintSquares(QPainter& p);
+    void FillSquareArea(QPainter& p, const QRect& rect, bool light);
+    void Invalidate(const QRect& rect);
+    const QImage& ActivePieceSet() const;
+    void ShowFloatingPiece(char letter, QPoint topLeftInControl);
+    void HideFloatingPiece();
+    bool DropAccepted(Square target) const;
+    void EndDrag(QPoint pos);
+    // Engine hand-over.
+    bool ComputerToMove() const;
+    void KickEngine();
+    void ScheduleKick();
+    void EngineMoveFound(std::uint64_t generation, int from, int to);
+    void PollOutsideEngine();
+
+    bool AnimateMoves_ = true;
+    int AnimationDelay_ = 0;
+    bool BoardLines_ = false;
+    QImage BorderBitmap_;
+    QColor BorderColor_ = Qt::black;
+    bool ComputerPlaysBlack_ = false;
+    bool ComputerPlaysWhite_ = false;
+    TFont CoordFont_;
+    QImage CustomPieceSet_;
+    CoordSet DisplayCoords_ = 0;
+    bool CustomEngine_ = false;
+    QPen LineStyle_{Qt::black, 1, Qt::SolidLine};
+    bool Resizable_ = false;
+    int ResizeMinSize_ = 100;
+    int ResizeMaxSize_ = 1000;
+    int SearchDepth_ = 1;
+    int SizeOfBorder_ = 24;
+    int SizeOfSquare_ = 40;
+    QColor SquareColorDark_{128, 128, 128};
+    QColor SquareColorLight_{192, 192, 192};
+    QImage SquareDark_;
+    QImage SquareLight_;
+    bool WhiteOnTop_ = false;
+    TThreadPriority ThinkingPriority_ = TThreadPriority::tpNormal;
+    bool Held_ = false;
+
+    // Drawing.
+    QImage Canvas_;
+    bool CanvasValid_ = false;
+    bool FirstPaintDone_ = false;
+    std::array<QImage, 12> PieceImages_;
+    int PieceCell_ = 0;
+
+    // Pointer.
+    Square DragFrom_ = Square::None;
+    Square DropTo_ = Square::None;
+    QPoint PressPos_;
+    bool PressPending_ = false;
+    bool Dragging_ = false;
+    bool Resizing_ = false;
+    QPointer<QLabel> Floating_;
+
+    // Engine.
+    std::unique_ptr<TChessThread> Thread_;
+    bool EngineAwake_ = false;       // between StartThinking and StopThinking
+    std::uint64_t EngineGeneration_ = 0; // bumped by every stop; older results are dropped
+    bool KickScheduled_ = false;
+    bool InOutsideEngine_ = false;
+    QTimer PollTimer_;
+};
