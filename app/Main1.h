@@ -1,0 +1,99 @@
+#pragma once
+// TfrmCorvina: the main window. It owns the game's board (cb1) and the panels that report on
+// it — events, move list, captured-piece tallies and material points — and runs start-up,
+// the menu commands and move navigation.
+
+#include "ChessBrd.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class TfrmGoTo;
+
+class TfrmCorvina : public QMainWindow {
+public:
+    explicit TfrmCorvina(QWidget* parent = nullptr);
+    ~TfrmCorvina() override;
+
+    // --- Controls, named as designed.
+    QLabel* back;
+    TChessBrd* cb1;
+    QLabel* instruct;
+    QLabel* Player1;
+    QLabel* Player2;
+    QListWidget* events;
+    QPlainTextEdit* status;
+    QListWidget* white;
+    QListWidget* black;
+    QLabel* wp;
+    QLabel* bp;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdRestart;
+    QPushButton* cmdNext;
+    QPlainTextEdit* chatlog;
+    QLineEdit* txtmsg;
+    QPushButton* cmdSay;
+    QTimer* Timer2;
+    TfrmGoTo* frmGoTo = nullptr;
+
+    // --- Menu items.
+    QAction *mnuLoad, *mnuSave, *mnuExport, *mnuLoadSet, *mnuSaveSet, *mnuQuit;
+    QAction *mnuNew, *mnuChallenges, *mnuRestart, *mnuPreviousCh, *mnuNextCh;
+    QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
+    QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;
+    QAction *mnuSet, *mnuColors, *mnuTheme, *mnuLines, *mnuWOT, *mnuCPieces, *mnuLanguage;
+    QAction *mnuStart, *mnuStop, *mnuOptions;
+    QAction *mnuHelpTopics, *mnuHelpOnNetGame, *mnuReadme, *mnuAbout;
+
+    // --- Values other parts of the program read or set.
+    QString CurrentPieceSetFile;
+    int LanguageIndex = 0;
+    int ThemeIndex = -1;
+    bool NetGameActive = false;
+    bool ChallengeMode = false;
+    int CurrentChallenge = 0;
+
+    // --- Start-up.
+    void FormCreate();
+    void Timer2Timer();
+    // Applies the ten lines of a settings profile in order; stops at the first bad line,
+    // reports it, and answers false. `startUp` selects the start-up treatment of line 10.
+    bool ApplyProfile(const QStringList& lines, const QString& name, bool startUp);
+    QStringList BuildProfile() const;
+
+    // --- Game flow.
+    void cb1LegalMove(TObject* Sender, Square oldSq, Square newSq);
+    void cb1Capture(TObject* Sender, Square oldSq, Square newSq, char CapturedPiece);
+    void AddEvent(const QString& text);
+    double CountPoints(int side) const;
+    static int Hits(const QString& shortText, const QString& longText);
+    static QString PointsText(double points);
+    void RefreshPoints();
+    void SetPlayer2(const QString& text);
+    void SetCapturedPane(bool shown, bool startUp);
+
+    // --- Commands.
+    void mnuNewClick();
+    void mnuPreviousClick();
+    void mnuNextClick();
+    void mnuGoToMoveClick();
+    // Shows the position after line `index` of the move list (-1: the start of the game).
+    void GoToLine(int index);
+    void mnuLinesClick();
+    void mnuWOTClick();
+    void mnuCPiecesClick();
+    void mnuHelpTopicsClick();
+    void mnuReadmeClick();
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void BindBoard();
+    void OpenDocument(const QString& file, const QString& failure);
+};

@@ -1,0 +1,279 @@
+// The main window, driven through its real widgets in a temporary program folder.
+#include "ErrorReport.h"
+#include "Main1.h"
+#include "ProgramFolder.h"
+#include "TextFile.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QStringList StatusLines(const TfrmCorvina& w) {
+    const QString text = w.status->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split('\n');
+}
+
+QStringList EventTexts(const TfrmCorvina& w) {
+    QStringList out;
+    for (int i = 0; i < w.events->count(); ++i)
+        out << w.events->item(i)->text();
+    return out;
+}
+
+bool Play(TfrmCorvina& w, const QStringList& moves) {
+    for (const QString& m : moves)
+        if (!w.cb1->PlayUserMove(ParseSquare(m.left(2).toStdString()),
+                                 ParseSquare(m.mid(2, 2).toStdString())))
+            return false;
+    return true;
+}
+
+const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3", "Merlot.bmp",
+                                    "0",        "0",        "0", "-1", "1"};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startUpProfileChoice_data();
+    void startUpProfileChoice();
+    void startUpStopsAtBadLine();
+    void playedGame();
+    void mateEvents();
+    void engineAnswersAsBlack();
+    void navigationAndGoTo();
+    void profileRoundTrip();
+    void capturedPaneToggle();
+    void player2KeepsRightEdge();
+
+private:
+    void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles);
+    std::unique_ptr<QTemporaryDir> Folder_;
+    QStringList Errors_;
+};
+
+void TestMainWindow::init() {
+    Folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(Folder_->isValid());
+    SetProgramFolder(Folder_->path());
+    Errors_.clear();
+    SetErrorHandler([this](const QString& text) { Errors_ << text; });
+    QDir().mkpath(Folder_->filePath("Settings"));
+    QDir().mkpath(Folder_->filePath("pieces"));
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp", Folder_->filePath("pieces/Merlot.bmp")));
+}
+
+void TestMainWindow::cleanup() {
+    SetErrorHandler({});
+    Folder_.reset();
+}
+
+void TestMainWindow::WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
+    QVERIFY(WriteTextLines(ProgramPath("al.dat"), al));
+    for (auto it = profiles.begin(); it != profiles.end(); ++it)
+        QVERIFY(WriteTextLines(ProgramPath("Settings/" + it.key()), it.value()));
+}
+
+void TestMainWindow::startUpProfileChoice_data() {
+    QTest::addColumn<QStringList>("al");
+    QTest::addColumn<int>("expectedDepth");
+    QTest::addColumn<bool>("alEmptied");
+    QTest::newRow("no lines") << QStringList() << 4 << false;
+    QTest::newRow("empty first line") << QStringList{"", "Mine"} << 4 << false;
+    QTest::newRow("named profile") << QStringList{"Mine"} << 6 << false;
+    QTest::newRow("missing profile") << QStringList{"Gone"} << 4 << true;
+    QTest::newRow("path instead of a name") << QStringList{"../Settings/Mine"} << 4 << true;
+}
+
+void TestMainWindow::startUpProfileChoice() {
+    QFETCH(QStringList, al);
+    QFETCH(int, expectedDepth);
+    QFETCH(bool, alEmptied);
+    QStringList mine = DefaultProfile;
+    mine[2] = "6";
+    mine[0] = "$00030201";
+    WriteFolder(al, {{"Default", DefaultProfile}, {"Mine", mine}});
+    TfrmCorvina w;
+    QVERIFY2(Errors_.isEmpty(), qPrintable(Errors_.join('\n')));
+    QCOMPARE(w.cb1->SearchDepth(), expectedDepth);
+    QCOMPARE(w.cb1->SquareColorDark(),
+             expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
+    QVERIFY(w.cb1->ComputerPlaysBlack());
+    QCOMPARE(w.width(), 814);
+    QStringList after;
+    QVERIFY(ReadTextLines(ProgramPath("al.dat"), after));
+    if (alEmptied)
+        QVERIFY(after.isEmpty());
+    else
+        QCOMPARE(after, al);
+}
+
+void TestMainWindow::startUpStopsAtBadLine() {
+    QStringList bad = DefaultProfile;
+    bad[0] = "clNavy";
+    bad[1] = "clYellow";
+    bad[2] = "deep";
+    bad[5] = "1"; // would switch lines on, but is never reached
+    WriteFolder({"Bad"}, {{"Default", DefaultProfile}, {"Bad", bad}});
+    TfrmCorvina w;
+    QCOMPARE(Errors_.size(), 1);
+    QVERIFY(Errors_.first().contains("Bad"));
+    QVERIFY(Errors_.first().contains("line 3"));
+    QVERIFY(Errors_.first().contains("deep"));
+    QCOMPARE(w.cb1->SquareColorDark(), QColor(0, 0, 128));
+    QCOMPARE(w.cb1->SquareColorLight(), QColor(255, 255, 0));
+    QCOMPARE(w.cb1->SearchDepth(), 1);
+    QCOMPARE(w.cb1->ThinkingPriority(), TThreadPriority::tpNormal);
+    QVERIFY(!w.cb1->BoardLines());
+    QVERIFY(!w.mnuLines->isChecked());
+    QVERIFY(!w.mnuCPieces->isChecked());
+    QCOMPARE(w.width(), 625);
+}
+
+void TestMainWindow::playedGame() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    w.cb1->SetComputerPlaysBlack(false);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(200); // the start-up step
+    QVERIFY(Play(w, {"e2e4"}));
+    QCOMPARE(StatusLines(w), QStringList{"1. E2-E4"});
+    QCOMPARE(w.wp->text(), QString(" 42.0"));
+    QCOMPARE(w.bp->text(), QString(" 42.0"));
+    // 1... Nc6 2. Bb5 a6 3. Bxc6: the first black knight taken.
+    QVERIFY(Play(w, {"b8c6", "f1b5", "a7a6", "b5c6"}));
+    QCOMPARE(w.black->item(2)->text(), QString("1 Knights"));
+    QCOMPARE(w.black->item(0)->text(), QString("0 Pawns"));
+    QVERIFY(qAbs(w.CountPoints(0) - 38.95) < 1e-9);
+    QCOMPARE(w.bp->text(), TfrmCorvina::PointsText(w.CountPoints(0)));
+    QVERIFY(Play(w, {"d7c6"}));
+    QCOMPARE(w.white->item(1)->text(), QString("1 Bishops"));
+    QCOMPARE(w.wp->text(), QString(" 38.5"));
+    QCOMPARE(StatusLines(w).size(), 6);
+    QCOMPARE(StatusLines(w).last(), QString("              D7-C6"));
+}
+
+void TestMainWindow::mateEvents() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    w.cb1->SetComputerPlaysBlack(false);
+    QVERIFY(Play(w, {"f2f3", "e7e5", "g2g4", "d8h4"}));
+    QCOMPARE(EventTexts(w).mid(0, 2), (QStringList{"Mate!!!", "Check!"}));
+}
+
+void TestMainWindow::engineAnswersAsBlack() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    w.cb1->SetSearchDepth(1);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(Play(w, {"e2e4"}));
+    QTRY_COMPARE_WITH_TIMEOUT(StatusLines(w).size(), 2, 10000);
+    QVERIFY(StatusLines(w).last().startsWith(QString(14, ' ')));
+    QVERIFY(w.cb1->WhiteToMove());
+}
+
+void TestMainWindow::navigationAndGoTo() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    w.cb1->SetComputerPlaysBlack(false);
+    QVERIFY(Play(w, {"e2e4", "e7e5", "g1f3"}));
+    w.mnuPreviousClick();
+    QCOMPARE(StatusLines(w), (QStringList{"1. E2-E4", "              E7-E5"}));
+    w.mnuPreviousClick();
+    w.mnuPreviousClick();
+    QVERIFY(StatusLines(w).isEmpty());
+    w.mnuPreviousClick(); // at the start: nothing changes
+    QVERIFY(StatusLines(w).isEmpty());
+    w.mnuNextClick();
+    w.mnuNextClick();
+    QCOMPARE(StatusLines(w), (QStringList{"1. E2-E4", "              E7-E5"}));
+    w.mnuNextClick();
+    w.mnuNextClick(); // at the end: nothing changes
+    QCOMPARE(StatusLines(w).size(), 3);
+    w.GoToLine(-1);
+    QCOMPARE(w.cb1->CurrentMove(), 1);
+    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
+    w.GoToLine(0);
+    QCOMPARE(w.cb1->CurrentMove(), 1);
+    QVERIFY(!w.cb1->WhiteToMove());
+    QCOMPARE(w.cb1->At(Square::E4), 'P');
+    w.GoToLine(1);
+    QCOMPARE(w.cb1->CurrentMove(), 2);
+    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(StatusLines(w).size(), 3); // Go To leaves the list alone
+    // The dialog itself: OK with no selection shows the start.
+    QTimer::singleShot(100, w.frmGoTo, [&w] {
+        QCOMPARE(w.frmGoTo->listme->count(), 3);
+        w.frmGoTo->accept();
+    });
+    w.mnuGoToMoveClick();
+    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
+    QVERIFY(w.cb1->WhiteToMove());
+}
+
+void TestMainWindow::profileRoundTrip() {
+    QStringList custom = DefaultProfile;
+    custom[1] = "$00030201";
+    custom[3] = "9"; // outside 0..6: the priority stays
+    custom[5] = "2"; // only 1 means on
+    custom[6] = "1";
+    WriteFolder({"Custom"}, {{"Default", DefaultProfile}, {"Custom", custom}});
+    TfrmCorvina w;
+    QVERIFY(Errors_.isEmpty());
+    QCOMPARE(w.cb1->ThinkingPriority(), TThreadPriority::tpNormal);
+    QVERIFY(!w.cb1->BoardLines());
+    QVERIFY(w.cb1->WhiteOnTop());
+    const QStringList built = w.BuildProfile();
+    QCOMPARE(built, (QStringList{"clMaroon", "$00030201", "4", "3", "Merlot.bmp", "0", "1", "0",
+                                 "-1", "1"}));
+    QVERIFY(WriteTextLines(ProgramPath("Settings/Again"), built));
+    QFile file(ProgramPath("Settings/Again"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.count("\r\n"), 10);
+    w.cb1->SetThinkingPriority(TThreadPriority::tpIdle);
+    QCOMPARE(w.BuildProfile()[3], QString("6"));
+}
+
+void TestMainWindow::capturedPaneToggle() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    w.move(300, 200);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect before = w.geometry();
+    QVERIFY(w.mnuCPieces->isChecked());
+    w.mnuCPieces->trigger();
+    QVERIFY(!w.mnuCPieces->isChecked());
+    QTRY_COMPARE(w.width(), 625);
+    w.mnuCPieces->trigger();
+    QVERIFY(w.mnuCPieces->isChecked());
+    QTRY_COMPARE(w.geometry(), before);
+    w.mnuLines->trigger();
+    QVERIFY(w.mnuLines->isChecked());
+    QVERIFY(w.cb1->BoardLines());
+}
+
+void TestMainWindow::player2KeepsRightEdge() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TfrmCorvina w;
+    const int right = w.Player2->geometry().right();
+    w.SetPlayer2("A much longer name");
+    QCOMPARE(w.Player2->geometry().right(), right);
+    QVERIFY(w.Player2->width() > 60);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
