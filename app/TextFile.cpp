@@ -1,0 +1,114 @@
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the five unassigned ones map to the C1 control of the same
+// value, as the platform's own converter does, so that no byte is ever lost.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString DecodeCp1252(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b <= 0x9F)
+            text.append(QChar(kCp1252High[b - 0x80]));
+        else
+            text.append(QChar(char16_t(b))); // 0xA0..0xFF equal Latin-1 and Unicode
+    }
+    return text;
+}
+
+QString NativeName(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+void SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+QString DecodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return DecodeCp1252(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        SetError(
+            error,
+            QStringLiteral("Cannot read the file \"%1\": it is a folder.").arg(NativeName(path)));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, QStringLiteral("Cannot open the file \"%1\" for reading: %2.")
+                            .arg(NativeName(path), file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        SetError(error, QStringLiteral("Cannot read the file \"%1\": %2.")
+                            .arg(NativeName(path), file.errorString()));
+        return false;
+    }
+    lines = SplitLines(DecodeText(bytes));
+    return true;
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += line.toUtf8();
+        bytes += "\r\n";
+    }
+    // QSaveFile writes beside the target and renames over it on commit, so readers never see
+    // a half-written file and a failure keeps the old one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetError(error, QStringLiteral("Cannot open the file \"%1\" for writing: %2.")
+                            .arg(NativeName(path), file.errorString()));
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        SetError(error, QStringLiteral("Cannot write the file \"%1\": %2.")
+                            .arg(NativeName(path), file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
