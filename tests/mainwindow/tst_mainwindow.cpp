@@ -1,5 +1,6 @@
 // The main window, driven through its real widgets in a temporary program folder.
 #include "ErrorReport.h"
+#include "GoTo.h"
 #include "Main1.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
