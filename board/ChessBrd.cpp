@@ -339,8 +339,9 @@ void TChessBrd::ApplyGeometry() {
 
 void TChessBrd::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    ApplyGeometry();
+    // The next full repaint rounds the size to whole squares and makes the control square.
     CanvasValid_ = false;
+    update();
 }
 
 void TChessBrd::RepaintAll() {
@@ -378,6 +379,8 @@ void TChessBrd::FullRepaint() {
 void TChessBrd::paintEvent(QPaintEvent* e) {
     if (!CanvasValid_ || Canvas_.size() != size())
         FullRepaint();
+    if (Canvas_.size() != size())
+        return; // rounded to another size: that size's paint follows
     QPainter p(this);
     p.drawImage(e->rect(), Canvas_, e->rect());
 }

@@ -1,5 +1,6 @@
 // The board control: properties, geometry, painting, dragging and the outside engine.
 #include "ChessBrd.h"
+#include "Fen.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -168,9 +169,12 @@ void TestChessBrd::resizeCorner() {
     QTRY_COMPARE(b->size(), QSize(520, 520));
     QCOMPARE(b->SizeOfSquare(), 59);
     SendMouse(b, QEvent::MouseMove, {50, 20}, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(b->width(), 100); // the least it may be
     SendMouse(b, QEvent::MouseButtonRelease, {50, 20}, Qt::LeftButton, Qt::NoButton);
-    // 100 pixels is the least; squares of (100 - 48) / 8 = 6 pixels make it 96.
-    QTRY_COMPARE(b->size(), QSize(96, 96));
+    // The next full repaint: (100 + 520) / 2 - 48 = 262, squares of 32 pixels.
+    QTRY_COMPARE(b->size(), QSize(304, 304));
+    SendMouse(b, QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::LeftButton);
+    QCOMPARE(b->width(), 304); // released: no longer resizing
 }
 
 void TestChessBrd::paintedColours() {
@@ -326,7 +330,7 @@ void TestChessBrd::noDropWhileThinking() {
     b.SetSearchDepth(8);
     b.show();
     QVERIFY(QTest::qWaitForWindowExposed(&b));
-    b.SetPosition("r1bqkb1rpppp1ppp  n  n      p     B  P        N  PPPP PPPRNBQK  R");
+    QVERIFY(LoadFen(b, "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 1"));
     b.SetComputerPlaysWhite(true);
     QTRY_VERIFY_WITH_TIMEOUT(b.Thinking(), 5000);
     QStringList events;
