@@ -28,8 +28,10 @@ constexpr int ClientHeight = 457;
 
 const char* const TallyWords[5] = {"Pawns", "Bishops", "Knights", "Rooks", "Queens"};
 
+// A caption of the side panels: white and bold over the background picture.
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
     auto* l = new QLabel(text, parent);
+    l->setStyleSheet("color: white; font-weight: bold");
     l->move(x, y);
     l->adjustSize();
     return l;
@@ -99,12 +101,11 @@ void TfrmCorvina::CreateControls() {
     Player2 = MakeSunken(client, "Player2", QRect(366, 3, 43, 21), Qt::AlignRight);
     SetPlayer2("Player2");
 
-    const QString panelLabel = "color: white; font-weight: bold";
-    MakeLabel(client, "Events:", 422, 10)->setStyleSheet(panelLabel);
+    MakeLabel(client, "Events:", 422, 10);
     events = new QListWidget(client);
     events->setGeometry(422, 26, 191, 143);
     events->setStyleSheet("color: red");
-    MakeLabel(client, "Movelist:", 422, 174)->setStyleSheet(panelLabel);
+    MakeLabel(client, "Movelist:", 422, 174);
     status = new QPlainTextEdit(client);
     status->setGeometry(422, 190, 191, 259);
     status->setReadOnly(true);
@@ -117,13 +118,13 @@ void TfrmCorvina::CreateControls() {
     pane->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pane->lower();
     back->lower();
-    MakeLabel(client, "White pieces captured:", 629, 16)->setStyleSheet(panelLabel);
+    MakeLabel(client, "White pieces captured:", 629, 16);
     white = MakeTally(client, 629, 34);
-    MakeLabel(client, "Points:", 640, 183)->setStyleSheet(panelLabel);
+    MakeLabel(client, "Points:", 640, 183);
     wp = MakeSunken(client, "0", QRect(698, 181, 60, 19), Qt::AlignRight);
-    MakeLabel(client, "Black pieces captured:", 629, 232)->setStyleSheet(panelLabel);
+    MakeLabel(client, "Black pieces captured:", 629, 232);
     black = MakeTally(client, 629, 250);
-    MakeLabel(client, "Points:", 640, 398)->setStyleSheet(panelLabel);
+    MakeLabel(client, "Points:", 640, 398);
     bp = MakeSunken(client, "0", QRect(698, 396, 60, 19), Qt::AlignRight);
 
     cmdPrevious = new QPushButton("<", client);

@@ -1,0 +1,88 @@
+// corvina-snapshot: opens the real main window, plays the given half-moves, optionally holds a
+// piece half-way through a drag, and saves a picture of the whole screen. For looking at the
+// program under a virtual X display:
+//   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] MOVE...
+#include "Main1.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void Send(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+    QMouseEvent ev(type, QPointF(pos), QPointF(w->mapToGlobal(pos)),
+                   type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                   Qt::NoModifier);
+    QApplication::sendEvent(w, &ev);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Corvina 3 ME");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: corvina-snapshot OUT.png [--drag e2e4] [--human] MOVE...\n");
+        return 2;
+    }
+    const QString out = argv[1];
+    QString drag;
+    bool human = false;
+    int depth = 0;
+    QStringList moves;
+    for (int i = 2; i < argc; ++i) {
+        const QString a = argv[i];
+        if (a == "--drag" && i + 1 < argc)
+            drag = argv[++i];
+        else if (a == "--depth" && i + 1 < argc)
+            depth = QString(argv[++i]).toInt();
+        else if (a == "--human")
+            human = true;
+        else
+            moves << a;
+    }
+    TfrmCorvina w;
+    if (human)
+        w.cb1->SetComputerPlaysBlack(false);
+    if (depth > 0)
+        w.cb1->SetSearchDepth(depth);
+    w.move(60, 40);
+    w.show();
+    int next = 0;
+    QTimer step;
+    QObject::connect(&step, &QTimer::timeout, [&] {
+        if (w.cb1->Thinking())
+            return;
+        if (next < moves.size()) {
+            const std::string m = moves[next].toStdString();
+            const Square from = ParseSquare(m.substr(0, 2));
+            const Square to = ParseSquare(m.substr(2, 2));
+            // The computer's own replies are skipped when they are in the list too.
+            if (w.cb1->At(from) != ' ' && w.cb1->IsLegalMove(from, to))
+                w.cb1->PlayUserMove(from, to);
+            ++next;
+            return;
+        }
+        step.stop();
+        if (!drag.isEmpty()) {
+            const std::string m = drag.toStdString();
+            const QPoint a = w.cb1->SquareRect(ParseSquare(m.substr(0, 2))).center();
+            const QPoint b = w.cb1->SquareRect(ParseSquare(m.substr(2, 2))).center();
+            Send(w.cb1, QEvent::MouseButtonPress, a, Qt::LeftButton);
+            Send(w.cb1, QEvent::MouseMove, a + QPoint(8, 0), Qt::LeftButton);
+            Send(w.cb1, QEvent::MouseMove, (a + b) / 2 + QPoint(9, 7), Qt::LeftButton);
+        }
+        QTimer::singleShot(600, [&] {
+            const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+            const bool ok = shot.save(out);
+            std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
+            app.exit(ok ? 0 : 1);
+        });
+    });
+    step.start(400);
+    return app.exec();
+}
