@@ -1,0 +1,84 @@
+#pragma once
+// The computer player: alpha-beta in iterations of growing depth over TEngineBoard, with a
+// capture search at the leaves, a one-ply extension in check, principal-variation and
+// history ordering, and an evaluation from piece-square values prepared once per search.
+// The engine thread holds one of these and calls ComputeMove; another thread may set
+// StopRequested at any time to end the search quickly.
+
+#include "EngineBoard.h"
+
+#include <atomic>
+#include <cstdint>
+
+class TChessEngine : public TEngineBoard {
+public:
+    static constexpr int MaxSearchDepth = 8;
+    static constexpr int MateScore = 10000;
+
+    TChessEngine();
+
+    // Set by another thread; the search reads it at every node, before every move of a
+    // full-width node and between iterations.
+    std::atomic<bool> StopRequested{false};
+
+    // One whole search of the position; answers PvTable[0][0], which a position without a
+    // legal move leaves as an earlier search left it.
+    EngineMove ComputeMove(const TEnginePosition& position);
+
+    // Square values of every piece on every square, for the current (root) position.
+    void PrepareEvaluation();
+    // Static score of the current position for the side to move.
+    int Evaluate() const;
+    int SearchNode(int alpha, int beta, int depth);
+    int CaptureSearch(int alpha, int beta);
+
+    // The result of the last search.
+    EngineMove BestMove() const { return PvTable[0][0]; }
+    int PvMoveCount() const { return PvLength[0]; }
+    EngineMove PvMove(int index) const { return PvTable[0][index]; }
+    int Score() const { return LastScore; }
+    int CompletedDepth() const { return LastDepth; }
+    // Entries of SearchNode and CaptureSearch.
+    std::uint64_t Nodes() const { return NodeCount; }
+    // The deepest ply a node was entered at, and the most move-stack entries in use.
+    int DeepestPly() const { return DeepestPlySeen; }
+    int MostMovesStacked() const { return MostMovesSeen; }
+    int SquareValueOf(int colour, int piece, int square) const {
+        return SquareValue[colour][piece][square];
+    }
+
+    // Raises the first move of this ply whose from- and to-square match the principal
+    // variation's move at this ply above every other, and notes whether one was found.
+    void MarkPvMove();
+    // Swaps the first of the highest-scored entries from `index` on into `index`.
+    void PickBestMove(int index);
+
+private:
+    // A node this deep, or with this little room left on the move stack, is scored
+    // statically: its moves could not be stored.
+    bool AtSearchLimit() const {
+        return Ply >= MaxPly - 1 || PlyFirst[Ply] > MoveStackSize - MoveReserve;
+    }
+    void NoteNode() {
+        ++NodeCount;
+        if (Ply > DeepestPlySeen)
+            DeepestPlySeen = Ply;
+    }
+    void UpdatePv(EngineMove move);
+
+    // More than the pseudo-legal moves of any position with at most sixteen pieces a side;
+    // AddMove drops whatever still finds no room.
+    static constexpr int MoveReserve = 400;
+
+    EngineMove PvTable[MaxPly][MaxPly];
+    std::int32_t PvLength[MaxPly];
+    bool InPvLine = false;
+    std::int32_t SquareValue[2][6][64];
+    std::int32_t SearchDepth = 1;
+
+    std::uint64_t NodeCount = 0;
+    int DeepestPlySeen = 0;
+    int MostMovesSeen = 0;
+    int LastScore = 0;
+    int LastDepth = 0;
+};

@@ -1,0 +1,90 @@
+#pragma once
+// The engine's own board: two 64-entry arrays, the side to move, castling rights and en
+// passant square, with pseudo-legal move generation into one shared move stack and
+// make/take-back of moves. Legality is tested only by making a move. Everything lives in
+// fixed arrays; nothing here allocates.
+
+#include "EngineTypes.h"
+
+#include <cstdint>
+
+class TEngineBoard {
+public:
+    static constexpr int MaxPly = 64;
+    static constexpr int MoveStackSize = 4096;
+
+    struct TStackedMove {
+        EngineMove Move;
+        std::int32_t Score; // ordering score: the highest is searched first
+    };
+
+    TEngineBoard();
+    virtual ~TEngineBoard() = default;
+
+    // Reads the board's placement, side, castling bits and en passant square; Ply 0.
+    // Castling rights whose king or rook is not on its home square, and an en passant
+    // square without the pawn that passed over it, are dropped.
+    void LoadPosition(const TEnginePosition& position);
+
+    // Pseudo-legal moves of the side to move into this ply's slice of the move stack.
+    void GenerateMoves();
+    // Captures, promotions and en passant captures only.
+    void GenerateCaptures();
+    // Makes the move and answers true, or answers false (leaving the board as it was) when
+    // it leaves the mover's king attacked or is a castling the position does not allow.
+    bool MakeEngineMove(EngineMove move);
+    void TakeBackMove();
+    bool SideInCheck(int colour) const;
+    bool SquareAttacked(int square, int byColour) const;
+
+    // Leaf count of the move generation to `depth`, every move made and taken back.
+    std::uint64_t Perft(int depth);
+
+    int ColourAt(int square) const { return SquareColour[square]; }
+    int PieceAt(int square) const { return SquarePiece[square]; }
+    int SideToMove() const { return ActiveSide; }
+    int Castling() const { return CastleRights; }
+    int EnPassantSquare() const { return EpSquare; }
+    int CurrentPly() const { return Ply; }
+    int FirstMoveIndex() const { return PlyFirst[Ply]; }
+    int EndMoveIndex() const { return PlyEnd[Ply]; }
+    const TStackedMove& StackedMove(int index) const { return MoveStack[index]; }
+    int History(int from, int to) const { return HistoryScore[from][to]; }
+
+protected:
+    void AddMove(int from, int to, int flags);
+    void AddPromotions(int from, int to, int flags);
+    void EmptySquare(int square) {
+        SquareColour[square] = ColourEmpty;
+        SquarePiece[square] = PieceEmpty;
+    }
+    void PutPiece(int square, int colour, int piece) {
+        SquareColour[square] = colour;
+        SquarePiece[square] = piece;
+    }
+
+    struct TUndo {
+        EngineMove Move;
+        std::int32_t Captured; // piece code that stood on the to-square, 6 if empty
+        std::int32_t CastleRights;
+        std::int32_t EpSquare;
+    };
+
+    std::int32_t SquareColour[64];
+    std::int32_t SquarePiece[64];
+    std::int32_t ActiveSide = ColourWhite;
+    std::int32_t OtherSide = ColourBlack;
+    std::int32_t CastleRights = 0;
+    std::int32_t EpSquare = -1;
+    std::int32_t Ply = 0;
+    TStackedMove MoveStack[MoveStackSize];
+    std::int32_t PlyFirst[MaxPly];
+    std::int32_t PlyEnd[MaxPly];
+    TUndo UndoStack[MaxPly];
+    // Kept by from- and to-square; quiet moves are ordered by it.
+    std::int32_t HistoryScore[64][64];
+
+private:
+    template <bool CapturesOnly> void Generate();
+    void GeneratePawn(int square, bool capturesOnly);
+};

@@ -1,0 +1,129 @@
+#pragma once
+// The engine's constant tables: the 10 x 12 frame for off-board detection, the piece
+// directions, the castling masks, the material values and the white evaluation tables
+// (rank 8 first; black looks its values up at the mirrored square).
+
+#include <array>
+
+namespace EngineTables {
+
+constexpr std::array<int, 120> MakeFrame120() {
+    std::array<int, 120> frame{};
+    for (int i = 0; i < 120; ++i) {
+        const int row = i / 10 - 2;
+        const int column = i % 10 - 1;
+        frame[i] = (row >= 0 && row < 8 && column >= 0 && column < 8) ? row * 8 + column : -1;
+    }
+    return frame;
+}
+
+constexpr std::array<int, 64> MakeFrameOf64() {
+    std::array<int, 64> frame{};
+    for (int s = 0; s < 64; ++s)
+        frame[s] = 10 * (s / 8 + 2) + s % 8 + 1;
+    return frame;
+}
+
+inline constexpr std::array<int, 120> Frame120 = MakeFrame120();
+inline constexpr std::array<int, 64> FrameOf64 = MakeFrameOf64();
+
+inline constexpr bool SlidingPiece[6] = {false, false, true, true, true, false};
+inline constexpr int DirectionCount[6] = {0, 8, 4, 4, 8, 8};
+inline constexpr int Directions[6][8] = {
+    {0, 0, 0, 0, 0, 0, 0, 0},
+    {-21, -19, -12, -8, 8, 12, 19, 21},
+    {-11, -9, 9, 11, 0, 0, 0, 0},
+    {-10, -1, 1, 10, 0, 0, 0, 0},
+    {-11, -10, -9, -1, 1, 9, 10, 11},
+    {-11, -10, -9, -1, 1, 9, 10, 11},
+};
+
+// CastleRights is ANDed with the entries of a move's from- and to-square: moving or taking
+// a king or a rook on its home square ends the castling rights it carries.
+constexpr std::array<int, 64> MakeCastleKeepMask() {
+    std::array<int, 64> mask{};
+    for (int& m : mask)
+        m = 15;
+    mask[0] = 7;   // a8
+    mask[4] = 3;   // e8
+    mask[7] = 11;  // h8
+    mask[56] = 13; // a1
+    mask[60] = 12; // e1
+    mask[63] = 14; // h1
+    return mask;
+}
+inline constexpr std::array<int, 64> CastleKeepMask = MakeCastleKeepMask();
+
+inline constexpr int PieceValue[6] = {100, 300, 300, 500, 900, 0};
+
+constexpr int MirrorSquare(int s) { return 8 * (7 - s / 8) + s % 8; }
+
+// clang-format off
+inline constexpr int PawnTable[64] = {
+      0,   0,   0,   0,   0,   0,   0,   0,
+      5,  10,  15,  20,  20,  15,  10,   5,
+      4,   8,  12,  16,  16,  12,   8,   4,
+      3,   6,   9,  12,  12,   9,   6,   3,
+      2,   4,   6,   8,   8,   6,   4,   2,
+      1,   2,   3,   4,   4,   3,   2,   1,
+      0,   0,   0, -20, -20,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+};
+
+inline constexpr int MinorTable[64] = {
+    -10, -10, -10, -10, -10, -10, -10, -10,
+    -10,   0,   0,   0,   0,   0,   0, -10,
+    -10,   0,   5,   5,   5,   5,   0, -10,
+    -10,   0,   5,  10,  10,   5,   0, -10,
+    -10,   0,   5,  10,  10,   5,   0, -10,
+    -10,   0,   5,   5,   5,   5,   0, -10,
+    -10,   0,   0,   0,   0,   0,   0, -10,
+    -20, -20, -20, -20, -20, -20, -20, -20,
+};
+
+inline constexpr int KingMiddleTable[64] = {
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -40, -40, -40, -40, -40, -40, -40, -40,
+    -20, -20, -20, -20, -20, -20, -20, -20,
+    -10,   0,  10, -20,   0, -20,  10,   0,
+};
+
+inline constexpr int KingEndTable[64] = {
+     -5,  -5,  -5,  -5,  -5,  -5,  -5,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,   0,   5,   5,   5,   5,   0,  -5,
+     -5,   0,   5,  10,  10,   5,   0,  -5,
+     -5,   0,   5,  10,  10,   5,   0,  -5,
+     -5,   0,   5,   5,   5,   5,   0,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,  -5,  -5,  -5,  -5,  -5,  -5,  -5,
+};
+
+inline constexpr int ShelterKingSide[64] = {
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   5,   5,   5,
+      0,   0,   0,   0,   0,  10,  10,  10,
+      0,   0,   0,   0,   0,  20,  20,  20,
+      0,   0,   0,   0,   0,   0,   0,   0,
+};
+
+inline constexpr int ShelterQueenSide[64] = {
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      5,   5,   5,   0,   0,   0,   0,   0,
+     10,  10,  10,   0,   0,   0,   0,   0,
+     20,  20,  20,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+};
+// clang-format on
+
+} // namespace EngineTables

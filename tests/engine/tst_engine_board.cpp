@@ -1,0 +1,165 @@
+// The engine board: what LoadPosition trusts, castling refusals, move ordering scores, and
+// pawns that stand on their own promotion rank.
+#include "EngineFen.h"
+
+#include <memory>
+
+namespace {
+
+std::string Squares(const TEngineBoard& b) {
+    std::string s;
+    for (int i = 0; i < 64; ++i)
+        s += std::to_string(b.ColourAt(i) * 10 + b.PieceAt(i)) + ",";
+    return s + std::to_string(b.Castling()) + "," + std::to_string(b.EnPassantSquare());
+}
+
+std::unique_ptr<TEngineBoard> Loaded(const QString& fen) {
+    auto board = std::make_unique<TEngineBoard>();
+    board->LoadPosition(TEngineFen(fen).Position());
+    return board;
+}
+
+} // namespace
+
+class TestEngineBoard : public QObject {
+    Q_OBJECT
+private slots:
+    void trustedRights_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::addColumn<int>("castling");
+        QTest::addColumn<int>("epSquare");
+        QTest::newRow("all in place") << "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1" << 15 << -1;
+        QTest::newRow("no rooks") << "4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1" << 0 << -1;
+        QTest::newRow("h1 rook missing") << "r3k2r/8/8/8/8/8/8/R3K3 w KQkq - 0 1" << 14 << -1;
+        QTest::newRow("king off e1") << "r3k2r/8/8/8/8/8/8/R2K3R w KQkq - 0 1" << 12 << -1;
+        QTest::newRow("black rook on a1") << "r3k2r/8/8/8/8/8/8/r3K2R w KQkq - 0 1" << 13 << -1;
+        QTest::newRow("a8 rook missing") << "4k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1" << 7 << -1;
+        QTest::newRow("ep with pawn") << "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1" << 0 << 19;
+        QTest::newRow("ep without pawn") << "4k3/8/8/4P3/8/8/8/4K3 w - d6 0 1" << 0 << -1;
+        QTest::newRow("ep of own side") << "4k3/8/8/3PP3/8/8/8/4K3 w - d6 0 1" << 0 << -1;
+        QTest::newRow("black ep") << "4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 1" << 0 << 43;
+    }
+    void trustedRights() {
+        QFETCH(QString, fen);
+        QFETCH(int, castling);
+        QFETCH(int, epSquare);
+        const auto board = Loaded(fen);
+        QCOMPARE(board->Castling(), castling);
+        QCOMPARE(board->EnPassantSquare(), epSquare);
+    }
+
+    // Castling is tested when it is made: the king out of check, the squares between king
+    // and rook empty, the king's passage and destination not attacked (b1/b8 may be).
+    void castling_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<bool>("allowed");
+        const QString base = "4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1";
+        QTest::newRow("free king side") << base << "e1g1" << true;
+        QTest::newRow("free queen side") << base << "e1c1" << true;
+        QTest::newRow("in check") << "4k3/8/8/8/8/8/8/R3K2r w Q - 0 1" << "e1c1" << false;
+        QTest::newRow("in check by rook") << "4r1k1/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
+        QTest::newRow("f1 occupied") << "4k3/8/8/8/8/8/8/R3KB1R w KQ - 0 1" << "e1g1" << false;
+        QTest::newRow("g1 occupied") << "4k3/8/8/8/8/8/8/R3K1NR w KQ - 0 1" << "e1g1" << false;
+        QTest::newRow("b1 occupied") << "4k3/8/8/8/8/8/8/RN2K2R w KQ - 0 1" << "e1c1" << false;
+        QTest::newRow("b1 attacked") << "1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << true;
+        QTest::newRow("c1 attacked") << "2r1k3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << false;
+        QTest::newRow("d1 attacked") << "3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << false;
+        QTest::newRow("f1 attacked") << "4kr2/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
+        QTest::newRow("g1 attacked") << "4k1r1/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
+        QTest::newRow("h1 attacked") << "4k2r/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << true;
+        QTest::newRow("black free") << "r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1" << "e8g8" << true;
+        QTest::newRow("black f8 attacked") << "r3k2r/8/8/8/8/8/8/4KR2 b kq - 0 1" << "e8g8" << false;
+        QTest::newRow("black b8 occupied") << "rn2k2r/8/8/8/8/8/8/4K3 b kq - 0 1" << "e8c8" << false;
+    }
+    void castling() {
+        QFETCH(QString, fen);
+        QFETCH(QString, move);
+        QFETCH(bool, allowed);
+        const auto board = Loaded(fen);
+        board->GenerateMoves();
+        const int index = FindMove(*board, move.toStdString());
+        QVERIFY(index >= 0);
+        const std::string before = Squares(*board);
+        QCOMPARE(board->MakeEngineMove(board->StackedMove(index).Move), allowed);
+        if (allowed) {
+            const bool white = move.startsWith("e1");
+            const int rookTo = move.endsWith("g1") ? 61 : move.endsWith("c1") ? 59
+                               : move.endsWith("g8") ? 5 : 3;
+            QCOMPARE(board->PieceAt(rookTo), PieceRook);
+            QCOMPARE(board->ColourAt(rookTo), white ? ColourWhite : ColourBlack);
+            QCOMPARE(board->Castling() & (white ? 3 : 12), 0);
+            board->TakeBackMove();
+        }
+        QCOMPARE(Squares(*board), before);
+        QCOMPARE(board->CurrentPly(), 0);
+    }
+
+    // Captures by victim then attacker, en passant above all, promotions by their piece;
+    // quiet moves by history (zero here).
+    void orderingScores_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<int>("score");
+        const QString ep = "3qk3/8/8/3pP3/2q5/1P6/8/4K3 w - d6 0 1";
+        QTest::newRow("en passant") << ep << "e5d6" << 1000060;
+        QTest::newRow("pawn takes queen") << ep << "b3c4" << 1000040;
+        QTest::newRow("king quiet") << ep << "e1f1" << 0;
+        const QString promo = "3r4/4P2k/8/8/8/8/8/4K3 w - - 0 1";
+        QTest::newRow("queen promotion") << promo << "e7e8q" << 1000040;
+        QTest::newRow("rook promotion") << promo << "e7e8r" << 1000030;
+        QTest::newRow("bishop promotion") << promo << "e7e8b" << 1000020;
+        QTest::newRow("knight promotion") << promo << "e7e8n" << 1000010;
+        QTest::newRow("capture promotion") << promo << "e7d8q" << 1000040;
+        QTest::newRow("king takes rook")
+            << "4k3/8/8/8/8/8/8/3rK3 w - - 0 1" << "e1d1" << 1000000 + 30 - 5;
+        QTest::newRow("queen takes pawn")
+            << "4k3/8/8/8/8/8/p7/Q3K3 w - - 0 1" << "a1a2" << 1000000 + 0 - 4;
+    }
+    void orderingScores() {
+        QFETCH(QString, fen);
+        QFETCH(QString, move);
+        QFETCH(int, score);
+        const auto board = Loaded(fen);
+        board->GenerateMoves();
+        const int index = FindMove(*board, move.toStdString());
+        QVERIFY(index >= 0);
+        QCOMPARE(board->StackedMove(index).Score, score);
+    }
+
+    // The promotion codes follow in knight, bishop, rook, queen order for each target, so
+    // with equal scores the queen promotion generated first is picked first.
+    void promotionsInGenerationOrder() {
+        const auto board = Loaded("3r4/4P2k/8/8/8/8/8/4K3 w - - 0 1");
+        board->GenerateMoves();
+        std::string moves;
+        for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i)
+            moves += MoveText(board->StackedMove(i).Move) + " ";
+        QVERIFY(moves.starts_with("e7d8n e7d8b e7d8r e7d8q e7e8n e7e8b e7e8r e7e8q "));
+    }
+
+    void pawnOnItsPromotionRankStays_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::addColumn<int>("moves");
+        QTest::newRow("white pawn on a8") << "P3k3/8/8/8/8/8/8/4K2p w - - 0 1" << 5;
+        QTest::newRow("black pawn on h1") << "P3k3/8/8/8/8/8/8/4K2p b - - 0 1" << 5;
+    }
+    void pawnOnItsPromotionRankStays() {
+        QFETCH(QString, fen);
+        QFETCH(int, moves);
+        const auto board = Loaded(fen);
+        board->GenerateMoves();
+        QCOMPARE(board->EndMoveIndex() - board->FirstMoveIndex(), moves);
+        for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i)
+            QCOMPARE(board->PieceAt(MoveFrom(board->StackedMove(i).Move)), PieceKing);
+        board->GenerateCaptures();
+        QCOMPARE(board->EndMoveIndex(), board->FirstMoveIndex());
+        // Nothing is attacked by those pawns either: the kings may walk next to them.
+        QVERIFY(!board->SquareAttacked(1, ColourWhite));
+        QVERIFY(!board->SquareAttacked(62, ColourBlack));
+        QCOMPARE(board->Perft(3) > 0, true);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngineBoard)
+#include "tst_engine_board.moc"
