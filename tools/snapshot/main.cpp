@@ -1,7 +1,10 @@
 // corvina-snapshot: opens the real main window, plays the given half-moves, optionally holds a
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
-//   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] MOVE...
+//   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
+//                    [--stay SECONDS] MOVE...
+// --computer-white hands White to the computer once the moves are played; --stay keeps the
+// window open that long after the picture, for measuring the program at rest.
 #include "Main1.h"
 
 #include <QApplication>
@@ -32,7 +35,9 @@ int main(int argc, char** argv) {
     const QString out = argv[1];
     QString drag;
     bool human = false;
+    bool computerWhite = false;
     int depth = 0;
+    int stay = 0;
     QStringList moves;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
@@ -42,6 +47,10 @@ int main(int argc, char** argv) {
             depth = QString(argv[++i]).toInt();
         else if (a == "--human")
             human = true;
+        else if (a == "--computer-white")
+            computerWhite = true;
+        else if (a == "--stay" && i + 1 < argc)
+            stay = QString(argv[++i]).toInt();
         else
             moves << a;
     }
@@ -68,6 +77,8 @@ int main(int argc, char** argv) {
             return;
         }
         step.stop();
+        if (computerWhite)
+            w.cb1->SetComputerPlaysWhite(true);
         if (!drag.isEmpty()) {
             const std::string m = drag.toStdString();
             const QPoint a = w.cb1->SquareRect(ParseSquare(m.substr(0, 2))).center();
@@ -80,7 +91,7 @@ int main(int argc, char** argv) {
             const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
             const bool ok = shot.save(out);
             std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
-            app.exit(ok ? 0 : 1);
+            QTimer::singleShot(stay * 1000, [&app, ok] { app.exit(ok ? 0 : 1); });
         });
     });
     step.start(400);
