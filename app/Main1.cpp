@@ -63,6 +63,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     BindBoard();
     setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
     frmGoTo = new TfrmGoTo(this);
+    CreateFileDialogs();
     FormCreate();
 }
 
@@ -170,7 +171,7 @@ void TfrmCorvina::CreateMenus() {
     mnuSaveSet = add(file, "Save Current Settings");
     file->addSeparator();
     mnuQuit = add(file, "Quit");
-    later({mnuLoad, mnuSave, mnuExport, mnuLoadSet, mnuSaveSet});
+    later({mnuLoadSet, mnuSaveSet});
 
     QMenu* game = menuBar()->addMenu("&Game");
     mnuNew = add(game, "New Game", Qt::Key_F2);
@@ -183,7 +184,6 @@ void TfrmCorvina::CreateMenus() {
     mnuPrevious = add(game, "Previous Move", QKeySequence("Ctrl+Z"));
     mnuNext = add(game, "Next Move", QKeySequence("Ctrl+X"));
     mnuGoToMove = add(game, "Go To Move...");
-    later({mnuChallenges});
     for (QAction* a : {mnuRestart, mnuPreviousCh, mnuNextCh})
         a->setVisible(false);
 
@@ -224,6 +224,16 @@ void TfrmCorvina::CreateMenus() {
     later({mnuHelpOnNetGame, mnuAbout});
 
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuLoad, &QAction::triggered, this, &TfrmCorvina::mnuLoadClick);
+    connect(mnuSave, &QAction::triggered, this, &TfrmCorvina::mnuSaveClick);
+    connect(mnuExport, &QAction::triggered, this, &TfrmCorvina::mnuExportClick);
+    connect(mnuChallenges, &QAction::triggered, this, &TfrmCorvina::mnuChallengesClick);
+    connect(mnuRestart, &QAction::triggered, this, &TfrmCorvina::mnuRestartClick);
+    connect(mnuPreviousCh, &QAction::triggered, this, &TfrmCorvina::mnuPreviousChClick);
+    connect(mnuNextCh, &QAction::triggered, this, &TfrmCorvina::mnuNextChClick);
+    connect(cmdPrevious, &QPushButton::clicked, this, &TfrmCorvina::cmdPreviousClick);
+    connect(cmdRestart, &QPushButton::clicked, this, &TfrmCorvina::cmdRestartClick);
+    connect(cmdNext, &QPushButton::clicked, this, &TfrmCorvina::cmdNextClick);
     connect(mnuNew, &QAction::triggered, this, &TfrmCorvina::mnuNewClick);
     connect(mnuPrevious, &QAction::triggered, this, &TfrmCorvina::mnuPreviousClick);
     connect(mnuNext, &QAction::triggered, this, &TfrmCorvina::mnuNextClick);

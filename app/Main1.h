@@ -7,7 +7,11 @@
 
 #include <QMainWindow>
 
+#include <array>
+#include <optional>
+
 class QAction;
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -41,6 +45,9 @@ public:
     QPushButton* cmdSay;
     QTimer* Timer2;
     TfrmGoTo* frmGoTo = nullptr;
+    QFileDialog* save;  // Export Move List
+    QFileDialog* saver; // Save Game
+    QFileDialog* load;  // Load Game
 
     // --- Menu items.
     QAction *mnuLoad, *mnuSave, *mnuExport, *mnuLoadSet, *mnuSaveSet, *mnuQuit;
@@ -78,6 +85,40 @@ public:
     void SetPlayer2(const QString& text);
     void SetCapturedPane(bool shown, bool startUp);
 
+    // --- Saved games and move-list export. The click handlers ask for a file; the path
+    // functions do the work and report their own errors.
+    void mnuSaveClick();
+    void mnuLoadClick();
+    void mnuExportClick();
+    QStringList SavedGameLines() const;
+    bool SaveGameTo(const QString& path);
+    bool LoadGameFrom(const QString& path);
+    bool ExportMoveListTo(const QString& path);
+
+    // --- Challenges.
+    struct Challenge {
+        QString Position;
+        int BlackToMove = 0;
+        QString Description;
+        int ComputerBlack = 1;
+    };
+    static constexpr int MaxChallenges = 21;
+    std::array<Challenge, MaxChallenges> Challenges;
+    int ChallengeCount = 0;
+    QString ChallengeMenuText = "Challenges!";
+    QString ChallengeEndText = "End Challenge";
+    void mnuChallengesClick();
+    bool LoadChallenges();
+    void LoadChallenge(int index);
+    static std::optional<QStringList> BreakString(const QString& open, const QString& close,
+                                                  const QString& line, const QString& separator);
+    void mnuNextChClick();
+    void mnuPreviousChClick();
+    void mnuRestartClick();
+    void cmdNextClick() { mnuNextChClick(); }
+    void cmdPreviousClick() { mnuPreviousChClick(); }
+    void cmdRestartClick() { mnuRestartClick(); }
+
     // --- Commands.
     void mnuNewClick();
     void mnuPreviousClick();
@@ -93,6 +134,9 @@ public:
 
 private:
     void CreateControls();
+    void CreateFileDialogs();
+    void ShowChallengeControls(bool shown);
+    QStringList StatusLines() const;
     void CreateMenus();
     void BindBoard();
     void OpenDocument(const QString& file, const QString& failure);

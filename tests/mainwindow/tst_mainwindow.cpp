@@ -1,9 +1,7 @@
 // The main window, driven through its real widgets in a temporary program folder.
-#include "ErrorReport.h"
 #include "GoTo.h"
 #include "Main1.h"
-#include "ProgramFolder.h"
-#include "TextFile.h"
+#include "TestFolder.h"
 
 #include <QAction>
 #include <QDir>
@@ -35,9 +33,6 @@ bool Play(TfrmCorvina& w, const QStringList& moves) {
     return true;
 }
 
-const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3", "Merlot.bmp",
-                                    "0",        "0",        "0", "-1", "1"};
-
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -57,32 +52,18 @@ private slots:
     void player2KeepsRightEdge();
 
 private:
-    void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles);
-    std::unique_ptr<QTemporaryDir> Folder_;
-    QStringList Errors_;
+    void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
+        QVERIFY(Folder_->Prepare(al, profiles));
+    }
+    std::unique_ptr<TTestFolder> Folder_;
 };
 
 void TestMainWindow::init() {
-    Folder_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(Folder_->isValid());
-    SetProgramFolder(Folder_->path());
-    Errors_.clear();
-    SetErrorHandler([this](const QString& text) { Errors_ << text; });
-    QDir().mkpath(Folder_->filePath("Settings"));
-    QDir().mkpath(Folder_->filePath("pieces"));
-    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp", Folder_->filePath("pieces/Merlot.bmp")));
+    Folder_ = std::make_unique<TTestFolder>();
+    QVERIFY(Folder_->Dir.isValid());
 }
 
-void TestMainWindow::cleanup() {
-    SetErrorHandler({});
-    Folder_.reset();
-}
-
-void TestMainWindow::WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
-    QVERIFY(WriteTextLines(ProgramPath("al.dat"), al));
-    for (auto it = profiles.begin(); it != profiles.end(); ++it)
-        QVERIFY(WriteTextLines(ProgramPath("Settings/" + it.key()), it.value()));
-}
+void TestMainWindow::cleanup() { Folder_.reset(); }
 
 void TestMainWindow::startUpProfileChoice_data() {
     QTest::addColumn<QStringList>("al");
@@ -104,7 +85,7 @@ void TestMainWindow::startUpProfileChoice() {
     mine[0] = "$00030201";
     WriteFolder(al, {{"Default", DefaultProfile}, {"Mine", mine}});
     TfrmCorvina w;
-    QVERIFY2(Errors_.isEmpty(), qPrintable(Errors_.join('\n')));
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
     QCOMPARE(w.cb1->SearchDepth(), expectedDepth);
     QCOMPARE(w.cb1->SquareColorDark(),
              expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
@@ -126,10 +107,10 @@ void TestMainWindow::startUpStopsAtBadLine() {
     bad[5] = "1"; // would switch lines on, but is never reached
     WriteFolder({"Bad"}, {{"Default", DefaultProfile}, {"Bad", bad}});
     TfrmCorvina w;
-    QCOMPARE(Errors_.size(), 1);
-    QVERIFY(Errors_.first().contains("Bad"));
-    QVERIFY(Errors_.first().contains("line 3"));
-    QVERIFY(Errors_.first().contains("deep"));
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY(Folder_->Errors.first().contains("Bad"));
+    QVERIFY(Folder_->Errors.first().contains("line 3"));
+    QVERIFY(Folder_->Errors.first().contains("deep"));
     QCOMPARE(w.cb1->SquareColorDark(), QColor(0, 0, 128));
     QCOMPARE(w.cb1->SquareColorLight(), QColor(255, 255, 0));
     QCOMPARE(w.cb1->SearchDepth(), 1);
@@ -232,7 +213,7 @@ void TestMainWindow::profileRoundTrip() {
     custom[6] = "1";
     WriteFolder({"Custom"}, {{"Default", DefaultProfile}, {"Custom", custom}});
     TfrmCorvina w;
-    QVERIFY(Errors_.isEmpty());
+    QVERIFY(Folder_->Errors.isEmpty());
     QCOMPARE(w.cb1->ThinkingPriority(), TThreadPriority::tpNormal);
     QVERIFY(!w.cb1->BoardLines());
     QVERIFY(w.cb1->WhiteOnTop());
