@@ -54,14 +54,36 @@ public:
 protected:
     void AddMove(int from, int to, int flags);
     void AddPromotions(int from, int to, int flags);
-    void EmptySquare(int square) {
+    // Every change of a square goes through these two, which keep the occupancy bits, the
+    // king squares and the evaluation's running sums in step with the board.
+    void RemovePiece(int square) {
+        const int colour = SquareColour[square];
+        const int piece = SquarePiece[square];
+        const int file = square % 8 + 1;
+        Occupied[colour] &= ~(std::uint64_t{1} << square);
+        ValueSum[colour] -= SquareValue[colour][piece][square];
+        --FileCount[colour][piece][file];
+        FileValue[colour][piece][file] -= SquareValue[colour][piece][square];
         SquareColour[square] = ColourEmpty;
         SquarePiece[square] = PieceEmpty;
+        if (piece == PieceKing && --KingCount[colour] == 1)
+            KingSquare[colour] = FindKing(colour);
     }
-    void PutPiece(int square, int colour, int piece) {
+    void PlacePiece(int square, int colour, int piece) {
+        const int file = square % 8 + 1;
         SquareColour[square] = colour;
         SquarePiece[square] = piece;
+        Occupied[colour] |= std::uint64_t{1} << square;
+        ValueSum[colour] += SquareValue[colour][piece][square];
+        ++FileCount[colour][piece][file];
+        FileValue[colour][piece][file] += SquareValue[colour][piece][square];
+        if (piece == PieceKing && ++KingCount[colour] == 1)
+            KingSquare[colour] = square;
     }
+    // The first square from a8 on holding a king of the colour, or -1.
+    int FindKing(int colour) const;
+    // Recomputes the running sums from the board, after SquareValue has changed.
+    void RecountValues();
 
     struct TUndo {
         EngineMove Move;
@@ -83,8 +105,28 @@ protected:
     TUndo UndoStack[MaxPly];
     // Kept by from- and to-square; quiet moves are ordered by it.
     std::int32_t HistoryScore[64][64];
+    // Value of a piece of a colour and type on a square, fixed for a whole search.
+    std::int32_t SquareValue[2][6][64];
+
+    // Kept in step with the two square arrays by RemovePiece and PlacePiece:
+    std::uint64_t Occupied[2];         // bit s set: a piece of the colour on square s
+    std::int32_t KingCount[2];         // kings of each colour
+    std::int32_t KingSquare[2];        // the king's square, when the colour has exactly one
+    std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
+    std::int32_t FileCount[2][6][10];  // pieces by colour, type and file 1..8 (0, 9 stay 0)
+    std::int32_t FileValue[2][6][10];  // their SquareValue, likewise
 
 private:
     template <bool CapturesOnly> void Generate();
-    void GeneratePawn(int square, bool capturesOnly);
+    template <bool CapturesOnly> void GeneratePawn(int square);
+    template <bool CapturesOnly>
+    void GenerateSliding(int square, int piece, const int* rays, int rayCount);
+    void PushMove(int from, int to, int flags, int score) {
+        if (PlyEnd[Ply] < MoveStackSize)
+            MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, 0, flags), score};
+    }
+    int CaptureScore(int from, int to) const {
+        return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
+    }
+
 };
