@@ -82,8 +82,8 @@ int TChessEngine::Evaluate() const {
     int total[2] = {ValueSum[ColourWhite], ValueSum[ColourBlack]};
     for (int c : {ColourWhite, ColourBlack}) {
         const int o = 1 - c;
-        const std::int32_t* own = FileCount[c][PiecePawn];
-        const std::int32_t* other = FileCount[o][PiecePawn];
+        const std::int32_t* own = PawnsOnFile[c];
+        const std::int32_t* other = PawnsOnFile[o];
         int sum = 0;
         for (int f = 1; f <= 8; ++f) {
             const int pawns = own[f];
@@ -96,9 +96,9 @@ int TChessEngine::Evaluate() const {
                         sum -= 10 * pawns;
                 }
                 if (other[f - 1] == 0 && other[f] == 0 && other[f + 1] == 0)
-                    sum += 2 * FileValue[c][PiecePawn][f];
+                    sum += 2 * PawnValueOnFile[c][f];
             }
-            const int rooks = FileCount[c][PieceRook][f];
+            const int rooks = RooksOnFile[c][f];
             if (rooks != 0 && pawns == 0)
                 sum += (other[f] == 0 ? 15 : 10) * rooks;
         }
@@ -142,7 +142,7 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     if (depth == 0 || AtSearchLimit())
         return CaptureSearch(alpha, beta);
     PvLength[Ply] = Ply;
-    const bool inCheck = SideInCheck(ActiveSide);
+    const bool inCheck = ActiveInCheck();
     if (inCheck)
         ++depth;
     GenerateMoves();
@@ -180,7 +180,7 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         const int x = Evaluate();
         return x >= beta ? beta : std::max(alpha, x);
     }
-    const bool inCheck = SideInCheck(ActiveSide);
+    const bool inCheck = ActiveInCheck();
     if (inCheck) {
         // No standing pat in check: every evasion is searched.
         GenerateMoves();

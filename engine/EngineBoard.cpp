@@ -13,6 +13,7 @@ TEngineBoard::TEngineBoard() {
         SquarePiece[s] = PieceEmpty;
     }
     std::memset(SquareValue, 0, sizeof SquareValue);
+    std::memset(CheckCache, -1, sizeof CheckCache);
     RecountValues();
     std::memset(MoveStack, 0, sizeof MoveStack);
     std::memset(PlyFirst, 0, sizeof PlyFirst);
@@ -57,10 +58,12 @@ int TEngineBoard::FindKing(int colour) const {
 
 void TEngineBoard::RecountValues() {
     std::memset(Occupied, 0, sizeof Occupied);
+    std::memset(Pieces, 0, sizeof Pieces);
     std::memset(KingCount, 0, sizeof KingCount);
     std::memset(ValueSum, 0, sizeof ValueSum);
-    std::memset(FileCount, 0, sizeof FileCount);
-    std::memset(FileValue, 0, sizeof FileValue);
+    std::memset(PawnsOnFile, 0, sizeof PawnsOnFile);
+    std::memset(PawnValueOnFile, 0, sizeof PawnValueOnFile);
+    std::memset(RooksOnFile, 0, sizeof RooksOnFile);
     KingSquare[0] = KingSquare[1] = -1;
     for (int s = 0; s < 64; ++s)
         if (SquareColour[s] != ColourEmpty)
@@ -109,6 +112,7 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     Ply = 0;
     PlyFirst[0] = 0;
     PlyEnd[0] = 0;
+    CheckCache[0] = -1;
 }
 
 void TEngineBoard::AddMove(int from, int to, int flags) {
@@ -304,7 +308,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int flags = MoveFlags(move);
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
-        if (c == nullptr || SideInCheck(ActiveSide))
+        if (c == nullptr || ActiveInCheck())
             return false;
         for (int i = 0; i < c->EmptyCount; ++i)
             if (SquareColour[c->Empty[i]] != ColourEmpty)
@@ -312,21 +316,29 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
         for (int s : c->Safe)
             if (SquareAttacked(s, OtherSide))
                 return false;
+        // The rook takes the colour of its rank.
         if (SquareColour[c->RookFrom] != ColourEmpty)
             RemovePiece(c->RookFrom);
         PlacePiece(c->RookTo, c->RookTo >= 56 ? ColourWhite : ColourBlack, PieceRook);
     }
     const int captured = SquarePiece[to];
+    const int mover = ActiveSide;
+    const bool moverWasInCheck = ActiveInCheck();
+    const bool kingMoves = SquarePiece[from] == PieceKing;
     UndoStack[Ply] = {move, captured, CastleRights, EpSquare};
     ++Ply;
+    CheckCache[Ply] = -1;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
     const bool white = ActiveSide == ColourWhite;
     EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
-    const int piece = (flags & FlagPromotion) ? MovePromote(move) : SquarePiece[from];
     if (captured != PieceEmpty)
         RemovePiece(to);
-    RemovePiece(from);
-    PlacePiece(to, ActiveSide, piece);
+    if (flags & FlagPromotion) {
+        RemovePiece(from);
+        PlacePiece(to, ActiveSide, MovePromote(move));
+    } else {
+        ShiftPiece(from, to);
+    }
     if (flags & FlagEnPassant) {
         const int passed = white ? to + 8 : to - 8;
         if (SquareColour[passed] != ColourEmpty)
@@ -334,11 +346,34 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     }
     ActiveSide = OtherSide;
     OtherSide = 1 - ActiveSide;
-    if (SideInCheck(OtherSide)) {
+    // A king that was not attacked before can only be reached now over the emptied
+    // from-square, unless the king itself moved or en passant emptied a second square.
+    const bool attacked = (kingMoves || moverWasInCheck || (flags & FlagEnPassant) ||
+                           KingCount[mover] != 1)
+                              ? SideInCheck(mover)
+                              : AttackedThrough(KingSquare[mover], from);
+    if (attacked) {
         TakeBackMove();
         return false;
     }
     return true;
+}
+
+bool TEngineBoard::AttackedThrough(int king, int from) const {
+    const int d = RayTowards[king][from];
+    if (d < 0)
+        return false;
+    const TSquareSteps& steps = SquareSteps[king];
+    const int enemy = 1 - SquareColour[king];
+    for (int k = 0; k < steps.RayLength[d]; ++k) {
+        const int t = steps.Ray[d][k];
+        if (SquareColour[t] == ColourEmpty)
+            continue;
+        const int piece = SquarePiece[t];
+        return SquareColour[t] == enemy &&
+               (piece == PieceQueen || piece == (IsDiagonalRay[d] ? PieceBishop : PieceRook));
+    }
+    return false;
 }
 
 void TEngineBoard::TakeBackMove() {
@@ -353,9 +388,12 @@ void TEngineBoard::TakeBackMove() {
     const int from = MoveFrom(undo.Move);
     const int to = MoveTo(undo.Move);
     const int flags = MoveFlags(undo.Move);
-    const int piece = (flags & FlagPromotion) ? PiecePawn : SquarePiece[to];
-    RemovePiece(to);
-    PlacePiece(from, ActiveSide, piece);
+    if (flags & FlagPromotion) {
+        RemovePiece(to);
+        PlacePiece(from, ActiveSide, PiecePawn);
+    } else {
+        ShiftPiece(to, from);
+    }
     if (undo.Captured != PieceEmpty)
         PlacePiece(to, OtherSide, undo.Captured);
     if (flags & FlagCastle) {
@@ -374,34 +412,30 @@ bool TEngineBoard::SideInCheck(int colour) const {
 }
 
 // Looks outward from the square: the pieces that could reach it stand at the far end of
-// the same steps and rays, so only the first piece on each ray matters.
+// the same steps and rays, so only the first piece on a ray that holds a slider matters.
 bool TEngineBoard::SquareAttacked(int square, int byColour) const {
     const TSquareSteps& steps = SquareSteps[square];
-    auto holds = [this, byColour](int s, int piece) {
-        return SquareColour[s] == byColour && SquarePiece[s] == piece;
-    };
+    const TSquareMasks& masks = SquareMasks[square];
+    const std::uint64_t* pieces = Pieces[byColour];
+    if ((masks.Knight & pieces[PieceKnight]) || (masks.King & pieces[PieceKing]))
+        return true;
     for (int d : PawnAttackerRays[byColour])
-        if (steps.RayLength[d] > 0 && holds(steps.Ray[d][0], PiecePawn))
+        if (steps.RayLength[d] > 0 && (pieces[PiecePawn] >> steps.Ray[d][0] & 1))
             return true;
-    for (int k = 0; k < steps.KnightCount; ++k)
-        if (holds(steps.Knight[k], PieceKnight))
-            return true;
+    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
+    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
     for (int d = 0; d < 8; ++d) {
-        const int length = steps.RayLength[d];
-        if (length == 0)
+        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
+        if ((masks.Ray[d] & sliders) == 0)
             continue;
-        for (int k = 0; k < length; ++k) {
+        for (int k = 0; k < steps.RayLength[d]; ++k) {
             const int t = steps.Ray[d][k];
-            if (SquareColour[t] == ColourEmpty)
-                continue;
-            if (SquareColour[t] != byColour)
+            if (occupied >> t & 1) {
+                if (sliders >> t & 1)
+                    return true;
                 break;
-            const int piece = SquarePiece[t];
-            if (piece == PieceQueen || (k == 0 && piece == PieceKing))
-                return true;
-            if (piece == (IsDiagonalRay[d] ? PieceBishop : PieceRook))
-                return true;
-            break;
+            }
         }
     }
     return false;
@@ -415,7 +449,7 @@ std::uint64_t TEngineBoard::Perft(int depth) {
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (!MakeEngineMove(MoveStack[i].Move))
             continue;
-        leaves += Perft(depth - 1);
+        leaves += depth == 1 ? 1 : Perft(depth - 1);
         TakeBackMove();
     }
     return leaves;

@@ -4,6 +4,7 @@
 // (rank 8 first; black looks its values up at the mirrored square).
 
 #include <array>
+#include <cstdint>
 
 namespace EngineTables {
 
@@ -172,5 +173,44 @@ inline constexpr bool IsDiagonalRay[8] = {true, false, true, false, false, true,
 // Rays whose first square holds a pawn attacking the ray's origin: a white pawn attacks
 // towards rank 8, so it stands below its target (+9, +11); a black one above it (-11, -9).
 inline constexpr int PawnAttackerRays[2][2] = {{5, 7}, {0, 2}};
+
+// RayTowards[a][b]: the index of the ray from a that passes over b, or -1.
+constexpr std::array<std::array<signed char, 64>, 64> MakeRayTowards() {
+    std::array<std::array<signed char, 64>, 64> towards{};
+    for (auto& row : towards)
+        for (auto& entry : row)
+            entry = -1;
+    for (int a = 0; a < 64; ++a)
+        for (int d = 0; d < 8; ++d)
+            for (int k = 0; k < SquareSteps[a].RayLength[d]; ++k)
+                towards[a][SquareSteps[a].Ray[d][k]] = static_cast<signed char>(d);
+    return towards;
+}
+inline constexpr std::array<std::array<signed char, 64>, 64> RayTowards = MakeRayTowards();
+
+// The same squares as bit sets (bit s for square s), to see at once whether a ray or the
+// knight's or king's steps from a square can meet a given set of pieces at all.
+struct TSquareMasks {
+    std::uint64_t Ray[8];
+    std::uint64_t Knight;
+    std::uint64_t King;
+};
+
+constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
+    std::array<TSquareMasks, 64> masks{};
+    for (int s = 0; s < 64; ++s) {
+        const TSquareSteps& st = SquareSteps[s];
+        for (int d = 0; d < 8; ++d) {
+            for (int k = 0; k < st.RayLength[d]; ++k)
+                masks[s].Ray[d] |= std::uint64_t{1} << st.Ray[d][k];
+            if (st.RayLength[d] > 0)
+                masks[s].King |= std::uint64_t{1} << st.Ray[d][0];
+        }
+        for (int k = 0; k < st.KnightCount; ++k)
+            masks[s].Knight |= std::uint64_t{1} << st.Knight[k];
+    }
+    return masks;
+}
+inline constexpr std::array<TSquareMasks, 64> SquareMasks = MakeSquareMasks();
 
 } // namespace EngineTables
