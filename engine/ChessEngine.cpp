@@ -10,7 +10,6 @@ using namespace EngineTables;
 TChessEngine::TChessEngine() {
     std::memset(PvTable, 0, sizeof PvTable);
     std::memset(PvLength, 0, sizeof PvLength);
-    std::memset(SquareValue, 0, sizeof SquareValue);
 }
 
 EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
@@ -73,38 +72,37 @@ void TChessEngine::PrepareEvaluation() {
                 SquareValue[colour][PiecePawn][s] += ShelterQueenSide[m];
         }
     }
+    RecountValues();
 }
 
+// The sum of the square values is kept by the board as pieces move; the pawn and rook
+// terms depend only on how many pawns and rooks of each side stand on each file, and on
+// the square values of the pawns on it, which the board keeps per file as well.
 int TChessEngine::Evaluate() const {
-    // Pawns per file, with an empty file either side of the board.
-    int pawns[2][10] = {};
-    for (int s = 0; s < 64; ++s)
-        if (SquarePiece[s] == PiecePawn)
-            ++pawns[SquareColour[s]][s % 8 + 1];
-    int total[2] = {0, 0};
-    for (int s = 0; s < 64; ++s) {
-        const int c = SquareColour[s];
-        if (c == ColourEmpty)
-            continue;
+    int total[2] = {ValueSum[ColourWhite], ValueSum[ColourBlack]};
+    for (int c : {ColourWhite, ColourBlack}) {
         const int o = 1 - c;
-        const int f = s % 8 + 1;
-        const int piece = SquarePiece[s];
-        total[c] += SquareValue[c][piece][s];
-        if (piece == PiecePawn) {
-            if (pawns[c][f] > 1)
-                total[c] -= 5;
-            if (pawns[c][f - 1] == 0 && pawns[c][f + 1] == 0) {
-                total[c] -= 20;
-                if (pawns[o][f] == 0)
-                    total[c] -= 10;
+        const std::int32_t* own = PawnsOnFile[c];
+        const std::int32_t* other = PawnsOnFile[o];
+        int sum = 0;
+        for (int f = 1; f <= 8; ++f) {
+            const int pawns = own[f];
+            if (pawns != 0) {
+                if (pawns > 1)
+                    sum -= 5 * pawns;
+                if (own[f - 1] == 0 && own[f + 1] == 0) {
+                    sum -= 20 * pawns;
+                    if (other[f] == 0)
+                        sum -= 10 * pawns;
+                }
+                if (other[f - 1] == 0 && other[f] == 0 && other[f + 1] == 0)
+                    sum += 2 * PawnValueOnFile[c][f];
             }
-            if (pawns[o][f - 1] == 0 && pawns[o][f] == 0 && pawns[o][f + 1] == 0)
-                total[c] += 2 * SquareValue[c][PiecePawn][s];
-        } else if (piece == PieceRook && pawns[c][f] == 0) {
-            total[c] += 10;
-            if (pawns[o][f] == 0)
-                total[c] += 5;
+            const int rooks = RooksOnFile[c][f];
+            if (rooks != 0 && pawns == 0)
+                sum += (other[f] == 0 ? 15 : 10) * rooks;
         }
+        total[c] += sum;
     }
     return total[ActiveSide] - total[OtherSide];
 }
@@ -144,7 +142,7 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     if (depth == 0 || AtSearchLimit())
         return CaptureSearch(alpha, beta);
     PvLength[Ply] = Ply;
-    const bool inCheck = SideInCheck(ActiveSide);
+    const bool inCheck = ActiveInCheck();
     if (inCheck)
         ++depth;
     GenerateMoves();
@@ -182,7 +180,7 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         const int x = Evaluate();
         return x >= beta ? beta : std::max(alpha, x);
     }
-    const bool inCheck = SideInCheck(ActiveSide);
+    const bool inCheck = ActiveInCheck();
     if (inCheck) {
         // No standing pat in check: every evasion is searched.
         GenerateMoves();

@@ -73,7 +73,6 @@ private:
     EngineMove PvTable[MaxPly][MaxPly];
     std::int32_t PvLength[MaxPly];
     bool InPvLine = false;
-    std::int32_t SquareValue[2][6][64];
     std::int32_t SearchDepth = 1;
 
     std::uint64_t NodeCount = 0;

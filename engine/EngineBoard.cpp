@@ -2,13 +2,19 @@
 
 #include "EngineTables.h"
 
+#include <bit>
 #include <cstring>
 
 using namespace EngineTables;
 
 TEngineBoard::TEngineBoard() {
-    for (int s = 0; s < 64; ++s)
-        EmptySquare(s);
+    for (int s = 0; s < 64; ++s) {
+        SquareColour[s] = ColourEmpty;
+        SquarePiece[s] = PieceEmpty;
+    }
+    std::memset(SquareValue, 0, sizeof SquareValue);
+    std::memset(CheckCache, -1, sizeof CheckCache);
+    RecountValues();
     std::memset(MoveStack, 0, sizeof MoveStack);
     std::memset(PlyFirst, 0, sizeof PlyFirst);
     std::memset(PlyEnd, 0, sizeof PlyEnd);
@@ -43,15 +49,36 @@ int PieceOfLetter(char c) {
 
 } // namespace
 
+int TEngineBoard::FindKing(int colour) const {
+    for (int s = 0; s < 64; ++s)
+        if (SquareColour[s] == colour && SquarePiece[s] == PieceKing)
+            return s;
+    return -1;
+}
+
+void TEngineBoard::RecountValues() {
+    std::memset(Occupied, 0, sizeof Occupied);
+    std::memset(Pieces, 0, sizeof Pieces);
+    std::memset(KingCount, 0, sizeof KingCount);
+    std::memset(ValueSum, 0, sizeof ValueSum);
+    std::memset(PawnsOnFile, 0, sizeof PawnsOnFile);
+    std::memset(PawnValueOnFile, 0, sizeof PawnValueOnFile);
+    std::memset(RooksOnFile, 0, sizeof RooksOnFile);
+    KingSquare[0] = KingSquare[1] = -1;
+    for (int s = 0; s < 64; ++s)
+        if (SquareColour[s] != ColourEmpty)
+            PlacePiece(s, SquareColour[s], SquarePiece[s]);
+    for (int colour : {ColourWhite, ColourBlack})
+        KingSquare[colour] = FindKing(colour);
+}
+
 void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     for (int s = 0; s < 64; ++s) {
         const char c = s < static_cast<int>(position.Position.size()) ? position.Position[s] : ' ';
-        const int colour = ColourOfLetter(c);
-        if (colour == ColourEmpty)
-            EmptySquare(s);
-        else
-            PutPiece(s, colour, PieceOfLetter(c));
+        SquareColour[s] = ColourOfLetter(c);
+        SquarePiece[s] = SquareColour[s] == ColourEmpty ? PieceEmpty : PieceOfLetter(c);
     }
+    RecountValues();
     ActiveSide = position.WhiteToMove ? ColourWhite : ColourBlack;
     OtherSide = 1 - ActiveSide;
 
@@ -85,6 +112,7 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     Ply = 0;
     PlyFirst[0] = 0;
     PlyEnd[0] = 0;
+    CheckCache[0] = -1;
 }
 
 void TEngineBoard::AddMove(int from, int to, int flags) {
@@ -92,12 +120,8 @@ void TEngineBoard::AddMove(int from, int to, int flags) {
         AddPromotions(from, to, flags);
         return;
     }
-    if (PlyEnd[Ply] >= MoveStackSize)
-        return;
-    const int score = (flags & FlagCapture)
-                          ? 1000000 + 10 * SquarePiece[to] - SquarePiece[from]
-                          : HistoryScore[from][to];
-    MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, 0, flags), score};
+    PushMove(from, to, flags,
+             (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
 }
 
 void TEngineBoard::AddPromotions(int from, int to, int flags) {
@@ -111,7 +135,7 @@ void TEngineBoard::AddPromotions(int from, int to, int flags) {
 
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
-void TEngineBoard::GeneratePawn(int s, bool capturesOnly) {
+template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
     const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
@@ -121,10 +145,10 @@ void TEngineBoard::GeneratePawn(int s, bool capturesOnly) {
         if (file != 7 && SquareColour[s - 7] == ColourBlack)
             AddMove(s, s - 7, FlagPawnMove | FlagCapture);
         if (SquareColour[s - 8] == ColourEmpty) {
-            if (!capturesOnly || s <= 15)
+            if (!CapturesOnly || s <= 15)
                 AddMove(s, s - 8, FlagPawnMove);
-            if (!capturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
-                AddMove(s, s - 16, FlagPawnMove | FlagDoubleStep);
+            if (!CapturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
+                PushMove(s, s - 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s - 16]);
         }
     } else {
         if (s >= 56)
@@ -134,10 +158,29 @@ void TEngineBoard::GeneratePawn(int s, bool capturesOnly) {
         if (file != 7 && SquareColour[s + 9] == ColourWhite)
             AddMove(s, s + 9, FlagPawnMove | FlagCapture);
         if (SquareColour[s + 8] == ColourEmpty) {
-            if (!capturesOnly || s >= 48)
+            if (!CapturesOnly || s >= 48)
                 AddMove(s, s + 8, FlagPawnMove);
-            if (!capturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
-                AddMove(s, s + 16, FlagPawnMove | FlagDoubleStep);
+            if (!CapturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
+                PushMove(s, s + 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s + 16]);
+        }
+    }
+}
+
+template <bool CapturesOnly>
+void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCount) {
+    const TSquareSteps& steps = SquareSteps[s];
+    for (int r = 0; r < rayCount; ++r) {
+        const int d = rays[r];
+        for (int k = 0; k < steps.RayLength[d]; ++k) {
+            const int t = steps.Ray[d][k];
+            if (SquareColour[t] == ColourEmpty) {
+                if (!CapturesOnly)
+                    PushMove(s, t, 0, HistoryScore[s][t]);
+                continue;
+            }
+            if (SquareColour[t] == OtherSide)
+                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+            break;
         }
     }
 }
@@ -147,28 +190,46 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
     // The last ply has no successor to record where its moves end; nothing is made there.
     if (Ply >= MaxPly - 1)
         return;
-    for (int s = 0; s < 64; ++s) {
-        if (SquareColour[s] != ActiveSide)
-            continue;
+    // Squares in order from a8: the order of generation is the order of equal scores.
+    for (std::uint64_t pieces = Occupied[ActiveSide]; pieces; pieces &= pieces - 1) {
+        const int s = std::countr_zero(pieces);
         const int piece = SquarePiece[s];
-        if (piece == PiecePawn) {
-            GeneratePawn(s, CapturesOnly);
-            continue;
-        }
-        for (int d = 0; d < DirectionCount[piece]; ++d) {
-            const int step = Directions[piece][d];
-            for (int t = Frame120[FrameOf64[s] + step]; t >= 0; t = Frame120[FrameOf64[t] + step]) {
+        const TSquareSteps& steps = SquareSteps[s];
+        switch (piece) {
+        case PiecePawn:
+            GeneratePawn<CapturesOnly>(s);
+            break;
+        case PieceKnight:
+        case PieceKing: {
+            const bool king = piece == PieceKing;
+            const int count = king ? 8 : steps.KnightCount;
+            for (int k = 0; k < count; ++k) {
+                int t;
+                if (king) {
+                    if (steps.RayLength[k] == 0)
+                        continue;
+                    t = steps.Ray[k][0];
+                } else {
+                    t = steps.Knight[k];
+                }
                 if (SquareColour[t] == ColourEmpty) {
                     if (!CapturesOnly)
-                        AddMove(s, t, 0);
-                    if (!SlidingPiece[piece])
-                        break;
-                    continue;
+                        PushMove(s, t, 0, HistoryScore[s][t]);
+                } else if (SquareColour[t] == OtherSide) {
+                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
                 }
-                if (SquareColour[t] == OtherSide)
-                    AddMove(s, t, FlagCapture);
-                break;
             }
+            break;
+        }
+        case PieceBishop:
+            GenerateSliding<CapturesOnly>(s, piece, BishopRays, 4);
+            break;
+        case PieceRook:
+            GenerateSliding<CapturesOnly>(s, piece, RookRays, 4);
+            break;
+        default:
+            GenerateSliding<CapturesOnly>(s, piece, QueenRays, 8);
+            break;
         }
     }
     if (!CapturesOnly) {
@@ -247,7 +308,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int flags = MoveFlags(move);
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
-        if (c == nullptr || SideInCheck(ActiveSide))
+        if (c == nullptr || ActiveInCheck())
             return false;
         for (int i = 0; i < c->EmptyCount; ++i)
             if (SquareColour[c->Empty[i]] != ColourEmpty)
@@ -255,25 +316,64 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
         for (int s : c->Safe)
             if (SquareAttacked(s, OtherSide))
                 return false;
-        PutPiece(c->RookTo, c->RookTo >= 56 ? ColourWhite : ColourBlack, PieceRook);
-        EmptySquare(c->RookFrom);
+        // The rook takes the colour of its rank.
+        if (SquareColour[c->RookFrom] != ColourEmpty)
+            RemovePiece(c->RookFrom);
+        PlacePiece(c->RookTo, c->RookTo >= 56 ? ColourWhite : ColourBlack, PieceRook);
     }
-    UndoStack[Ply] = {move, SquarePiece[to], CastleRights, EpSquare};
+    const int captured = SquarePiece[to];
+    const int mover = ActiveSide;
+    const bool moverWasInCheck = ActiveInCheck();
+    const bool kingMoves = SquarePiece[from] == PieceKing;
+    UndoStack[Ply] = {move, captured, CastleRights, EpSquare};
     ++Ply;
+    CheckCache[Ply] = -1;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
     const bool white = ActiveSide == ColourWhite;
     EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
-    PutPiece(to, ActiveSide, (flags & FlagPromotion) ? MovePromote(move) : SquarePiece[from]);
-    EmptySquare(from);
-    if (flags & FlagEnPassant)
-        EmptySquare(white ? to + 8 : to - 8);
+    if (captured != PieceEmpty)
+        RemovePiece(to);
+    if (flags & FlagPromotion) {
+        RemovePiece(from);
+        PlacePiece(to, ActiveSide, MovePromote(move));
+    } else {
+        ShiftPiece(from, to);
+    }
+    if (flags & FlagEnPassant) {
+        const int passed = white ? to + 8 : to - 8;
+        if (SquareColour[passed] != ColourEmpty)
+            RemovePiece(passed);
+    }
     ActiveSide = OtherSide;
     OtherSide = 1 - ActiveSide;
-    if (SideInCheck(OtherSide)) {
+    // A king that was not attacked before can only be reached now over the emptied
+    // from-square, unless the king itself moved or en passant emptied a second square.
+    const bool attacked = (kingMoves || moverWasInCheck || (flags & FlagEnPassant) ||
+                           KingCount[mover] != 1)
+                              ? SideInCheck(mover)
+                              : AttackedThrough(KingSquare[mover], from);
+    if (attacked) {
         TakeBackMove();
         return false;
     }
     return true;
+}
+
+bool TEngineBoard::AttackedThrough(int king, int from) const {
+    const int d = RayTowards[king][from];
+    if (d < 0)
+        return false;
+    const TSquareSteps& steps = SquareSteps[king];
+    const int enemy = 1 - SquareColour[king];
+    for (int k = 0; k < steps.RayLength[d]; ++k) {
+        const int t = steps.Ray[d][k];
+        if (SquareColour[t] == ColourEmpty)
+            continue;
+        const int piece = SquarePiece[t];
+        return SquareColour[t] == enemy &&
+               (piece == PieceQueen || piece == (IsDiagonalRay[d] ? PieceBishop : PieceRook));
+    }
+    return false;
 }
 
 void TEngineBoard::TakeBackMove() {
@@ -288,49 +388,53 @@ void TEngineBoard::TakeBackMove() {
     const int from = MoveFrom(undo.Move);
     const int to = MoveTo(undo.Move);
     const int flags = MoveFlags(undo.Move);
-    PutPiece(from, ActiveSide, (flags & FlagPromotion) ? PiecePawn : SquarePiece[to]);
-    if (undo.Captured == PieceEmpty)
-        EmptySquare(to);
-    else
-        PutPiece(to, OtherSide, undo.Captured);
+    if (flags & FlagPromotion) {
+        RemovePiece(to);
+        PlacePiece(from, ActiveSide, PiecePawn);
+    } else {
+        ShiftPiece(to, from);
+    }
+    if (undo.Captured != PieceEmpty)
+        PlacePiece(to, OtherSide, undo.Captured);
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
-        PutPiece(c->RookFrom, ActiveSide, PieceRook);
-        EmptySquare(c->RookTo);
+        RemovePiece(c->RookTo);
+        PlacePiece(c->RookFrom, ActiveSide, PieceRook);
     }
     if (flags & FlagEnPassant)
-        PutPiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
+        PlacePiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
 }
 
 bool TEngineBoard::SideInCheck(int colour) const {
-    for (int s = 0; s < 64; ++s)
-        if (SquareColour[s] == colour && SquarePiece[s] == PieceKing)
-            return SquareAttacked(s, 1 - colour);
-    return false;
+    // The first king from a8 on counts; with one king its square is kept up to date.
+    const int king = KingCount[colour] == 1 ? KingSquare[colour] : FindKing(colour);
+    return king >= 0 && SquareAttacked(king, 1 - colour);
 }
 
+// Looks outward from the square: the pieces that could reach it stand at the far end of
+// the same steps and rays, so only the first piece on a ray that holds a slider matters.
 bool TEngineBoard::SquareAttacked(int square, int byColour) const {
-    for (int s = 0; s < 64; ++s) {
-        if (SquareColour[s] != byColour)
+    const TSquareSteps& steps = SquareSteps[square];
+    const TSquareMasks& masks = SquareMasks[square];
+    const std::uint64_t* pieces = Pieces[byColour];
+    if ((masks.Knight & pieces[PieceKnight]) || (masks.King & pieces[PieceKing]))
+        return true;
+    for (int d : PawnAttackerRays[byColour])
+        if (steps.RayLength[d] > 0 && (pieces[PiecePawn] >> steps.Ray[d][0] & 1))
+            return true;
+    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
+    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    for (int d = 0; d < 8; ++d) {
+        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
+        if ((masks.Ray[d] & sliders) == 0)
             continue;
-        const int piece = SquarePiece[s];
-        const int file = s % 8;
-        if (piece == PiecePawn) {
-            if (byColour == ColourWhite) {
-                if ((file != 0 && s - 9 == square) || (file != 7 && s - 7 == square))
+        for (int k = 0; k < steps.RayLength[d]; ++k) {
+            const int t = steps.Ray[d][k];
+            if (occupied >> t & 1) {
+                if (sliders >> t & 1)
                     return true;
-            } else if ((file != 0 && s + 7 == square) || (file != 7 && s + 9 == square)) {
-                return true;
-            }
-            continue;
-        }
-        for (int d = 0; d < DirectionCount[piece]; ++d) {
-            const int step = Directions[piece][d];
-            for (int t = Frame120[FrameOf64[s] + step]; t >= 0; t = Frame120[FrameOf64[t] + step]) {
-                if (t == square)
-                    return true;
-                if (SquareColour[t] != ColourEmpty || !SlidingPiece[piece])
-                    break;
+                break;
             }
         }
     }
@@ -345,7 +449,7 @@ std::uint64_t TEngineBoard::Perft(int depth) {
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (!MakeEngineMove(MoveStack[i].Move))
             continue;
-        leaves += Perft(depth - 1);
+        leaves += depth == 1 ? 1 : Perft(depth - 1);
         TakeBackMove();
     }
     return leaves;

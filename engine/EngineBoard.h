@@ -35,6 +35,12 @@ public:
     bool MakeEngineMove(EngineMove move);
     void TakeBackMove();
     bool SideInCheck(int colour) const;
+    // SideInCheck(side to move), computed once per position of a ply.
+    bool ActiveInCheck() {
+        if (CheckCache[Ply] < 0)
+            CheckCache[Ply] = SideInCheck(ActiveSide) ? 1 : 0;
+        return CheckCache[Ply] != 0;
+    }
     bool SquareAttacked(int square, int byColour) const;
 
     // Leaf count of the move generation to `depth`, every move made and taken back.
@@ -54,14 +60,69 @@ public:
 protected:
     void AddMove(int from, int to, int flags);
     void AddPromotions(int from, int to, int flags);
-    void EmptySquare(int square) {
+    // Every change of a square goes through these two, which keep the occupancy bits, the
+    // king squares and the evaluation's running sums in step with the board.
+    void RemovePiece(int square) {
+        const int colour = SquareColour[square];
+        const int piece = SquarePiece[square];
+        Occupied[colour] &= ~(std::uint64_t{1} << square);
+        Pieces[colour][piece] &= ~(std::uint64_t{1} << square);
+        ValueSum[colour] -= SquareValue[colour][piece][square];
         SquareColour[square] = ColourEmpty;
         SquarePiece[square] = PieceEmpty;
+        if (piece == PiecePawn) {
+            --PawnsOnFile[colour][square % 8 + 1];
+            PawnValueOnFile[colour][square % 8 + 1] -= SquareValue[colour][piece][square];
+        } else if (piece == PieceRook) {
+            --RooksOnFile[colour][square % 8 + 1];
+        } else if (piece == PieceKing && --KingCount[colour] == 1) {
+            KingSquare[colour] = FindKing(colour);
+        }
     }
-    void PutPiece(int square, int colour, int piece) {
+    void PlacePiece(int square, int colour, int piece) {
         SquareColour[square] = colour;
         SquarePiece[square] = piece;
+        Occupied[colour] |= std::uint64_t{1} << square;
+        Pieces[colour][piece] |= std::uint64_t{1} << square;
+        ValueSum[colour] += SquareValue[colour][piece][square];
+        if (piece == PiecePawn) {
+            ++PawnsOnFile[colour][square % 8 + 1];
+            PawnValueOnFile[colour][square % 8 + 1] += SquareValue[colour][piece][square];
+        } else if (piece == PieceRook) {
+            ++RooksOnFile[colour][square % 8 + 1];
+        } else if (piece == PieceKing && ++KingCount[colour] == 1) {
+            KingSquare[colour] = square;
+        }
     }
+    // A piece of the side to move goes from an occupied square to an empty one.
+    void ShiftPiece(int from, int to) {
+        const int colour = SquareColour[from];
+        const int piece = SquarePiece[from];
+        const std::uint64_t bits = (std::uint64_t{1} << from) | (std::uint64_t{1} << to);
+        Occupied[colour] ^= bits;
+        Pieces[colour][piece] ^= bits;
+        const std::int32_t* values = SquareValue[colour][piece];
+        ValueSum[colour] += values[to] - values[from];
+        SquareColour[to] = colour;
+        SquarePiece[to] = piece;
+        SquareColour[from] = ColourEmpty;
+        SquarePiece[from] = PieceEmpty;
+        if (piece == PiecePawn) {
+            --PawnsOnFile[colour][from % 8 + 1];
+            ++PawnsOnFile[colour][to % 8 + 1];
+            PawnValueOnFile[colour][from % 8 + 1] -= values[from];
+            PawnValueOnFile[colour][to % 8 + 1] += values[to];
+        } else if (piece == PieceRook) {
+            --RooksOnFile[colour][from % 8 + 1];
+            ++RooksOnFile[colour][to % 8 + 1];
+        } else if (piece == PieceKing && KingCount[colour] == 1) {
+            KingSquare[colour] = to;
+        }
+    }
+    // The first square from a8 on holding a king of the colour, or -1.
+    int FindKing(int colour) const;
+    // Recomputes the running sums from the board, after SquareValue has changed.
+    void RecountValues();
 
     struct TUndo {
         EngineMove Move;
@@ -83,8 +144,35 @@ protected:
     TUndo UndoStack[MaxPly];
     // Kept by from- and to-square; quiet moves are ordered by it.
     std::int32_t HistoryScore[64][64];
+    // Value of a piece of a colour and type on a square, fixed for a whole search.
+    std::int32_t SquareValue[2][6][64];
+
+    // Kept in step with the two square arrays by RemovePiece and PlacePiece:
+    std::uint64_t Occupied[2];         // bit s set: a piece of the colour on square s
+    std::uint64_t Pieces[2][6];        // likewise by colour and piece type
+    std::int32_t KingCount[2];         // kings of each colour
+    std::int32_t KingSquare[2];        // the king's square, when the colour has exactly one
+    std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
+    // By colour and file 1..8; files 0 and 9 stay empty, so neighbours need no test.
+    std::int32_t PawnsOnFile[2][10];
+    std::int32_t PawnValueOnFile[2][10]; // SquareValue of those pawns
+    std::int32_t RooksOnFile[2][10];
+    // Whether the side to move at each ply is in check: -1 not known yet.
+    signed char CheckCache[MaxPly];
 
 private:
     template <bool CapturesOnly> void Generate();
-    void GeneratePawn(int square, bool capturesOnly);
+    template <bool CapturesOnly> void GeneratePawn(int square);
+    template <bool CapturesOnly>
+    void GenerateSliding(int square, int piece, const int* rays, int rayCount);
+    void PushMove(int from, int to, int flags, int score) {
+        if (PlyEnd[Ply] < MoveStackSize)
+            MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, 0, flags), score};
+    }
+    // Whether a slider of the other side now reaches `king` over the emptied `from`.
+    bool AttackedThrough(int king, int from) const;
+    int CaptureScore(int from, int to) const {
+        return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
+    }
+
 };

@@ -4,6 +4,7 @@
 // (rank 8 first; black looks its values up at the mirrored square).
 
 #include <array>
+#include <cstdint>
 
 namespace EngineTables {
 
@@ -125,5 +126,91 @@ inline constexpr int ShelterQueenSide[64] = {
       0,   0,   0,   0,   0,   0,   0,   0,
 };
 // clang-format on
+
+} // namespace EngineTables
+
+namespace EngineTables {
+
+// The squares reachable from each square, precomputed from the frame so that generation and
+// attack tests walk short lists instead of the frame. Rays follow the queen's directions in
+// table order (-11, -10, -9, -1, 1, 9, 10, 11) and stop at the edge; knight targets follow
+// the knight's directions in table order, leaving out those off the board.
+struct TSquareSteps {
+    signed char Ray[8][7];
+    signed char RayLength[8];
+    signed char Knight[8];
+    signed char KnightCount;
+};
+
+constexpr std::array<TSquareSteps, 64> MakeSquareSteps() {
+    std::array<TSquareSteps, 64> steps{};
+    for (int s = 0; s < 64; ++s) {
+        TSquareSteps& st = steps[s];
+        for (int d = 0; d < 8; ++d) {
+            int n = 0;
+            for (int t = Frame120[FrameOf64[s] + Directions[4][d]]; t >= 0;
+                 t = Frame120[FrameOf64[t] + Directions[4][d]])
+                st.Ray[d][n++] = static_cast<signed char>(t);
+            st.RayLength[d] = static_cast<signed char>(n);
+        }
+        int k = 0;
+        for (int d = 0; d < 8; ++d) {
+            const int t = Frame120[FrameOf64[s] + Directions[1][d]];
+            if (t >= 0)
+                st.Knight[k++] = static_cast<signed char>(t);
+        }
+        st.KnightCount = static_cast<signed char>(k);
+    }
+    return steps;
+}
+inline constexpr std::array<TSquareSteps, 64> SquareSteps = MakeSquareSteps();
+
+// The bishop's and the rook's directions as indices of the queen's, in their table order.
+inline constexpr int BishopRays[4] = {0, 2, 5, 7};
+inline constexpr int RookRays[4] = {1, 3, 4, 6};
+inline constexpr int QueenRays[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+inline constexpr bool IsDiagonalRay[8] = {true, false, true, false, false, true, false, true};
+// Rays whose first square holds a pawn attacking the ray's origin: a white pawn attacks
+// towards rank 8, so it stands below its target (+9, +11); a black one above it (-11, -9).
+inline constexpr int PawnAttackerRays[2][2] = {{5, 7}, {0, 2}};
+
+// RayTowards[a][b]: the index of the ray from a that passes over b, or -1.
+constexpr std::array<std::array<signed char, 64>, 64> MakeRayTowards() {
+    std::array<std::array<signed char, 64>, 64> towards{};
+    for (auto& row : towards)
+        for (auto& entry : row)
+            entry = -1;
+    for (int a = 0; a < 64; ++a)
+        for (int d = 0; d < 8; ++d)
+            for (int k = 0; k < SquareSteps[a].RayLength[d]; ++k)
+                towards[a][SquareSteps[a].Ray[d][k]] = static_cast<signed char>(d);
+    return towards;
+}
+inline constexpr std::array<std::array<signed char, 64>, 64> RayTowards = MakeRayTowards();
+
+// The same squares as bit sets (bit s for square s), to see at once whether a ray or the
+// knight's or king's steps from a square can meet a given set of pieces at all.
+struct TSquareMasks {
+    std::uint64_t Ray[8];
+    std::uint64_t Knight;
+    std::uint64_t King;
+};
+
+constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
+    std::array<TSquareMasks, 64> masks{};
+    for (int s = 0; s < 64; ++s) {
+        const TSquareSteps& st = SquareSteps[s];
+        for (int d = 0; d < 8; ++d) {
+            for (int k = 0; k < st.RayLength[d]; ++k)
+                masks[s].Ray[d] |= std::uint64_t{1} << st.Ray[d][k];
+            if (st.RayLength[d] > 0)
+                masks[s].King |= std::uint64_t{1} << st.Ray[d][0];
+        }
+        for (int k = 0; k < st.KnightCount; ++k)
+            masks[s].Knight |= std::uint64_t{1} << st.Knight[k];
+    }
+    return masks;
+}
+inline constexpr std::array<TSquareMasks, 64> SquareMasks = MakeSquareMasks();
 
 } // namespace EngineTables
