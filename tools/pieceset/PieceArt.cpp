@@ -306,6 +306,10 @@ QImage DrawPieceSet(const QRawFont& font, int cell) {
         for (size_t i = 0; i < both.v.size(); ++i)
             gaps.v[i] = std::max(0, blackOuter.v[i] - black.v[i]);
         gaps = Dilate(gaps, Supersample / 4);
+        // The king's crown is drawn as wide open rings that would make the black king read as
+        // a white one; it stays solid, and its cross tells it from the queen.
+        if (c == Columns - 1)
+            gaps = Map(n);
         const Map inner = Erode(blackOuter, Supersample);
         Map whiteShade(n), blackShade(n);
         for (size_t i = 0; i < both.v.size(); ++i) {

@@ -2,7 +2,7 @@
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
-//                    [--stay SECONDS] MOVE...
+//                    [--stay SECONDS] [--challenge N] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest.
 #include "Main1.h"
@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     bool computerWhite = false;
     int depth = 0;
     int stay = 0;
+    int challenge = 0;
     QStringList moves;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
             human = true;
         else if (a == "--computer-white")
             computerWhite = true;
+        else if (a == "--challenge" && i + 1 < argc)
+            challenge = QString(argv[++i]).toInt();
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -61,6 +64,11 @@ int main(int argc, char** argv) {
         w.cb1->SetSearchDepth(depth);
     w.move(60, 40);
     w.show();
+    if (challenge > 0) {
+        w.mnuChallengesClick();
+        for (int i = 1; i < challenge; ++i)
+            w.mnuNextChClick();
+    }
     int next = 0;
     QTimer step;
     QObject::connect(&step, &QTimer::timeout, [&] {
