@@ -57,6 +57,7 @@ private slots:
     void restartAndLeave();
     void badChallengeLinesAreSkippedAndNamed();
     void missingChallengeList();
+    void shippedChallengeList();
 
 private:
     QString Path(const QString& name) const { return Folder_->Dir.filePath(name); }
@@ -238,6 +239,18 @@ void TestGameFiles::missingChallengeList() {
     QVERIFY(w.instruct->isHidden());
     w.mnuChallengesClick();
     QVERIFY(!w.ChallengeMode);
+}
+
+// The installed list reads through the window's own reader without a complaint.
+void TestGameFiles::shippedChallengeList() {
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/chlist.dat", ProgramPath("chlist.dat")));
+    TfrmCorvina w;
+    w.mnuChallengesClick();
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
+    QCOMPARE(w.ChallengeCount, 21);
+    QVERIFY(w.instruct->text().startsWith("Challenge 1: White to move: mate in 1"));
+    QVERIFY(w.cb1->ComputerPlaysBlack());
+    QVERIFY(w.cb1->WhiteToMove());
 }
 
 QTEST_MAIN(TestGameFiles)
