@@ -15,6 +15,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TfrmGoTo;
+class TfrmNew;
 
 class TfrmCorvina : public QMainWindow {
 public:
@@ -40,6 +41,7 @@ public:
     QLineEdit* txtmsg;
     QPushButton* cmdSay;
     QTimer* Timer2;
+    TfrmNew* frmNew = nullptr;
     TfrmGoTo* frmGoTo = nullptr;
 
     // --- Menu items.
