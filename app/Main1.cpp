@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "GoTo.h"
+#include "New1.h"
 #include "ProfileFormat.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
@@ -62,6 +63,10 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     BindBoard();
     setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
+    frmNew =
+        new TfrmNew({cb1, wp, bp, Player1, events, [this](int side) { return CountPoints(side); },
+                     &TfrmCorvina::PointsText, [this](const QString& t) { SetPlayer2(t); }},
+                    this);
     frmGoTo = new TfrmGoTo(this);
     CreateFileDialogs();
     FormCreate();
@@ -407,13 +412,7 @@ void TfrmCorvina::cb1Capture(TObject*, Square, Square, char CapturedPiece) {
 void TfrmCorvina::AddEvent(const QString& text) { events->insertItem(0, text); }
 
 int TfrmCorvina::Hits(const QString& shortText, const QString& longText) {
-    if (shortText.isEmpty())
-        return 0;
-    int count = 0;
-    for (qsizetype at = longText.indexOf(shortText); at >= 0;
-         at = longText.indexOf(shortText, at + shortText.size()))
-        ++count;
-    return count;
+    return TfrmNew::Hits(shortText, longText); // one count for points and layout checks
 }
 
 double TfrmCorvina::CountPoints(int side) const {
@@ -443,9 +442,7 @@ void TfrmCorvina::SetPlayer2(const QString& text) {
 // ---------------------------------------------------------------- commands
 
 void TfrmCorvina::mnuNewClick() {
-    cb1->StartNewGame();
-    events->clear();
-    RefreshPoints();
+    frmNew->exec(); // OK there has already reset the game
     cb1->setEnabled(true);
     status->clear();
 }

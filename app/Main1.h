@@ -19,6 +19,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TfrmGoTo;
+class TfrmNew;
 
 class TfrmCorvina : public QMainWindow {
 public:
@@ -44,6 +45,7 @@ public:
     QLineEdit* txtmsg;
     QPushButton* cmdSay;
     QTimer* Timer2;
+    TfrmNew* frmNew = nullptr;
     TfrmGoTo* frmGoTo = nullptr;
     QFileDialog* save;  // Export Move List
     QFileDialog* saver; // Save Game

@@ -329,6 +329,11 @@ void TChessBrd::BuildPieceImages() {
     }
 }
 
+QImage TChessBrd::PieceImage(char letter) const {
+    const char* at = letter ? std::strchr(PieceLetters, letter) : nullptr;
+    return at ? PieceImages_[static_cast<std::size_t>(at - PieceLetters)] : QImage();
+}
+
 void TChessBrd::ApplyGeometry() {
     const int a = (width() + height()) / 2 - 2 * SizeOfBorder_;
     SizeOfSquare_ = std::max(1, a / 8);

@@ -129,6 +129,9 @@ public:
     void RedrawChanged(const std::string& oldPosition) override;
     void AnimateMove(Square from, Square to, int delay);
     void BuildPieceImages();
+    // The picture of one piece ("PNBRQK" white, "pnbrqk" black) as the board draws it, cut
+    // from the active piece set with its mask; a null image for any other letter.
+    QImage PieceImage(char letter) const;
     QRect SquareRect(Square square) const;
     // The drawn board as it stands (the back buffer), for checks and screenshots.
     const QImage& Canvas() const { return Canvas_; }

@@ -1,0 +1,398 @@
+#include "New1.h"
+
+#include "ChessBrd.h"
+#include "ErrorReport.h"
+#include "TextFile.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+constexpr int DialogWidth = 520;
+constexpr int BasicTop = 200;
+constexpr int AdvancedTop = 80;
+
+// The editor board: 8 squares of 34 pixels inside a 24-pixel border, 320 pixels square.
+constexpr int EditorBorder = 24;
+constexpr int EditorSquare = 34;
+constexpr int EditorSize = 8 * EditorSquare + 2 * EditorBorder;
+// Left and above of h1's far corner: a stored point beyond both lies on h1 or on the border
+// past it, and such a click always writes the last square.
+constexpr int H1Corner = EditorBorder + 7 * EditorSquare;
+// The pointer is remembered only this far inside the editor board's edges.
+constexpr int PointNear = 25;
+constexpr int PointFar = 20;
+
+constexpr int PaletteCell = 44;
+
+const char* const FileFilter = "Corvina Layout (*.cvl)";
+const char* const InvalidLayout = "Invalid layout file.";
+const char* const KingsMissing = "The board MUST contain the white and the black king!";
+const char* const TooManyPawns = "The board cannot contain more than 8 pawns.";
+const char* const TooManyPromoted =
+    "The board cannot contain more than 8 pawns (both existing and promoted).";
+const char* const OnlyKings = "The board cannot contain only the two kings.";
+const char* const TooManyKings = "The board CANNOT contain more than one king of each color!";
+
+// A "Mind" radio group: "Human" above "Computer".
+QGroupBox* MakeMind(QWidget* parent, QRect geometry, QRadioButton*& human, QRadioButton*& computer,
+                    bool computerChosen) {
+    auto* group = new QGroupBox("Mind", parent);
+    group->setGeometry(geometry);
+    human = new QRadioButton("Human", group);
+    human->setGeometry(12, 22, geometry.width() - 24, 20);
+    computer = new QRadioButton("Computer", group);
+    computer->setGeometry(12, 46, geometry.width() - 24, 20);
+    (computerChosen ? computer : human)->setChecked(true);
+    return group;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, QRect geometry) {
+    auto* b = new QPushButton(text, parent);
+    b->setGeometry(geometry);
+    return b;
+}
+
+} // namespace
+
+TfrmNew::TfrmNew(const TNewGameTarget& target, QWidget* parent) : QDialog(parent), Target_(target) {
+    setWindowTitle("New Game");
+    setFixedWidth(DialogWidth);
+    CreatePlayers();
+    CreateEditor();
+    CreatePalette();
+
+    sd = new QFileDialog(this, "Save chessboard layout...", QString(), FileFilter);
+    sd->setAcceptMode(QFileDialog::AcceptSave);
+    sd->setFileMode(QFileDialog::AnyFile);
+    sd->setDefaultSuffix("cvl");
+    od = new QFileDialog(this, "Load chessboard layout...", QString(), FileFilter);
+    od->setAcceptMode(QFileDialog::AcceptOpen);
+    od->setFileMode(QFileDialog::ExistingFile);
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int left = screen ? (screen->geometry().width() - DialogWidth) / 2 : 0;
+    move(std::max(0, left), BasicTop);
+    SetState(false);
+}
+
+TfrmNew::~TfrmNew() = default;
+
+void TfrmNew::CreatePlayers() {
+    Label1 = new QLabel("Player Name:", this);
+    Label1->setGeometry(24, 16, 180, 16);
+    txtPlayer1 = new QLineEdit("Player1", this);
+    txtPlayer1->setGeometry(24, 34, 180, 22);
+    txtPlayer1->setMaxLength(15);
+    pl1 = MakeMind(this, QRect(24, 68, 180, 76), pl1Human, pl1Computer, false);
+
+    VS = new QLabel("VS", this);
+    VS->setGeometry(216, 90, 88, 24);
+    VS->setAlignment(Qt::AlignCenter);
+    QFont big = VS->font();
+    big.setPointSize(14);
+    big.setBold(true);
+    VS->setFont(big);
+
+    Label2 = new QLabel("Player Name:", this);
+    Label2->setGeometry(316, 16, 180, 16);
+    txtPlayer2 = new QLineEdit("Player2", this);
+    txtPlayer2->setGeometry(316, 34, 180, 22);
+    txtPlayer2->setMaxLength(15);
+    pl2 = MakeMind(this, QRect(316, 68, 180, 76), pl2Human, pl2Computer, true);
+
+    cmdSwitch = MakeButton(this, SwitchBasicCaption, QRect(24, 232, 100, 27));
+    BitBtn1 = MakeButton(this, "OK", QRect(316, 232, 86, 27));
+    BitBtn1->setDefault(true);
+    BitBtn2 = MakeButton(this, "Cancel", QRect(410, 232, 86, 27));
+    connect(cmdSwitch, &QPushButton::clicked, this, &TfrmNew::cmdSwitchClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TfrmNew::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmNew::CreateEditor() {
+    GroupBox1 = new QGroupBox("Custom Chessboard", this);
+    GroupBox1->setGeometry(8, 276, DialogWidth - 16, 374);
+
+    board = new TChessBrd(GroupBox1);
+    board->move(12, 18);
+    board->SetSizeOfBorder(EditorBorder);
+    board->SetSizeOfSquare(EditorSquare);
+    board->resize(EditorSize, EditorSize);
+    board->SetResizable(false);
+    board->SetSearchDepth(1);
+    board->SetPosition(std::string(64, ' '));
+    // The editor's engine never gets a side, so its thread never searches.
+    board->OnMouseMove = [this](TObject* s, Qt::KeyboardModifiers m, int x, int y) {
+        boardMouseMove(s, m, x, y);
+    };
+    board->OnClick = [this](TObject* s) { boardClick(s); };
+
+    cmdClearAll = MakeButton(GroupBox1, "Clear All", QRect(12, 342, 100, 25));
+    cmdLoad = MakeButton(GroupBox1, "Load Layout", QRect(122, 342, 100, 25));
+    cmdSave = MakeButton(GroupBox1, "Save Layout", QRect(232, 342, 100, 25));
+    connect(cmdClearAll, &QPushButton::clicked, this, &TfrmNew::cmdClearAllClick);
+    connect(cmdLoad, &QPushButton::clicked, this, &TfrmNew::cmdLoadClick);
+    connect(cmdSave, &QPushButton::clicked, this, &TfrmNew::cmdSaveClick);
+
+    Label4 = new QLabel("Turn:", GroupBox1);
+    Label4->setGeometry(346, 300, 40, 22);
+    turn = new QComboBox(GroupBox1);
+    turn->setGeometry(386, 300, 106, 22);
+    turn->addItems({"White's", "Black's"});
+    turn->setCurrentIndex(0);
+}
+
+void TfrmNew::CreatePalette() {
+    GroupBox2 = new QGroupBox("Pieces", GroupBox1);
+    GroupBox2->setGeometry(346, 14, 146, 272);
+    Label3 = new QLabel("White", GroupBox2);
+    Label3->setGeometry(8, 18, 130, 16);
+    Label5 = new QLabel("Black", GroupBox2);
+    Label5->setGeometry(8, 128, 130, 16);
+    palette = new QButtonGroup(this);
+    palette->setExclusive(true);
+
+    auto make = [this](int x, int y, int w, char letter) {
+        auto* b = new QToolButton(GroupBox2);
+        b->setGeometry(x, y, w, letter == ' ' ? 26 : PaletteCell);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        palette->addButton(b);
+        connect(b, &QToolButton::clicked, this, [this, b, letter] { PaletteClick(b, letter); });
+        return b;
+    };
+    // Pawn, bishop, knight above rook, queen, king; White's six, then Black's.
+    const char* const order = "PBNRQKpbnrqk";
+    std::array<QToolButton*, 12> pieces{};
+    for (int i = 0; i < 12; ++i) {
+        const int x = 8 + (i % 3) * (PaletteCell + 2);
+        const int y = 36 + ((i / 3) % 2) * (PaletteCell + 2) + (i / 6) * 110;
+        pieces[static_cast<std::size_t>(i)] = make(x, y, PaletteCell, order[i]);
+        PaletteLetters_[static_cast<std::size_t>(i)] = {pieces[static_cast<std::size_t>(i)],
+                                                        order[i]};
+    }
+    w1 = pieces[0], w2 = pieces[1], w3 = pieces[2], w4 = pieces[3], w5 = pieces[4];
+    w6 = pieces[5];
+    bl1 = pieces[6], bl2 = pieces[7], bl3 = pieces[8], bl4 = pieces[9], bl5 = pieces[10];
+    bl6 = pieces[11];
+    cmdClear = make(8, 238, 3 * PaletteCell + 4, ' ');
+    cmdClear->setText("Clear");
+    cmdClear->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    PaletteLetters_[12] = {cmdClear, ' '};
+    RefreshPalette();
+}
+
+void TfrmNew::RefreshPalette() {
+    for (const auto& [button, letter] : PaletteLetters_) {
+        const QImage image = board->PieceImage(letter);
+        if (image.isNull())
+            continue;
+        button->setIcon(QIcon(QPixmap::fromImage(image)));
+        button->setIconSize(QSize(PaletteCell - 4, PaletteCell - 4));
+    }
+}
+
+// ---------------------------------------------------------------- state
+
+void TfrmNew::SetState(bool advanced) {
+    setFixedHeight(advanced ? AdvancedHeight : BasicHeight);
+    cmdSwitch->setText(advanced ? SwitchAdvancedCaption : SwitchBasicCaption);
+    GroupBox1->setVisible(advanced);
+    move(x(), advanced ? AdvancedTop : BasicTop);
+}
+
+void TfrmNew::cmdSwitchClick() {
+    SetState(height() != AdvancedHeight);
+}
+
+// ---------------------------------------------------------------- the editor
+
+void TfrmNew::PaletteClick(QToolButton* button, char letter) {
+    button->setChecked(true);
+    SelectedLetter = letter;
+}
+
+void TfrmNew::boardMouseMove(TObject*, Qt::KeyboardModifiers, int x, int y) {
+    if (x >= PointNear && x <= board->width() - PointFar && y >= PointNear &&
+        y <= board->height() - PointFar)
+        ClickPoint = QPoint(x, y);
+}
+
+void TfrmNew::boardClick(TObject*) {
+    std::string text = board->Position();
+    if (ClickPoint.x() > H1Corner && ClickPoint.y() > H1Corner) {
+        text = text.substr(0, 63) + SelectedLetter;
+    } else {
+        const Square square = board->SquareAtPoint(ClickPoint.x(), ClickPoint.y());
+        const int k = CalculatePosition(SquareToString(ToInt(square)));
+        // The border beside the squares names no square: such a click changes nothing.
+        if (square == Square::None || k < 1 || k > 64)
+            return;
+        text[static_cast<std::size_t>(k - 1)] = SelectedLetter;
+    }
+    // A NUL (no palette button pressed yet) ends the text: from there on the squares empty.
+    board->SetPosition(text);
+}
+
+void TfrmNew::cmdClearAllClick() {
+    board->SetPosition(std::string(64, ' '));
+}
+
+// ---------------------------------------------------------------- square names and checks
+
+QString TfrmNew::SquareToString(int square) {
+    if (square < 1 || square > 64)
+        return {};
+    return QString(QChar('A' + (square - 1) % 8)) + QChar('0' + 8 - (square - 1) / 8);
+}
+
+int TfrmNew::CalculatePosition(const QString& name) {
+    if (name.size() < 2)
+        return 0;
+    return LetterToNumber(name[0]) - 8 * name[1].digitValue() + 64;
+}
+
+int TfrmNew::LetterToNumber(QChar letter) {
+    return letter >= QChar('A') && letter <= QChar('H') ? letter.unicode() - 'A' + 1 : 0;
+}
+
+int TfrmNew::Hits(const QString& shortText, const QString& longText) {
+    if (shortText.isEmpty())
+        return 0;
+    int count = 0;
+    for (qsizetype at = longText.indexOf(shortText); at >= 0;
+         at = longText.indexOf(shortText, at + shortText.size()))
+        ++count;
+    return count;
+}
+
+QString TfrmNew::PerformErrorCheck() const {
+    const QString text = QString::fromStdString(board->Position());
+    const auto n = [&text](const char* letter) { return Hits(QString(letter), text); };
+    if (n("k") == 0 || n("K") == 0)
+        return KingsMissing;
+    // Every check runs; a later fault's message replaces an earlier one.
+    QString message;
+    if (n("p") > 8 || n("P") > 8)
+        message = TooManyPawns;
+    struct Promoted {
+        const char* piece;
+        int usual; // how many a side has without promotions
+        const char* pawn;
+    };
+    static constexpr Promoted promoted[] = {{"q", 1, "p"}, {"Q", 1, "P"}, {"b", 2, "p"},
+                                            {"B", 2, "P"}, {"n", 2, "p"}, {"N", 2, "P"},
+                                            {"r", 2, "p"}, {"R", 2, "P"}};
+    for (const Promoted& p : promoted)
+        if (n(p.piece) > p.usual && n(p.piece) + n(p.pawn) > 8)
+            message = TooManyPromoted;
+    bool kingsOnly = true;
+    for (const char* letter : {"R", "r", "N", "n", "B", "b", "Q", "q", "P", "p"})
+        kingsOnly = kingsOnly && n(letter) == 0;
+    if (kingsOnly)
+        message = OnlyKings;
+    if (n("k") > 1 || n("K") > 1)
+        message = TooManyKings;
+    return message;
+}
+
+// ---------------------------------------------------------------- layout files
+
+void TfrmNew::cmdSaveClick() {
+    if (sd->exec() == QDialog::Accepted && !sd->selectedFiles().isEmpty())
+        SaveLayout(sd->selectedFiles().constFirst());
+}
+
+void TfrmNew::cmdLoadClick() {
+    if (od->exec() == QDialog::Accepted && !od->selectedFiles().isEmpty())
+        LoadLayout(od->selectedFiles().constFirst());
+}
+
+bool TfrmNew::SaveLayout(const QString& path) {
+    if (turn->currentIndex() < 0)
+        turn->setCurrentIndex(0);
+    const QStringList lines{QString::fromStdString(board->Position()) + ';',
+                            QString::number(turn->currentIndex())};
+    QString error;
+    if (!WriteTextLines(path, lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    return true;
+}
+
+bool TfrmNew::LoadLayout(const QString& path) {
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(path, lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    if (lines.isEmpty() || lines[0].size() != 65) {
+        ReportError(InvalidLayout);
+        return false;
+    }
+    // One byte per character, so that a stray non-ASCII character cannot shift the squares.
+    board->SetPosition(lines[0].left(64).toLatin1().toStdString());
+    // The position stays even when the side to move turns out to be unreadable.
+    const QString where = QDir::toNativeSeparators(path);
+    if (lines.size() < 2) {
+        ReportError(
+            QString("Layout file \"%1\", line 2: missing; it gives the side to move.").arg(where));
+        return false;
+    }
+    bool ok = false;
+    const int index = lines[1].toInt(&ok);
+    if (!ok) {
+        ReportError(QString("Layout file \"%1\", line 2: \"%2\" is not a valid integer value.")
+                        .arg(where, lines[1]));
+        return false;
+    }
+    turn->setCurrentIndex(index);
+    return true;
+}
+
+// ---------------------------------------------------------------- OK
+
+void TfrmNew::BitBtn1Click() {
+    const bool advanced = Advanced();
+    if (advanced) {
+        const QString fault = PerformErrorCheck();
+        if (!fault.isEmpty()) {
+            ReportError(fault);
+            return;
+        }
+    }
+    TChessBrd* cb1 = Target_.cb1;
+    cb1->SetCustomEngine(false);
+    cb1->StartNewGame();
+    if (advanced)
+        cb1->SetPosition(board->Position());
+    Target_.wp->setText(Target_.PointsText(Target_.CountPoints(1)));
+    Target_.bp->setText(Target_.PointsText(Target_.CountPoints(0)));
+    Target_.Player1->setText(txtPlayer1->text());
+    Target_.Player1->adjustSize();
+    Target_.SetPlayer2(txtPlayer2->text());
+    cb1->SetComputerPlaysBlack(pl2Computer->isChecked());
+    cb1->SetComputerPlaysWhite(pl1Computer->isChecked());
+    // With no choice the side to move stays as the new game left it.
+    if (turn->currentIndex() == 0)
+        cb1->SetWhiteToMove(true);
+    else if (turn->currentIndex() == 1)
+        cb1->SetWhiteToMove(false);
+    Target_.events->clear();
+    accept();
+}

@@ -1,0 +1,109 @@
+#pragma once
+// TfrmNew (form frmNew): the "New Game" dialog. The basic state sets the two players' names
+// and who plays each side; the advanced state adds a layout editor (a board of its own with a
+// piece palette, the side to move and layout files). OK resets the main window's board and
+// applies all of it. The dialog is created once and keeps every choice between showings.
+
+#include "NewGameTarget.h"
+
+#include <QDialog>
+#include <QPoint>
+
+#include <array>
+#include <utility>
+
+class QButtonGroup;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+class TChessBrd;
+class TObject;
+
+class TfrmNew : public QDialog {
+public:
+    explicit TfrmNew(const TNewGameTarget& target, QWidget* parent = nullptr);
+    ~TfrmNew() override;
+
+    // --- Controls, named as designed.
+    QLabel* Label1;
+    QLineEdit* txtPlayer1;
+    QGroupBox* pl1;
+    QRadioButton* pl1Human;
+    QRadioButton* pl1Computer;
+    QLabel* Label2;
+    QLineEdit* txtPlayer2;
+    QGroupBox* pl2;
+    QRadioButton* pl2Human;
+    QRadioButton* pl2Computer;
+    QLabel* VS;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* cmdSwitch;
+    QGroupBox* GroupBox1;
+    TChessBrd* board;
+    QGroupBox* GroupBox2;
+    QLabel* Label3;
+    QLabel* Label5;
+    QToolButton *w1, *w2, *w3, *w4, *w5, *w6;
+    QToolButton *bl1, *bl2, *bl3, *bl4, *bl5, *bl6;
+    QToolButton* cmdClear;
+    QButtonGroup* palette;
+    QLabel* Label4;
+    QComboBox* turn;
+    QPushButton* cmdClearAll;
+    QPushButton* cmdLoad;
+    QPushButton* cmdSave;
+    QFileDialog* sd;
+    QFileDialog* od;
+
+    // --- Dialog fields.
+    char SelectedLetter = '\0'; // NUL until a palette button is first pressed
+    QPoint ClickPoint{0, 0};
+    QString SwitchBasicCaption = "Advanced >>";
+    QString SwitchAdvancedCaption = "<< Basic";
+
+    static constexpr int BasicHeight = 274;
+    static constexpr int AdvancedHeight = 654;
+    bool Advanced() const { return height() > 600; }
+
+    // --- Handlers.
+    void cmdSwitchClick();
+    void PaletteClick(QToolButton* button, char letter);
+    void boardMouseMove(TObject* Sender, Qt::KeyboardModifiers shift, int x, int y);
+    void boardClick(TObject* Sender);
+    void cmdClearAllClick();
+    void cmdSaveClick();
+    void cmdLoadClick();
+    void BitBtn1Click();
+
+    // Layout files, by path; the click handlers call these after the file dialogs. Failures
+    // are reported through ReportError and answer false.
+    bool SaveLayout(const QString& path);
+    bool LoadLayout(const QString& path);
+
+    // The message of the first fault of the edited layout, or an empty text when it passes.
+    QString PerformErrorCheck() const;
+
+    // Re-cuts the palette pictures from the editor board's active piece set.
+    void RefreshPalette();
+
+    // --- Square names and counting.
+    static QString SquareToString(int square);
+    static int CalculatePosition(const QString& name);
+    static int LetterToNumber(QChar letter);
+    static int Hits(const QString& shortText, const QString& longText);
+
+private:
+    void CreatePlayers();
+    void CreateEditor();
+    void CreatePalette();
+    void SetState(bool advanced);
+
+    TNewGameTarget Target_;
+    std::array<std::pair<QToolButton*, char>, 13> PaletteLetters_{};
+};

@@ -1,0 +1,200 @@
+// OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
+#include "ErrorReport.h"
+#include "Main1.h"
+#include "New1.h"
+#include "ProgramFolder.h"
+#include "TextFile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3",  "Merlot.bmp",
+                                    "0",        "0",        "0", "-1", "1"};
+
+bool Play(TfrmCorvina& w, const QStringList& moves) {
+    for (const QString& m : moves)
+        if (!w.cb1->PlayUserMove(ParseSquare(m.left(2).toStdString()),
+                                 ParseSquare(m.mid(2, 2).toStdString())))
+            return false;
+    return true;
+}
+
+// Runs "New Game" and presses a button of the dialog once it is up.
+void NewGame(TfrmCorvina& w, QPushButton* button) {
+    QTimer::singleShot(0, button, [button] { button->click(); });
+    w.mnuNewClick();
+}
+
+} // namespace
+
+class TestSetupNewGame : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void basicOkStartsStandardGame();
+    void advancedOkPutsLayout();
+    void cancelChangesNothingButEnablesBoard();
+    void engineAfterOk_data();
+    void engineAfterOk();
+
+private:
+    std::unique_ptr<QTemporaryDir> Folder_;
+    std::unique_ptr<TfrmCorvina> Window_;
+    QStringList Errors_;
+};
+
+void TestSetupNewGame::init() {
+    Folder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(Folder_->isValid());
+    SetProgramFolder(Folder_->path());
+    Errors_.clear();
+    SetErrorHandler([this](const QString& text) { Errors_ << text; });
+    QDir().mkpath(Folder_->filePath("Settings"));
+    QDir().mkpath(Folder_->filePath("pieces"));
+    QVERIFY(
+        QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp", Folder_->filePath("pieces/Merlot.bmp")));
+    QVERIFY(WriteTextLines(ProgramPath("al.dat"), {"Default"}));
+    QVERIFY(WriteTextLines(ProgramPath("Settings/Default"), DefaultProfile));
+    Window_ = std::make_unique<TfrmCorvina>();
+    Window_->cb1->SetAnimateMoves(false);
+    // Human against human unless a test says otherwise: no engine moves in between.
+    Window_->frmNew->pl2Human->setChecked(true);
+    Window_->cb1->SetComputerPlaysBlack(false);
+}
+
+void TestSetupNewGame::cleanup() {
+    Window_.reset();
+    SetErrorHandler({});
+    Folder_.reset();
+}
+
+void TestSetupNewGame::basicOkStartsStandardGame() {
+    TfrmCorvina& w = *Window_;
+    TfrmNew& d = *w.frmNew;
+    QVERIFY(Play(w, {"e2e4", "e7e5"}));
+    w.cb1->setEnabled(false);
+    w.events->addItem("Check!");
+    // A layout in the editor counts only in the advanced state.
+    d.board->SetPosition("    k                                                       K   ");
+    d.turn->setCurrentIndex(1);
+    d.txtPlayer1->setText("Ann");
+    d.txtPlayer2->setText("Bartholomew");
+    const int player2Right = w.Player2->geometry().right();
+
+    NewGame(w, d.BitBtn1);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
+    QVERIFY(!w.cb1->WhiteToMove()); // black moves first
+    QCOMPARE(w.cb1->CastlingAllowed(), AllCastling);
+    QCOMPARE(w.wp->text(), QString(" 42.0"));
+    QCOMPARE(w.bp->text(), QString(" 42.0"));
+    QCOMPARE(w.Player1->text(), QString("Ann"));
+    QCOMPARE(w.Player2->text(), QString("Bartholomew"));
+    QCOMPARE(w.Player2->geometry().right(), player2Right);
+    QCOMPARE(w.events->count(), 0);
+    QVERIFY(w.status->toPlainText().isEmpty());
+    QVERIFY(w.cb1->isEnabled());
+    QVERIFY(!w.cb1->ComputerPlaysWhite() && !w.cb1->ComputerPlaysBlack());
+    QVERIFY(w.cb1->PlayUserMove(Square::E7, Square::E5));
+    QVERIFY(Errors_.isEmpty());
+}
+
+void TestSetupNewGame::advancedOkPutsLayout() {
+    TfrmCorvina& w = *Window_;
+    TfrmNew& d = *w.frmNew;
+    d.cmdSwitchClick();
+    // A refused layout leaves the dialog open and the game as it was.
+    QVERIFY(Play(w, {"e2e4"}));
+    d.board->SetPosition("Kk");
+    d.show();
+    d.BitBtn1->click();
+    QCOMPARE(Errors_, QStringList{"The board cannot contain only the two kings."});
+    QVERIFY(d.isVisible());
+    QCOMPARE(w.cb1->At(Square::E4), 'P');
+    d.hide();
+    // The white king away from e1: all four castling rights stay as a new game sets them.
+    const std::string layout = "    k   pp              Q       R             K                 ";
+    d.board->SetPosition(layout);
+    d.turn->setCurrentIndex(0);
+    NewGame(w, d.BitBtn1);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(w.cb1->Position(), layout);
+    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(w.cb1->CastlingAllowed(), AllCastling);
+    QCOMPARE(w.wp->text(), QString(" 15.4"));
+    QCOMPARE(w.bp->text(), QString("  2.0"));
+    // The editor keeps its layout for the next showing.
+    QCOMPARE(d.board->Position(), layout);
+    QVERIFY(d.Advanced());
+}
+
+void TestSetupNewGame::cancelChangesNothingButEnablesBoard() {
+    TfrmCorvina& w = *Window_;
+    TfrmNew& d = *w.frmNew;
+    QVERIFY(Play(w, {"d2d4"}));
+    QVERIFY(!w.status->toPlainText().isEmpty());
+    w.cb1->setEnabled(false);
+    d.txtPlayer1->setText("Someone");
+    NewGame(w, d.BitBtn2);
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(w.cb1->At(Square::D4), 'P');
+    QCOMPARE(w.Player1->text(), QString("Player1"));
+    QVERIFY(w.cb1->isEnabled());
+    QVERIFY(w.status->toPlainText().isEmpty());
+    QCOMPARE(d.txtPlayer1->text(), QString("Someone")); // kept for the next showing
+}
+
+// After OK the engine waits for "Start Thinking" or a human move, unless the game before
+// ended in mate: then a computer to move starts at once.
+void TestSetupNewGame::engineAfterOk_data() {
+    QTest::addColumn<bool>("mated");
+    QTest::newRow("game in progress") << false;
+    QTest::newRow("after mate") << true;
+}
+
+void TestSetupNewGame::engineAfterOk() {
+    QFETCH(bool, mated);
+    TfrmCorvina& w = *Window_;
+    TfrmNew& d = *w.frmNew;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(Play(w, mated ? QStringList{"f2f3", "e7e5", "g2g4", "d8h4"} : QStringList{"e2e4"}));
+    QCOMPARE(w.cb1->GameOver(), mated);
+    d.pl1Computer->setChecked(true);
+    d.pl2Human->setChecked(true);
+    d.turn->setCurrentIndex(0);
+    int moves = 0;
+    const auto legalMove = w.cb1->OnLegalMove;
+    w.cb1->OnLegalMove = [&moves, legalMove](TObject* s, Square from, Square to) {
+        ++moves;
+        legalMove(s, from, to);
+    };
+    NewGame(w, d.BitBtn1);
+    QVERIFY(w.cb1->ComputerPlaysWhite());
+    if (mated) {
+        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
+    } else {
+        QTest::qWait(400);
+        QCOMPARE(moves, 0);
+        w.mnuStart->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
+    }
+    QVERIFY(!w.cb1->WhiteToMove());
+    w.cb1->StopThinking();
+}
+
+QTEST_MAIN(TestSetupNewGame)
+#include "tst_setup_newgame.moc"
