@@ -1,5 +1,6 @@
 // Saved games, move-list export and challenges, on real files in a temporary program folder.
 #include "Main1.h"
+#include "New1.h"
 #include "TestFolder.h"
 
 #include <QAction>
@@ -66,6 +67,7 @@ private:
 
 void TestGameFiles::saveAfterNewGameHasFiveLines() {
     TfrmCorvina w;
+    QTimer::singleShot(0, w.frmNew, [&w] { w.frmNew->BitBtn1Click(); });
     w.mnuNewClick();
     QVERIFY(w.SaveGameTo(Path("new.cvg")));
     QFile f(Path("new.cvg"));

@@ -2,10 +2,11 @@
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
-//                    [--stay SECONDS] [--challenge N] MOVE...
+//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest.
 #include "Main1.h"
+#include "New1.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     int depth = 0;
     int stay = 0;
     int challenge = 0;
+    QString dialog;
     QStringList moves;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
             human = true;
         else if (a == "--computer-white")
             computerWhite = true;
+        else if (a == "--dialog" && i + 1 < argc)
+            dialog = argv[++i];
         else if (a == "--challenge" && i + 1 < argc)
             challenge = QString(argv[++i]).toInt();
         else if (a == "--stay" && i + 1 < argc)
@@ -68,6 +72,23 @@ int main(int argc, char** argv) {
         w.mnuChallengesClick();
         for (int i = 1; i < challenge; ++i)
             w.mnuNextChClick();
+    }
+    if (!dialog.isEmpty()) {
+        // The new-game dialog with a small layout on its editor board.
+        if (dialog == "advanced") {
+            w.frmNew->cmdSwitchClick();
+            w.frmNew->board->SetPosition(std::string(6, ' ') + "k" + std::string(14, ' ') + "p" +
+                                         std::string(28, ' ') + "Q" + std::string(5, ' ') +
+                                         "PP" + std::string(5, ' ') + "K ");
+        }
+        QTimer::singleShot(900, [&] {
+            const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
+            std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
+            w.frmNew->reject();
+            QTimer::singleShot(0, [&app, ok] { app.exit(ok ? 0 : 1); });
+        });
+        w.mnuNewClick();
+        return app.exec();
     }
     int next = 0;
     QTimer step;
