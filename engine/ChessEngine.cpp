@@ -3,6 +3,7 @@
 #include "EngineTables.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 using namespace EngineTables;
@@ -75,33 +76,57 @@ void TChessEngine::PrepareEvaluation() {
     RecountValues();
 }
 
-// The sum of the square values is kept by the board as pieces move; the pawn and rook
-// terms depend only on how many pawns and rooks of each side stand on each file, and on
-// the square values of the pawns on it, which the board keeps per file as well.
+namespace {
+
+// Bit f set: the set holds a square on file f (a = 0).
+std::uint32_t FilesOf(std::uint64_t squares) {
+    squares |= squares >> 32;
+    squares |= squares >> 16;
+    squares |= squares >> 8;
+    return static_cast<std::uint32_t>(squares & 0xff);
+}
+
+// Every square of the files in the set.
+std::uint64_t SquaresOfFiles(std::uint32_t files) {
+    return (files & 0xff) * std::uint64_t{0x0101010101010101};
+}
+
+int CountBits(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555;
+    x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
+    return static_cast<int>((x * 0x0101010101010101) >> 56);
+}
+
+} // namespace
+
+// The sum of the square values is kept by the board as pieces move. The pawn and rook terms
+// depend only on which files hold pawns and rooks of each side, so they are counted from
+// the piece bit sets file by file at once: each term is a weight times the pieces standing
+// on the files it applies to.
 int TChessEngine::Evaluate() const {
     int total[2] = {ValueSum[ColourWhite], ValueSum[ColourBlack]};
     for (int c : {ColourWhite, ColourBlack}) {
         const int o = 1 - c;
-        const std::int32_t* own = PawnsOnFile[c];
-        const std::int32_t* other = PawnsOnFile[o];
-        int sum = 0;
-        for (int f = 1; f <= 8; ++f) {
-            const int pawns = own[f];
-            if (pawns != 0) {
-                if (pawns > 1)
-                    sum -= 5 * pawns;
-                if (own[f - 1] == 0 && own[f + 1] == 0) {
-                    sum -= 20 * pawns;
-                    if (other[f] == 0)
-                        sum -= 10 * pawns;
-                }
-                if (other[f - 1] == 0 && other[f] == 0 && other[f + 1] == 0)
-                    sum += 2 * PawnValueOnFile[c][f];
-            }
-            const int rooks = RooksOnFile[c][f];
-            if (rooks != 0 && pawns == 0)
-                sum += (other[f] == 0 ? 15 : 10) * rooks;
-        }
+        const std::uint64_t pawns = Pieces[c][PiecePawn];
+        const std::uint64_t rooks = Pieces[c][PieceRook];
+        const std::uint32_t own = FilesOf(pawns);
+        const std::uint32_t other = FilesOf(Pieces[o][PiecePawn]);
+        // A pawn with another of its side further up its file stands on a doubled file.
+        std::uint64_t above = pawns << 8;
+        above |= above << 8;
+        above |= above << 16;
+        above |= above << 32;
+        const std::uint32_t doubled = FilesOf(pawns & above);
+        const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
+        const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
+        int sum = -5 * CountBits(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * CountBits(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * CountBits(pawns & SquaresOfFiles(isolated & ~other));
+        for (std::uint64_t p = pawns & SquaresOfFiles(free); p != 0; p &= p - 1)
+            sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(p)];
+        sum += 10 * CountBits(rooks & SquaresOfFiles(~own));
+        sum += 5 * CountBits(rooks & SquaresOfFiles(~own & ~other));
         total[c] += sum;
     }
     return total[ActiveSide] - total[OtherSide];

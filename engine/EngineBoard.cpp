@@ -61,9 +61,6 @@ void TEngineBoard::RecountValues() {
     std::memset(Pieces, 0, sizeof Pieces);
     std::memset(KingCount, 0, sizeof KingCount);
     std::memset(ValueSum, 0, sizeof ValueSum);
-    std::memset(PawnsOnFile, 0, sizeof PawnsOnFile);
-    std::memset(PawnValueOnFile, 0, sizeof PawnValueOnFile);
-    std::memset(RooksOnFile, 0, sizeof RooksOnFile);
     KingSquare[0] = KingSquare[1] = -1;
     for (int s = 0; s < 64; ++s)
         if (SquareColour[s] != ColourEmpty)
