@@ -11,6 +11,7 @@ using namespace EngineTables;
 TChessEngine::TChessEngine() {
     std::memset(PvTable, 0, sizeof PvTable);
     std::memset(PvLength, 0, sizeof PvLength);
+    std::memset(PawnStore, 0, sizeof PawnStore);
 }
 
 EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
@@ -74,6 +75,7 @@ void TChessEngine::PrepareEvaluation() {
         }
     }
     RecountValues();
+    std::memset(PawnStore, 0, sizeof PawnStore);
 }
 
 namespace {
@@ -100,18 +102,24 @@ int CountBits(std::uint64_t x) {
 
 } // namespace
 
-// The sum of the square values is kept by the board as pieces move. The pawn and rook terms
-// depend only on which files hold pawns and rooks of each side, so they are counted from
-// the piece bit sets file by file at once: each term is a weight times the pieces standing
-// on the files it applies to.
-int TChessEngine::Evaluate() const {
-    int total[2] = {ValueSum[ColourWhite], ValueSum[ColourBlack]};
+// Pawns of a side on its doubled and isolated files cost it points, the square values of
+// its pawns that no opposing pawn can stop or take count twice.
+const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
+    const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
+    const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
+    const std::uint64_t key = white * 0x9e3779b97f4a7c15 ^ black * 0xc2b2ae3d27d4eb4f;
+    TPawnTerms& terms = PawnStore[key >> (64 - PawnStoreBits)];
+    if (terms.Known && terms.Pawns[ColourWhite] == white && terms.Pawns[ColourBlack] == black)
+        return terms;
+    terms.Known = true;
+    terms.Pawns[ColourWhite] = white;
+    terms.Pawns[ColourBlack] = black;
+    for (int c : {ColourWhite, ColourBlack})
+        terms.Files[c] = FilesOf(Pieces[c][PiecePawn]);
     for (int c : {ColourWhite, ColourBlack}) {
-        const int o = 1 - c;
         const std::uint64_t pawns = Pieces[c][PiecePawn];
-        const std::uint64_t rooks = Pieces[c][PieceRook];
-        const std::uint32_t own = FilesOf(pawns);
-        const std::uint32_t other = FilesOf(Pieces[o][PiecePawn]);
+        const std::uint32_t own = terms.Files[c];
+        const std::uint32_t other = terms.Files[1 - c];
         // A pawn with another of its side further up its file stands on a doubled file.
         std::uint64_t above = pawns << 8;
         above |= above << 8;
@@ -123,11 +131,27 @@ int TChessEngine::Evaluate() const {
         int sum = -5 * CountBits(pawns & SquaresOfFiles(doubled));
         sum -= 20 * CountBits(pawns & SquaresOfFiles(isolated));
         sum -= 10 * CountBits(pawns & SquaresOfFiles(isolated & ~other));
-        for (std::uint64_t p = pawns & SquaresOfFiles(free); p != 0; p &= p - 1)
-            sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(p)];
-        sum += 10 * CountBits(rooks & SquaresOfFiles(~own));
-        sum += 5 * CountBits(rooks & SquaresOfFiles(~own & ~other));
-        total[c] += sum;
+        for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
+            sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
+        terms.Score[c] = sum;
+    }
+    return terms;
+}
+
+// The sum of the square values is kept by the board as pieces move, the pawn terms are
+// stored per pawn structure, and a rook scores by whether pawns stand on its file.
+int TChessEngine::Evaluate() const {
+    const TPawnTerms& terms = PawnTerms();
+    int total[2] = {ValueSum[ColourWhite] + terms.Score[ColourWhite],
+                    ValueSum[ColourBlack] + terms.Score[ColourBlack]};
+    for (int c : {ColourWhite, ColourBlack}) {
+        const std::uint32_t own = terms.Files[c];
+        const std::uint32_t other = terms.Files[1 - c];
+        for (std::uint64_t r = Pieces[c][PieceRook]; r != 0; r &= r - 1) {
+            const int file = std::countr_zero(r) % 8;
+            if ((own >> file & 1) == 0)
+                total[c] += (other >> file & 1) == 0 ? 15 : 10;
+        }
     }
     return total[ActiveSide] - total[OtherSide];
 }
@@ -146,10 +170,17 @@ void TChessEngine::MarkPvMove() {
 }
 
 void TChessEngine::PickBestMove(int index) {
+    // Only a strictly higher score replaces the best so far, so the first of equal scores
+    // wins; the selects keep the scan free of hard-to-predict branches.
+    const TStackedMove* moves = MoveStack;
     int best = index;
-    for (int i = index + 1; i < PlyEnd[Ply]; ++i)
-        if (MoveStack[i].Score > MoveStack[best].Score)
-            best = i;
+    std::int32_t bestScore = moves[index].Score;
+    for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
+        const std::int32_t score = moves[i].Score;
+        const bool higher = score > bestScore;
+        best = higher ? i : best;
+        bestScore = higher ? score : bestScore;
+    }
     std::swap(MoveStack[index], MoveStack[best]);
 }
 
