@@ -165,6 +165,16 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
 
 template <bool CapturesOnly>
 void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCount) {
+    if constexpr (CapturesOnly) {
+        // Only the nearest piece of each ray can be taken.
+        const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        for (int r = 0; r < rayCount; ++r) {
+            const int t = FirstOnRay(s, rays[r], occupied);
+            if (t >= 0 && SquareColour[t] == OtherSide)
+                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+        }
+        return;
+    }
     const TSquareSteps& steps = SquareSteps[s];
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
@@ -199,6 +209,18 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         case PieceKnight:
         case PieceKing: {
             const bool king = piece == PieceKing;
+            if constexpr (CapturesOnly) {
+                // The steps in table order reach ever higher squares, so the bits of the
+                // targets come in the same order.
+                const TSquareMasks& masks = SquareMasks[s];
+                for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
+                                             Occupied[OtherSide];
+                     targets != 0; targets &= targets - 1) {
+                    const int t = std::countr_zero(targets);
+                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                }
+                break;
+            }
             const int count = king ? 8 : steps.KnightCount;
             for (int k = 0; k < count; ++k) {
                 int t;
