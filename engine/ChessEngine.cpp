@@ -3,6 +3,7 @@
 #include "EngineTables.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 using namespace EngineTables;
@@ -10,6 +11,7 @@ using namespace EngineTables;
 TChessEngine::TChessEngine() {
     std::memset(PvTable, 0, sizeof PvTable);
     std::memset(PvLength, 0, sizeof PvLength);
+    std::memset(PawnStore, 0, sizeof PawnStore);
 }
 
 EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
@@ -73,36 +75,83 @@ void TChessEngine::PrepareEvaluation() {
         }
     }
     RecountValues();
+    std::memset(PawnStore, 0, sizeof PawnStore);
 }
 
-// The sum of the square values is kept by the board as pieces move; the pawn and rook
-// terms depend only on how many pawns and rooks of each side stand on each file, and on
-// the square values of the pawns on it, which the board keeps per file as well.
-int TChessEngine::Evaluate() const {
-    int total[2] = {ValueSum[ColourWhite], ValueSum[ColourBlack]};
+namespace {
+
+// Bit f set: the set holds a square on file f (a = 0).
+std::uint32_t FilesOf(std::uint64_t squares) {
+    squares |= squares >> 32;
+    squares |= squares >> 16;
+    squares |= squares >> 8;
+    return static_cast<std::uint32_t>(squares & 0xff);
+}
+
+// Every square of the files in the set.
+std::uint64_t SquaresOfFiles(std::uint32_t files) {
+    return (files & 0xff) * std::uint64_t{0x0101010101010101};
+}
+
+int CountBits(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555;
+    x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
+    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
+    return static_cast<int>((x * 0x0101010101010101) >> 56);
+}
+
+} // namespace
+
+// Pawns of a side on its doubled and isolated files cost it points, the square values of
+// its pawns that no opposing pawn can stop or take count twice.
+const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
+    const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
+    const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
+    const std::uint64_t key = white * 0x9e3779b97f4a7c15 ^ black * 0xc2b2ae3d27d4eb4f;
+    TPawnTerms& terms = PawnStore[key >> (64 - PawnStoreBits)];
+    if (terms.Known && terms.Pawns[ColourWhite] == white && terms.Pawns[ColourBlack] == black)
+        return terms;
+    terms.Known = true;
+    terms.Pawns[ColourWhite] = white;
+    terms.Pawns[ColourBlack] = black;
+    for (int c : {ColourWhite, ColourBlack})
+        terms.Files[c] = FilesOf(Pieces[c][PiecePawn]);
     for (int c : {ColourWhite, ColourBlack}) {
-        const int o = 1 - c;
-        const std::int32_t* own = PawnsOnFile[c];
-        const std::int32_t* other = PawnsOnFile[o];
-        int sum = 0;
-        for (int f = 1; f <= 8; ++f) {
-            const int pawns = own[f];
-            if (pawns != 0) {
-                if (pawns > 1)
-                    sum -= 5 * pawns;
-                if (own[f - 1] == 0 && own[f + 1] == 0) {
-                    sum -= 20 * pawns;
-                    if (other[f] == 0)
-                        sum -= 10 * pawns;
-                }
-                if (other[f - 1] == 0 && other[f] == 0 && other[f + 1] == 0)
-                    sum += 2 * PawnValueOnFile[c][f];
-            }
-            const int rooks = RooksOnFile[c][f];
-            if (rooks != 0 && pawns == 0)
-                sum += (other[f] == 0 ? 15 : 10) * rooks;
+        const std::uint64_t pawns = Pieces[c][PiecePawn];
+        const std::uint32_t own = terms.Files[c];
+        const std::uint32_t other = terms.Files[1 - c];
+        // A pawn with another of its side further up its file stands on a doubled file.
+        std::uint64_t above = pawns << 8;
+        above |= above << 8;
+        above |= above << 16;
+        above |= above << 32;
+        const std::uint32_t doubled = FilesOf(pawns & above);
+        const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
+        const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
+        int sum = -5 * CountBits(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * CountBits(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * CountBits(pawns & SquaresOfFiles(isolated & ~other));
+        for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
+            sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
+        terms.Score[c] = sum;
+    }
+    return terms;
+}
+
+// The sum of the square values is kept by the board as pieces move, the pawn terms are
+// stored per pawn structure, and a rook scores by whether pawns stand on its file.
+int TChessEngine::Evaluate() const {
+    const TPawnTerms& terms = PawnTerms();
+    int total[2] = {ValueSum[ColourWhite] + terms.Score[ColourWhite],
+                    ValueSum[ColourBlack] + terms.Score[ColourBlack]};
+    for (int c : {ColourWhite, ColourBlack}) {
+        const std::uint32_t own = terms.Files[c];
+        const std::uint32_t other = terms.Files[1 - c];
+        for (std::uint64_t r = Pieces[c][PieceRook]; r != 0; r &= r - 1) {
+            const int file = std::countr_zero(r) % 8;
+            if ((own >> file & 1) == 0)
+                total[c] += (other >> file & 1) == 0 ? 15 : 10;
         }
-        total[c] += sum;
     }
     return total[ActiveSide] - total[OtherSide];
 }
@@ -121,10 +170,17 @@ void TChessEngine::MarkPvMove() {
 }
 
 void TChessEngine::PickBestMove(int index) {
+    // Only a strictly higher score replaces the best so far, so the first of equal scores
+    // wins; the selects keep the scan free of hard-to-predict branches.
+    const TStackedMove* moves = MoveStack;
     int best = index;
-    for (int i = index + 1; i < PlyEnd[Ply]; ++i)
-        if (MoveStack[i].Score > MoveStack[best].Score)
-            best = i;
+    std::int32_t bestScore = moves[index].Score;
+    for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
+        const std::int32_t score = moves[i].Score;
+        const bool higher = score > bestScore;
+        best = higher ? i : best;
+        bestScore = higher ? score : bestScore;
+    }
     std::swap(MoveStack[index], MoveStack[best]);
 }
 

@@ -54,6 +54,18 @@ public:
     void PickBestMove(int index);
 
 private:
+    // The pawn terms of each side and the files holding its pawns, bit f for file f (a = 0),
+    // stored by the pawns of both sides. They depend on nothing else, and the same pawn
+    // structures come back again and again in a search. Emptied when the square values change.
+    struct TPawnTerms {
+        std::uint64_t Pawns[2];
+        std::int32_t Score[2];
+        std::uint32_t Files[2];
+        bool Known;
+    };
+    static constexpr int PawnStoreBits = 12;
+    mutable TPawnTerms PawnStore[1 << PawnStoreBits];
+
     // A node this deep, or with this little room left on the move stack, is scored
     // statically: its moves could not be stored.
     bool AtSearchLimit() const {
@@ -65,6 +77,8 @@ private:
             DeepestPlySeen = Ply;
     }
     void UpdatePv(EngineMove move);
+    // The stored pawn terms of the board's pawns, counted first if need be.
+    const TPawnTerms& PawnTerms() const;
 
     // More than the pseudo-legal moves of any position with at most sixteen pieces a side;
     // AddMove drops whatever still finds no room.

@@ -61,9 +61,6 @@ void TEngineBoard::RecountValues() {
     std::memset(Pieces, 0, sizeof Pieces);
     std::memset(KingCount, 0, sizeof KingCount);
     std::memset(ValueSum, 0, sizeof ValueSum);
-    std::memset(PawnsOnFile, 0, sizeof PawnsOnFile);
-    std::memset(PawnValueOnFile, 0, sizeof PawnValueOnFile);
-    std::memset(RooksOnFile, 0, sizeof RooksOnFile);
     KingSquare[0] = KingSquare[1] = -1;
     for (int s = 0; s < 64; ++s)
         if (SquareColour[s] != ColourEmpty)
@@ -168,6 +165,16 @@ template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
 
 template <bool CapturesOnly>
 void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCount) {
+    if constexpr (CapturesOnly) {
+        // Only the nearest piece of each ray can be taken.
+        const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        for (int r = 0; r < rayCount; ++r) {
+            const int t = FirstOnRay(s, rays[r], occupied);
+            if (t >= 0 && SquareColour[t] == OtherSide)
+                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+        }
+        return;
+    }
     const TSquareSteps& steps = SquareSteps[s];
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
@@ -202,6 +209,18 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         case PieceKnight:
         case PieceKing: {
             const bool king = piece == PieceKing;
+            if constexpr (CapturesOnly) {
+                // The steps in table order reach ever higher squares, so the bits of the
+                // targets come in the same order.
+                const TSquareMasks& masks = SquareMasks[s];
+                for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
+                                             Occupied[OtherSide];
+                     targets != 0; targets &= targets - 1) {
+                    const int t = std::countr_zero(targets);
+                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                }
+                break;
+            }
             const int count = king ? 8 : steps.KnightCount;
             for (int k = 0; k < count; ++k) {
                 int t;
@@ -363,17 +382,13 @@ bool TEngineBoard::AttackedThrough(int king, int from) const {
     const int d = RayTowards[king][from];
     if (d < 0)
         return false;
-    const TSquareSteps& steps = SquareSteps[king];
-    const int enemy = 1 - SquareColour[king];
-    for (int k = 0; k < steps.RayLength[d]; ++k) {
-        const int t = steps.Ray[d][k];
-        if (SquareColour[t] == ColourEmpty)
-            continue;
-        const int piece = SquarePiece[t];
-        return SquareColour[t] == enemy &&
-               (piece == PieceQueen || piece == (IsDiagonalRay[d] ? PieceBishop : PieceRook));
-    }
-    return false;
+    const int t = FirstOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]);
+    if (t < 0)
+        return false;
+    const std::uint64_t* enemy = Pieces[1 - SquareColour[king]];
+    const std::uint64_t sliders =
+        enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
+    return (sliders >> t & 1) != 0;
 }
 
 void TEngineBoard::TakeBackMove() {
@@ -412,30 +427,28 @@ bool TEngineBoard::SideInCheck(int colour) const {
 }
 
 // Looks outward from the square: the pieces that could reach it stand at the far end of
-// the same steps and rays, so only the first piece on a ray that holds a slider matters.
+// the same steps and rays, so only the nearest piece on each ray matters.
 bool TEngineBoard::SquareAttacked(int square, int byColour) const {
-    const TSquareSteps& steps = SquareSteps[square];
     const TSquareMasks& masks = SquareMasks[square];
     const std::uint64_t* pieces = Pieces[byColour];
-    if ((masks.Knight & pieces[PieceKnight]) || (masks.King & pieces[PieceKing]))
+    if ((masks.Knight & pieces[PieceKnight]) | (masks.King & pieces[PieceKing]) |
+        (masks.PawnFrom[byColour] & pieces[PiecePawn]))
         return true;
-    for (int d : PawnAttackerRays[byColour])
-        if (steps.RayLength[d] > 0 && (pieces[PiecePawn] >> steps.Ray[d][0] & 1))
-            return true;
-    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
-    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
-    for (int d = 0; d < 8; ++d) {
-        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
-        if ((masks.Ray[d] & sliders) == 0)
-            continue;
-        for (int k = 0; k < steps.RayLength[d]; ++k) {
-            const int t = steps.Ray[d][k];
-            if (occupied >> t & 1) {
-                if (sliders >> t & 1)
-                    return true;
-                break;
-            }
+    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
+    if (masks.Diagonal & diagonal) {
+        for (int d : BishopRays) {
+            const int t = FirstOnRay(square, d, occupied);
+            if (t >= 0 && (diagonal >> t & 1))
+                return true;
+        }
+    }
+    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
+    if (masks.Straight & straight) {
+        for (int d : RookRays) {
+            const int t = FirstOnRay(square, d, occupied);
+            if (t >= 0 && (straight >> t & 1))
+                return true;
         }
     }
     return false;

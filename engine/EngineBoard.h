@@ -61,7 +61,7 @@ protected:
     void AddMove(int from, int to, int flags);
     void AddPromotions(int from, int to, int flags);
     // Every change of a square goes through these two, which keep the occupancy bits, the
-    // king squares and the evaluation's running sums in step with the board.
+    // king squares and the evaluation's running sum in step with the board.
     void RemovePiece(int square) {
         const int colour = SquareColour[square];
         const int piece = SquarePiece[square];
@@ -70,14 +70,8 @@ protected:
         ValueSum[colour] -= SquareValue[colour][piece][square];
         SquareColour[square] = ColourEmpty;
         SquarePiece[square] = PieceEmpty;
-        if (piece == PiecePawn) {
-            --PawnsOnFile[colour][square % 8 + 1];
-            PawnValueOnFile[colour][square % 8 + 1] -= SquareValue[colour][piece][square];
-        } else if (piece == PieceRook) {
-            --RooksOnFile[colour][square % 8 + 1];
-        } else if (piece == PieceKing && --KingCount[colour] == 1) {
+        if (piece == PieceKing && --KingCount[colour] == 1)
             KingSquare[colour] = FindKing(colour);
-        }
     }
     void PlacePiece(int square, int colour, int piece) {
         SquareColour[square] = colour;
@@ -85,14 +79,8 @@ protected:
         Occupied[colour] |= std::uint64_t{1} << square;
         Pieces[colour][piece] |= std::uint64_t{1} << square;
         ValueSum[colour] += SquareValue[colour][piece][square];
-        if (piece == PiecePawn) {
-            ++PawnsOnFile[colour][square % 8 + 1];
-            PawnValueOnFile[colour][square % 8 + 1] += SquareValue[colour][piece][square];
-        } else if (piece == PieceRook) {
-            ++RooksOnFile[colour][square % 8 + 1];
-        } else if (piece == PieceKing && ++KingCount[colour] == 1) {
+        if (piece == PieceKing && ++KingCount[colour] == 1)
             KingSquare[colour] = square;
-        }
     }
     // A piece of the side to move goes from an occupied square to an empty one.
     void ShiftPiece(int from, int to) {
@@ -107,17 +95,8 @@ protected:
         SquarePiece[to] = piece;
         SquareColour[from] = ColourEmpty;
         SquarePiece[from] = PieceEmpty;
-        if (piece == PiecePawn) {
-            --PawnsOnFile[colour][from % 8 + 1];
-            ++PawnsOnFile[colour][to % 8 + 1];
-            PawnValueOnFile[colour][from % 8 + 1] -= values[from];
-            PawnValueOnFile[colour][to % 8 + 1] += values[to];
-        } else if (piece == PieceRook) {
-            --RooksOnFile[colour][from % 8 + 1];
-            ++RooksOnFile[colour][to % 8 + 1];
-        } else if (piece == PieceKing && KingCount[colour] == 1) {
+        if (piece == PieceKing && KingCount[colour] == 1)
             KingSquare[colour] = to;
-        }
     }
     // The first square from a8 on holding a king of the colour, or -1.
     int FindKing(int colour) const;
@@ -153,10 +132,6 @@ protected:
     std::int32_t KingCount[2];         // kings of each colour
     std::int32_t KingSquare[2];        // the king's square, when the colour has exactly one
     std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
-    // By colour and file 1..8; files 0 and 9 stay empty, so neighbours need no test.
-    std::int32_t PawnsOnFile[2][10];
-    std::int32_t PawnValueOnFile[2][10]; // SquareValue of those pawns
-    std::int32_t RooksOnFile[2][10];
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
 

@@ -4,6 +4,7 @@
 // (rank 8 first; black looks its values up at the mirrored square).
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace EngineTables {
@@ -190,10 +191,15 @@ inline constexpr std::array<std::array<signed char, 64>, 64> RayTowards = MakeRa
 
 // The same squares as bit sets (bit s for square s), to see at once whether a ray or the
 // knight's or king's steps from a square can meet a given set of pieces at all.
+// PawnFrom[c]: the squares from which a pawn of colour c attacks the square. Diagonal and
+// Straight are the unions of the bishop's and the rook's rays.
 struct TSquareMasks {
     std::uint64_t Ray[8];
     std::uint64_t Knight;
     std::uint64_t King;
+    std::uint64_t PawnFrom[2];
+    std::uint64_t Diagonal;
+    std::uint64_t Straight;
 };
 
 constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
@@ -208,9 +214,26 @@ constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
         }
         for (int k = 0; k < st.KnightCount; ++k)
             masks[s].Knight |= std::uint64_t{1} << st.Knight[k];
+        for (int colour = 0; colour < 2; ++colour)
+            for (int d : PawnAttackerRays[colour])
+                if (st.RayLength[d] > 0)
+                    masks[s].PawnFrom[colour] |= std::uint64_t{1} << st.Ray[d][0];
+        for (int d : BishopRays)
+            masks[s].Diagonal |= masks[s].Ray[d];
+        for (int d : RookRays)
+            masks[s].Straight |= masks[s].Ray[d];
     }
     return masks;
 }
 inline constexpr std::array<TSquareMasks, 64> SquareMasks = MakeSquareMasks();
+
+// The nearest occupied square on ray d from square s, or -1 when the ray is empty. Rays
+// 0..3 run towards a8 (lower squares), so their nearest square is the highest set bit.
+inline int FirstOnRay(int s, int d, std::uint64_t occupied) {
+    const std::uint64_t blockers = SquareMasks[s].Ray[d] & occupied;
+    if (blockers == 0)
+        return -1;
+    return d < 4 ? 63 - std::countl_zero(blockers) : std::countr_zero(blockers);
+}
 
 } // namespace EngineTables

@@ -1,8 +1,10 @@
-// The engine board: what LoadPosition trusts, castling refusals, move ordering scores, and
-// pawns that stand on their own promotion rank.
+// The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
+// that stand on their own promotion rank, and the capture list against the full one.
+#include "BenchSuite.h"
 #include "EngineFen.h"
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -158,6 +160,37 @@ private slots:
         QVERIFY(!board->SquareAttacked(1, ColourWhite));
         QVERIFY(!board->SquareAttacked(62, ColourBlack));
         QCOMPARE(board->Perft(3) > 0, true);
+    }
+
+    // The capture search's list is the full list's captures and promotions, in the same
+    // order and with the same scores, one and two plies into every benchmark position.
+    void capturesFollowFullGeneration() {
+        auto board = std::make_unique<TEngineBoard>();
+        auto compare = [&board] {
+            board->GenerateMoves();
+            std::vector<TEngineBoard::TStackedMove> expected;
+            for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i)
+                if (MoveFlags(board->StackedMove(i).Move) & (FlagCapture | FlagPromotion))
+                    expected.push_back(board->StackedMove(i));
+            board->GenerateCaptures();
+            QCOMPARE(board->EndMoveIndex() - board->FirstMoveIndex(), int(expected.size()));
+            for (int i = 0; i < int(expected.size()); ++i) {
+                const auto& got = board->StackedMove(board->FirstMoveIndex() + i);
+                QCOMPARE(got.Move, expected[i].Move);
+                QCOMPARE(got.Score, expected[i].Score);
+            }
+        };
+        for (const char* fen : BenchPositions) {
+            board->LoadPosition(TEngineFen(fen).Position());
+            compare();
+            board->GenerateMoves();
+            for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i) {
+                if (!board->MakeEngineMove(board->StackedMove(i).Move))
+                    continue;
+                compare();
+                board->TakeBackMove();
+            }
+        }
     }
 };
 
