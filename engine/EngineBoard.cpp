@@ -175,20 +175,29 @@ void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCou
         }
         return;
     }
-    const TSquareSteps& steps = SquareSteps[s];
+    // The empty squares before the nearest piece, nearest first: rays 0..3 run towards
+    // lower squares, so their bits are taken from the top.
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const TSquareMasks& masks = SquareMasks[s];
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
-        for (int k = 0; k < steps.RayLength[d]; ++k) {
-            const int t = steps.Ray[d][k];
-            if (SquareColour[t] == ColourEmpty) {
-                if (!CapturesOnly)
-                    PushMove(s, t, 0, HistoryScore[s][t]);
-                continue;
+        const int t = FirstOnRay(s, d, occupied);
+        std::uint64_t empty = masks.Ray[d];
+        if (t >= 0)
+            empty &= ~(SquareMasks[t].Ray[d] | std::uint64_t{1} << t);
+        if (d < 4) {
+            for (; empty != 0; empty &= ~(std::uint64_t{1} << 63 >> std::countl_zero(empty))) {
+                const int e = 63 - std::countl_zero(empty);
+                PushMove(s, e, 0, HistoryScore[s][e]);
             }
-            if (SquareColour[t] == OtherSide)
-                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
-            break;
+        } else {
+            for (; empty != 0; empty &= empty - 1) {
+                const int e = std::countr_zero(empty);
+                PushMove(s, e, 0, HistoryScore[s][e]);
+            }
         }
+        if (t >= 0 && SquareColour[t] == OtherSide)
+            PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
     }
 }
 
@@ -201,7 +210,6 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
     for (std::uint64_t pieces = Occupied[ActiveSide]; pieces; pieces &= pieces - 1) {
         const int s = std::countr_zero(pieces);
         const int piece = SquarePiece[s];
-        const TSquareSteps& steps = SquareSteps[s];
         switch (piece) {
         case PiecePawn:
             GeneratePawn<CapturesOnly>(s);
@@ -221,22 +229,16 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                 }
                 break;
             }
-            const int count = king ? 8 : steps.KnightCount;
-            for (int k = 0; k < count; ++k) {
-                int t;
-                if (king) {
-                    if (steps.RayLength[k] == 0)
-                        continue;
-                    t = steps.Ray[k][0];
-                } else {
-                    t = steps.Knight[k];
-                }
-                if (SquareColour[t] == ColourEmpty) {
-                    if (!CapturesOnly)
-                        PushMove(s, t, 0, HistoryScore[s][t]);
-                } else if (SquareColour[t] == OtherSide) {
+            // Empty and enemy targets together in square order, as the steps come.
+            const TSquareMasks& masks = SquareMasks[s];
+            for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
+                                         ~Occupied[ActiveSide];
+                 targets != 0; targets &= targets - 1) {
+                const int t = std::countr_zero(targets);
+                if (SquareColour[t] == ColourEmpty)
+                    PushMove(s, t, 0, HistoryScore[s][t]);
+                else
                     PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
-                }
             }
             break;
         }
