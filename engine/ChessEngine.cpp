@@ -160,9 +160,9 @@ void TChessEngine::MarkPvMove() {
     InPvLine = false;
     const EngineMove pv = PvTable[0][Ply];
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        const EngineMove m = MoveStack[i].Move;
+        const EngineMove m = MoveList[i];
         if (MoveFrom(m) == MoveFrom(pv) && MoveTo(m) == MoveTo(pv)) {
-            MoveStack[i].Score += 10000000;
+            MoveScore[i] += 10000000;
             InPvLine = true;
             return;
         }
@@ -172,16 +172,17 @@ void TChessEngine::MarkPvMove() {
 void TChessEngine::PickBestMove(int index) {
     // Only a strictly higher score replaces the best so far, so the first of equal scores
     // wins; the selects keep the scan free of hard-to-predict branches.
-    const TStackedMove* moves = MoveStack;
+    const std::int32_t* scores = MoveScore;
     int best = index;
-    std::int32_t bestScore = moves[index].Score;
+    std::int32_t bestScore = scores[index];
     for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
-        const std::int32_t score = moves[i].Score;
+        const std::int32_t score = scores[i];
         const bool higher = score > bestScore;
         best = higher ? i : best;
         bestScore = higher ? score : bestScore;
     }
-    std::swap(MoveStack[index], MoveStack[best]);
+    std::swap(MoveList[index], MoveList[best]);
+    std::swap(MoveScore[index], MoveScore[best]);
 }
 
 void TChessEngine::UpdatePv(EngineMove move) {
@@ -210,7 +211,7 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
         PickBestMove(i);
-        const EngineMove move = MoveStack[i].Move;
+        const EngineMove move = MoveList[i];
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;
@@ -254,7 +255,7 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         PickBestMove(i);
-        const EngineMove move = MoveStack[i].Move;
+        const EngineMove move = MoveList[i];
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;

@@ -15,7 +15,8 @@ TEngineBoard::TEngineBoard() {
     std::memset(SquareValue, 0, sizeof SquareValue);
     std::memset(CheckCache, -1, sizeof CheckCache);
     RecountValues();
-    std::memset(MoveStack, 0, sizeof MoveStack);
+    std::memset(MoveList, 0, sizeof MoveList);
+    std::memset(MoveScore, 0, sizeof MoveScore);
     std::memset(PlyFirst, 0, sizeof PlyFirst);
     std::memset(PlyEnd, 0, sizeof PlyEnd);
     std::memset(UndoStack, 0, sizeof UndoStack);
@@ -125,8 +126,8 @@ void TEngineBoard::AddPromotions(int from, int to, int flags) {
     for (int code = PieceKnight; code <= PieceQueen; ++code) {
         if (PlyEnd[Ply] >= MoveStackSize)
             return;
-        MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, code, flags | FlagPromotion),
-                                    1000000 + 10 * code};
+        MoveList[PlyEnd[Ply]] = PackMove(from, to, code, flags | FlagPromotion);
+        MoveScore[PlyEnd[Ply]++] = 1000000 + 10 * code;
     }
 }
 
@@ -462,7 +463,7 @@ std::uint64_t TEngineBoard::Perft(int depth) {
     GenerateMoves();
     std::uint64_t leaves = 0;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        if (!MakeEngineMove(MoveStack[i].Move))
+        if (!MakeEngineMove(MoveList[i]))
             continue;
         leaves += depth == 1 ? 1 : Perft(depth - 1);
         TakeBackMove();

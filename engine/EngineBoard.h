@@ -54,7 +54,7 @@ public:
     int CurrentPly() const { return Ply; }
     int FirstMoveIndex() const { return PlyFirst[Ply]; }
     int EndMoveIndex() const { return PlyEnd[Ply]; }
-    const TStackedMove& StackedMove(int index) const { return MoveStack[index]; }
+    TStackedMove StackedMove(int index) const { return {MoveList[index], MoveScore[index]}; }
     int History(int from, int to) const { return HistoryScore[from][to]; }
 
 protected:
@@ -117,7 +117,10 @@ protected:
     std::int32_t CastleRights = 0;
     std::int32_t EpSquare = -1;
     std::int32_t Ply = 0;
-    TStackedMove MoveStack[MoveStackSize];
+    // The move stack, moves and their ordering scores side by side: picking the next move
+    // scans the scores alone.
+    EngineMove MoveList[MoveStackSize];
+    std::int32_t MoveScore[MoveStackSize];
     std::int32_t PlyFirst[MaxPly];
     std::int32_t PlyEnd[MaxPly];
     TUndo UndoStack[MaxPly];
@@ -141,8 +144,10 @@ private:
     template <bool CapturesOnly>
     void GenerateSliding(int square, int piece, const int* rays, int rayCount);
     void PushMove(int from, int to, int flags, int score) {
-        if (PlyEnd[Ply] < MoveStackSize)
-            MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, 0, flags), score};
+        if (PlyEnd[Ply] < MoveStackSize) {
+            MoveList[PlyEnd[Ply]] = PackMove(from, to, 0, flags);
+            MoveScore[PlyEnd[Ply]++] = score;
+        }
     }
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
