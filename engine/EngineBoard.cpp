@@ -347,7 +347,16 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int mover = ActiveSide;
     const bool moverWasInCheck = ActiveInCheck();
     const bool kingMoves = SquarePiece[from] == PieceKing;
-    UndoStack[Ply] = {move, captured, CastleRights, EpSquare};
+    TUndo& undo = UndoStack[Ply];
+    undo.Move = move;
+    undo.Captured = static_cast<std::int8_t>(captured);
+    undo.CastleRights = static_cast<std::int8_t>(CastleRights);
+    undo.EpSquare = static_cast<std::int8_t>(EpSquare);
+    for (int c : {ColourWhite, ColourBlack}) {
+        undo.KingSquare[c] = static_cast<std::int8_t>(KingSquare[c]);
+        undo.KingCount[c] = static_cast<std::int8_t>(KingCount[c]);
+        undo.ValueSum[c] = ValueSum[c];
+    }
     ++Ply;
     CheckCache[Ply] = -1;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
@@ -406,14 +415,27 @@ void TEngineBoard::TakeBackMove() {
     const int from = MoveFrom(undo.Move);
     const int to = MoveTo(undo.Move);
     const int flags = MoveFlags(undo.Move);
-    if (flags & FlagPromotion) {
-        RemovePiece(to);
-        PlacePiece(from, ActiveSide, PiecePawn);
+    // The pieces go back by their bits alone; the sums and king squares come from the record.
+    const int mover = ActiveSide;
+    const int now = SquarePiece[to];
+    const int before = (flags & FlagPromotion) ? PiecePawn : now;
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    Occupied[mover] ^= fromBit | toBit;
+    Pieces[mover][now] ^= toBit;
+    Pieces[mover][before] ^= fromBit;
+    SquareColour[from] = mover;
+    SquarePiece[from] = before;
+    const int captured = undo.Captured;
+    if (captured != PieceEmpty) {
+        Occupied[OtherSide] |= toBit;
+        Pieces[OtherSide][captured] |= toBit;
+        SquareColour[to] = OtherSide;
+        SquarePiece[to] = captured;
     } else {
-        ShiftPiece(to, from);
+        SquareColour[to] = ColourEmpty;
+        SquarePiece[to] = PieceEmpty;
     }
-    if (undo.Captured != PieceEmpty)
-        PlacePiece(to, OtherSide, undo.Captured);
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
         RemovePiece(c->RookTo);
@@ -421,6 +443,11 @@ void TEngineBoard::TakeBackMove() {
     }
     if (flags & FlagEnPassant)
         PlacePiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
+    for (int c : {ColourWhite, ColourBlack}) {
+        KingSquare[c] = undo.KingSquare[c];
+        KingCount[c] = undo.KingCount[c];
+        ValueSum[c] = undo.ValueSum[c];
+    }
 }
 
 bool TEngineBoard::SideInCheck(int colour) const {

@@ -103,11 +103,16 @@ protected:
     // Recomputes the running sums from the board, after SquareValue has changed.
     void RecountValues();
 
+    // Besides what the move changed, the king bookkeeping and the running sums as they were
+    // before it: taking the move back restores them instead of recounting them.
     struct TUndo {
         EngineMove Move;
-        std::int32_t Captured; // piece code that stood on the to-square, 6 if empty
-        std::int32_t CastleRights;
-        std::int32_t EpSquare;
+        std::int8_t Captured; // piece code that stood on the to-square, 6 if empty
+        std::int8_t CastleRights;
+        std::int8_t EpSquare;
+        std::int8_t KingSquare[2];
+        std::int8_t KingCount[2];
+        std::int32_t ValueSum[2];
     };
 
     std::int32_t SquareColour[64];
