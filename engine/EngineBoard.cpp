@@ -14,6 +14,8 @@ TEngineBoard::TEngineBoard() {
     }
     std::memset(SquareValue, 0, sizeof SquareValue);
     std::memset(CheckCache, -1, sizeof CheckCache);
+    for (std::uint64_t& checkers : CheckerCache)
+        checkers = AllSquares;
     RecountValues();
     std::memset(MoveList, 0, sizeof MoveList);
     std::memset(MoveScore, 0, sizeof MoveScore);
@@ -111,6 +113,7 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     PlyFirst[0] = 0;
     PlyEnd[0] = 0;
     CheckCache[0] = -1;
+    CheckerCache[0] = AllSquares;
 }
 
 void TEngineBoard::AddMove(int from, int to, int flags) {
@@ -347,6 +350,10 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int mover = ActiveSide;
     const bool moverWasInCheck = ActiveInCheck();
     const bool kingMoves = SquarePiece[from] == PieceKing;
+    const bool answerTested =
+        moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && KingCount[mover] == 1;
+    if (answerTested && !AnswersEveryCheck(to))
+        return false;
     TUndo& undo = UndoStack[Ply];
     undo.Move = move;
     undo.Captured = static_cast<std::int8_t>(captured);
@@ -359,6 +366,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     }
     ++Ply;
     CheckCache[Ply] = -1;
+    CheckerCache[Ply] = AllSquares;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
     const bool white = ActiveSide == ColourWhite;
     EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
@@ -379,13 +387,53 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     OtherSide = 1 - ActiveSide;
     // A king that was not attacked before can only be reached now over the emptied
     // from-square, unless the king itself moved or en passant emptied a second square.
-    const bool attacked = (kingMoves || moverWasInCheck || (flags & FlagEnPassant) ||
-                           KingCount[mover] != 1)
-                              ? SideInCheck(mover)
-                              : AttackedThrough(KingSquare[mover], from);
+    const bool attacked = (answerTested || !(kingMoves || moverWasInCheck ||
+                                             (flags & FlagEnPassant) || KingCount[mover] != 1))
+                              ? AttackedThrough(KingSquare[mover], from)
+                              : SideInCheck(mover);
     if (attacked) {
         TakeBackMove();
         return false;
+    }
+    return true;
+}
+
+std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
+    const TSquareMasks& masks = SquareMasks[square];
+    const std::uint64_t* pieces = Pieces[byColour];
+    std::uint64_t attackers = (masks.Knight & pieces[PieceKnight]) |
+                              (masks.King & pieces[PieceKing]) |
+                              (masks.PawnFrom[byColour] & pieces[PiecePawn]);
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
+    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
+    for (int d = 0; d < 8; ++d) {
+        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
+        if ((masks.Ray[d] & sliders) == 0)
+            continue;
+        const int t = FirstOnRay(square, d, occupied);
+        if (t >= 0)
+            attackers |= sliders & std::uint64_t{1} << t;
+    }
+    return attackers;
+}
+
+bool TEngineBoard::AnswersEveryCheck(int to) {
+    const int king = KingSquare[ActiveSide];
+    if (CheckerCache[Ply] == AllSquares)
+        CheckerCache[Ply] = AttackersOf(king, OtherSide);
+    for (std::uint64_t checkers = CheckerCache[Ply]; checkers != 0; checkers &= checkers - 1) {
+        const int c = std::countr_zero(checkers);
+        if (c == to)
+            continue;
+        // The squares between the king and a checker on one of its rays.
+        const int d = RayTowards[king][c];
+        if (d < 0)
+            return false;
+        const std::uint64_t between =
+            SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d] & ~(std::uint64_t{1} << c);
+        if ((between >> to & 1) == 0)
+            return false;
     }
     return true;
 }

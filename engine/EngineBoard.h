@@ -142,6 +142,10 @@ protected:
     std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
+    // The pieces giving check at each ply, when the side to move is in check and they have
+    // been looked for: AllSquares stands for not known yet.
+    static constexpr std::uint64_t AllSquares = ~std::uint64_t{0};
+    std::uint64_t CheckerCache[MaxPly];
 
 private:
     template <bool CapturesOnly> void Generate();
@@ -156,6 +160,11 @@ private:
     }
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
+    // The pieces of `byColour` that attack the square.
+    std::uint64_t AttackersOf(int square, int byColour) const;
+    // Whether a piece other than the king landing on `to` takes or blocks every checker:
+    // with the discovered lines through the from-square, the only way out of check.
+    bool AnswersEveryCheck(int to);
     int CaptureScore(int from, int to) const {
         return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
     }
