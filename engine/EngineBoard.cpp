@@ -14,8 +14,8 @@ TEngineBoard::TEngineBoard() {
     }
     std::memset(SquareValue, 0, sizeof SquareValue);
     std::memset(CheckCache, -1, sizeof CheckCache);
-    for (std::uint64_t& checkers : CheckerCache)
-        checkers = AllSquares;
+    for (std::uint64_t& answers : AnswerCache)
+        answers = AllSquares;
     RecountValues();
     std::memset(MoveList, 0, sizeof MoveList);
     std::memset(MoveScore, 0, sizeof MoveScore);
@@ -113,7 +113,7 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     PlyFirst[0] = 0;
     PlyEnd[0] = 0;
     CheckCache[0] = -1;
-    CheckerCache[0] = AllSquares;
+    AnswerCache[0] = AllSquares;
 }
 
 void TEngineBoard::AddMove(int from, int to, int flags) {
@@ -366,7 +366,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     }
     ++Ply;
     CheckCache[Ply] = -1;
-    CheckerCache[Ply] = AllSquares;
+    AnswerCache[Ply] = AllSquares;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
     const bool white = ActiveSide == ColourWhite;
     EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
@@ -419,23 +419,21 @@ std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
 }
 
 bool TEngineBoard::AnswersEveryCheck(int to) {
-    const int king = KingSquare[ActiveSide];
-    if (CheckerCache[Ply] == AllSquares)
-        CheckerCache[Ply] = AttackersOf(king, OtherSide);
-    for (std::uint64_t checkers = CheckerCache[Ply]; checkers != 0; checkers &= checkers - 1) {
-        const int c = std::countr_zero(checkers);
-        if (c == to)
-            continue;
-        // The squares between the king and a checker on one of its rays.
-        const int d = RayTowards[king][c];
-        if (d < 0)
-            return false;
-        const std::uint64_t between =
-            SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d] & ~(std::uint64_t{1} << c);
-        if ((between >> to & 1) == 0)
-            return false;
+    if (AnswerCache[Ply] == AllSquares) {
+        const int king = KingSquare[ActiveSide];
+        const std::uint64_t checkers = AttackersOf(king, OtherSide);
+        std::uint64_t answers = 0;
+        if (checkers != 0 && (checkers & (checkers - 1)) == 0) {
+            const int c = std::countr_zero(checkers);
+            answers = checkers;
+            // A slider further away than one step can be blocked as well.
+            const int d = RayTowards[king][c];
+            if (d >= 0)
+                answers |= SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d];
+        }
+        AnswerCache[Ply] = answers;
     }
-    return true;
+    return (AnswerCache[Ply] >> to & 1) != 0;
 }
 
 bool TEngineBoard::AttackedThrough(int king, int from) const {

@@ -142,10 +142,11 @@ protected:
     std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
-    // The pieces giving check at each ply, when the side to move is in check and they have
-    // been looked for: AllSquares stands for not known yet.
+    // At each ply where the side to move is in check, the squares a piece other than the
+    // king may move to: the checker and the squares between it and the king, none in a
+    // double check. AllSquares stands for not known yet.
     static constexpr std::uint64_t AllSquares = ~std::uint64_t{0};
-    std::uint64_t CheckerCache[MaxPly];
+    std::uint64_t AnswerCache[MaxPly];
 
 private:
     template <bool CapturesOnly> void Generate();
