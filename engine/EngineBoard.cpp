@@ -137,6 +137,11 @@ void TEngineBoard::AddPromotions(int from, int to, int flags) {
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
 template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
+    // Without a piece to take and short of the last step, a pawn has no capture or
+    // promotion; a pawn of one colour attacks the squares a pawn of the other is attacked from.
+    if (CapturesOnly && (ActiveSide == ColourWhite ? s >= 16 : s < 48) &&
+        (SquareMasks[s].PawnFrom[OtherSide] & Occupied[OtherSide]) == 0)
+        return;
     const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
@@ -172,7 +177,10 @@ void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCou
     if constexpr (CapturesOnly) {
         // Only the nearest piece of each ray can be taken.
         const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        const std::uint64_t* rayMasks = SquareMasks[s].Ray;
         for (int r = 0; r < rayCount; ++r) {
+            if ((rayMasks[rays[r]] & Occupied[OtherSide]) == 0)
+                continue;
             const int t = FirstOnRay(s, rays[r], occupied);
             if (t >= 0 && SquareColour[t] == OtherSide)
                 PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
