@@ -116,64 +116,64 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     AnswerCache[0] = AllSquares;
 }
 
-void TEngineBoard::AddMove(int from, int to, int flags) {
-    if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56)) {
-        AddPromotions(from, to, flags);
-        return;
-    }
-    PushMove(from, to, flags,
-             (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
+int TEngineBoard::AddMove(int end, int from, int to, int flags) {
+    if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56))
+        return AddPromotions(end, from, to, flags);
+    return PushMove(end, from, to, flags,
+                    (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
 }
 
-void TEngineBoard::AddPromotions(int from, int to, int flags) {
-    for (int code = PieceKnight; code <= PieceQueen; ++code) {
-        if (PlyEnd[Ply] >= MoveStackSize)
-            return;
-        MoveList[PlyEnd[Ply]] = PackMove(from, to, code, flags | FlagPromotion);
-        MoveScore[PlyEnd[Ply]++] = 1000000 + 10 * code;
+int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
+    for (int code = PieceKnight; code <= PieceQueen && end < MoveStackSize; ++code) {
+        MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);
+        MoveScore[end++] = 1000000 + 10 * code;
     }
+    return end;
 }
 
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
-template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
+template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
     // Without a piece to take and short of the last step, a pawn has no capture or
     // promotion; a pawn of one colour attacks the squares a pawn of the other is attacked from.
     if (CapturesOnly && (ActiveSide == ColourWhite ? s >= 16 : s < 48) &&
         (SquareMasks[s].PawnFrom[OtherSide] & Occupied[OtherSide]) == 0)
-        return;
+        return end;
     const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
-            return;
+            return end;
         if (file != 0 && SquareColour[s - 9] == ColourBlack)
-            AddMove(s, s - 9, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s - 9, FlagPawnMove | FlagCapture);
         if (file != 7 && SquareColour[s - 7] == ColourBlack)
-            AddMove(s, s - 7, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s - 7, FlagPawnMove | FlagCapture);
         if (SquareColour[s - 8] == ColourEmpty) {
             if (!CapturesOnly || s <= 15)
-                AddMove(s, s - 8, FlagPawnMove);
+                end = AddMove(end, s, s - 8, FlagPawnMove);
             if (!CapturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
-                PushMove(s, s - 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s - 16]);
+                end = PushMove(end, s, s - 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s - 16]);
         }
     } else {
         if (s >= 56)
-            return;
+            return end;
         if (file != 0 && SquareColour[s + 7] == ColourWhite)
-            AddMove(s, s + 7, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s + 7, FlagPawnMove | FlagCapture);
         if (file != 7 && SquareColour[s + 9] == ColourWhite)
-            AddMove(s, s + 9, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s + 9, FlagPawnMove | FlagCapture);
         if (SquareColour[s + 8] == ColourEmpty) {
             if (!CapturesOnly || s >= 48)
-                AddMove(s, s + 8, FlagPawnMove);
+                end = AddMove(end, s, s + 8, FlagPawnMove);
             if (!CapturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
-                PushMove(s, s + 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s + 16]);
+                end = PushMove(end, s, s + 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s + 16]);
         }
     }
+    return end;
 }
 
 template <bool CapturesOnly>
-void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCount) {
+int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, int rayCount) {
     if constexpr (CapturesOnly) {
         // Only the nearest piece of each ray can be taken.
         const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
@@ -183,9 +183,9 @@ void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCou
                 continue;
             const int t = FirstOnRay(s, rays[r], occupied);
             if (t >= 0 && SquareColour[t] == OtherSide)
-                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
         }
-        return;
+        return end;
     }
     // The empty squares before the nearest piece, nearest first: rays 0..3 run towards
     // lower squares, so their bits are taken from the top.
@@ -200,21 +200,23 @@ void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCou
         if (d < 4) {
             for (; empty != 0; empty &= ~(std::uint64_t{1} << 63 >> std::countl_zero(empty))) {
                 const int e = 63 - std::countl_zero(empty);
-                PushMove(s, e, 0, HistoryScore[s][e]);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
             }
         } else {
             for (; empty != 0; empty &= empty - 1) {
                 const int e = std::countr_zero(empty);
-                PushMove(s, e, 0, HistoryScore[s][e]);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
             }
         }
         if (t >= 0 && SquareColour[t] == OtherSide)
-            PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+            end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
     }
+    return end;
 }
 
 template <bool CapturesOnly> void TEngineBoard::Generate() {
-    PlyEnd[Ply] = PlyFirst[Ply];
+    int end = PlyFirst[Ply];
+    PlyEnd[Ply] = end;
     // The last ply has no successor to record where its moves end; nothing is made there.
     if (Ply >= MaxPly - 1)
         return;
@@ -224,7 +226,7 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         const int piece = SquarePiece[s];
         switch (piece) {
         case PiecePawn:
-            GeneratePawn<CapturesOnly>(s);
+            end = GeneratePawn<CapturesOnly>(end, s);
             break;
         case PieceKnight:
         case PieceKing: {
@@ -237,7 +239,7 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                                              Occupied[OtherSide];
                      targets != 0; targets &= targets - 1) {
                     const int t = std::countr_zero(targets);
-                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
                 }
                 break;
             }
@@ -248,20 +250,20 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                  targets != 0; targets &= targets - 1) {
                 const int t = std::countr_zero(targets);
                 if (SquareColour[t] == ColourEmpty)
-                    PushMove(s, t, 0, HistoryScore[s][t]);
+                    end = PushMove(end, s, t, 0, HistoryScore[s][t]);
                 else
-                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
             }
             break;
         }
         case PieceBishop:
-            GenerateSliding<CapturesOnly>(s, piece, BishopRays, 4);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
             break;
         case PieceRook:
-            GenerateSliding<CapturesOnly>(s, piece, RookRays, 4);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
             break;
         default:
-            GenerateSliding<CapturesOnly>(s, piece, QueenRays, 8);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
             break;
         }
     }
@@ -270,14 +272,14 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         // castling is made.
         if (ActiveSide == ColourWhite) {
             if (CastleRights & 1)
-                AddMove(60, 62, FlagCastle);
+                end = AddMove(end, 60, 62, FlagCastle);
             if (CastleRights & 2)
-                AddMove(60, 58, FlagCastle);
+                end = AddMove(end, 60, 58, FlagCastle);
         } else {
             if (CastleRights & 4)
-                AddMove(4, 6, FlagCastle);
+                end = AddMove(end, 4, 6, FlagCastle);
             if (CastleRights & 8)
-                AddMove(4, 2, FlagCastle);
+                end = AddMove(end, 4, 2, FlagCastle);
         }
     }
     if (EpSquare != -1) {
@@ -286,20 +288,21 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         if (ActiveSide == ColourWhite) {
             if (file != 0 && SquareColour[EpSquare + 7] == ColourWhite &&
                 SquarePiece[EpSquare + 7] == PiecePawn)
-                AddMove(EpSquare + 7, EpSquare, flags);
+                end = AddMove(end, EpSquare + 7, EpSquare, flags);
             if (file != 7 && SquareColour[EpSquare + 9] == ColourWhite &&
                 SquarePiece[EpSquare + 9] == PiecePawn)
-                AddMove(EpSquare + 9, EpSquare, flags);
+                end = AddMove(end, EpSquare + 9, EpSquare, flags);
         } else {
             if (file != 0 && SquareColour[EpSquare - 9] == ColourBlack &&
                 SquarePiece[EpSquare - 9] == PiecePawn)
-                AddMove(EpSquare - 9, EpSquare, flags);
+                end = AddMove(end, EpSquare - 9, EpSquare, flags);
             if (file != 7 && SquareColour[EpSquare - 7] == ColourBlack &&
                 SquarePiece[EpSquare - 7] == PiecePawn)
-                AddMove(EpSquare - 7, EpSquare, flags);
+                end = AddMove(end, EpSquare - 7, EpSquare, flags);
         }
     }
-    PlyFirst[Ply + 1] = PlyEnd[Ply];
+    PlyEnd[Ply] = end;
+    PlyFirst[Ply + 1] = end;
 }
 
 void TEngineBoard::GenerateMoves() { Generate<false>(); }

@@ -58,8 +58,10 @@ public:
     int History(int from, int to) const { return HistoryScore[from][to]; }
 
 protected:
-    void AddMove(int from, int to, int flags);
-    void AddPromotions(int from, int to, int flags);
+    // The move generators write from the move stack entry `end` on and answer the entry
+    // after their last; the ply's end is stored once a whole generation is done.
+    int AddMove(int end, int from, int to, int flags);
+    int AddPromotions(int end, int from, int to, int flags);
     // Every change of a square goes through these two, which keep the occupancy bits, the
     // king squares and the evaluation's running sum in step with the board.
     void RemovePiece(int square) {
@@ -150,14 +152,15 @@ protected:
 
 private:
     template <bool CapturesOnly> void Generate();
-    template <bool CapturesOnly> void GeneratePawn(int square);
+    template <bool CapturesOnly> int GeneratePawn(int end, int square);
     template <bool CapturesOnly>
-    void GenerateSliding(int square, int piece, const int* rays, int rayCount);
-    void PushMove(int from, int to, int flags, int score) {
-        if (PlyEnd[Ply] < MoveStackSize) {
-            MoveList[PlyEnd[Ply]] = PackMove(from, to, 0, flags);
-            MoveScore[PlyEnd[Ply]++] = score;
+    int GenerateSliding(int end, int square, int piece, const int* rays, int rayCount);
+    int PushMove(int end, int from, int to, int flags, int score) {
+        if (end < MoveStackSize) {
+            MoveList[end] = PackMove(from, to, 0, flags);
+            MoveScore[end++] = score;
         }
+        return end;
     }
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
