@@ -212,6 +212,8 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
             break;
         PickBestMove(i);
         const EngineMove move = MoveList[i];
+        if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
+            continue;
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;
@@ -256,6 +258,8 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         PickBestMove(i);
         const EngineMove move = MoveList[i];
+        if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
+            continue;
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;

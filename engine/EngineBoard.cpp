@@ -364,7 +364,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const bool answerTested =
         moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && KingCount[mover] == 1;
     if (answerTested && !AnswersEveryCheck(to))
-        return false;
+        return false; // as LeavesCheck tells
     TUndo& undo = UndoStack[Ply];
     undo.Move = move;
     undo.Captured = static_cast<std::int8_t>(captured);
@@ -429,22 +429,15 @@ std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
     return attackers;
 }
 
-bool TEngineBoard::AnswersEveryCheck(int to) {
-    if (AnswerCache[Ply] == AllSquares) {
-        const int king = KingSquare[ActiveSide];
-        const std::uint64_t checkers = AttackersOf(king, OtherSide);
-        std::uint64_t answers = 0;
-        if (checkers != 0 && (checkers & (checkers - 1)) == 0) {
-            const int c = std::countr_zero(checkers);
-            answers = checkers;
-            // A slider further away than one step can be blocked as well.
-            const int d = RayTowards[king][c];
-            if (d >= 0)
-                answers |= SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d];
-        }
-        AnswerCache[Ply] = answers;
-    }
-    return (AnswerCache[Ply] >> to & 1) != 0;
+std::uint64_t TEngineBoard::CheckAnswers() const {
+    const int king = KingSquare[ActiveSide];
+    const std::uint64_t checkers = AttackersOf(king, OtherSide);
+    if (checkers == 0 || (checkers & (checkers - 1)) != 0)
+        return 0;
+    // A slider further away than one step can be blocked as well.
+    const int c = std::countr_zero(checkers);
+    const int d = RayTowards[king][c];
+    return d >= 0 ? checkers | (SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d]) : checkers;
 }
 
 bool TEngineBoard::AttackedThrough(int king, int from) const {

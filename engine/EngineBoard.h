@@ -42,6 +42,12 @@ public:
         return CheckCache[Ply] != 0;
     }
     bool SquareAttacked(int square, int byColour) const;
+    // With the side to move in check: whether MakeEngineMove refuses the move for leaving
+    // the check unanswered, which it tests first.
+    bool LeavesCheck(EngineMove move) {
+        return KingCount[ActiveSide] == 1 && SquarePiece[MoveFrom(move)] != PieceKing &&
+               !(MoveFlags(move) & FlagEnPassant) && !AnswersEveryCheck(MoveTo(move));
+    }
 
     // Leaf count of the move generation to `depth`, every move made and taken back.
     std::uint64_t Perft(int depth);
@@ -168,7 +174,12 @@ private:
     std::uint64_t AttackersOf(int square, int byColour) const;
     // Whether a piece other than the king landing on `to` takes or blocks every checker:
     // with the discovered lines through the from-square, the only way out of check.
-    bool AnswersEveryCheck(int to);
+    bool AnswersEveryCheck(int to) {
+        if (AnswerCache[Ply] == AllSquares)
+            AnswerCache[Ply] = CheckAnswers();
+        return (AnswerCache[Ply] >> to & 1) != 0;
+    }
+    std::uint64_t CheckAnswers() const;
     int CaptureScore(int from, int to) const {
         return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
     }
