@@ -500,6 +500,36 @@ void TEngineBoard::TakeBackMove() {
     }
 }
 
+bool TEngineBoard::CheckByLastMove() const {
+    // Two plies up, the side to move made a move that left its king unattacked; so now
+    // its king can only be attacked by the piece that just moved or over the square it
+    // left. A castling or an en passant capture moves or removes a second piece; with two
+    // kings, only the first was looked at then, and taking it leaves the other.
+    if (Ply < 2 || KingCount[ActiveSide] != 1 || UndoStack[Ply - 1].Captured == PieceKing)
+        return SideInCheck(ActiveSide);
+    const EngineMove last = UndoStack[Ply - 1].Move;
+    if (MoveFlags(last) & (FlagCastle | FlagEnPassant))
+        return SideInCheck(ActiveSide);
+    const int king = KingSquare[ActiveSide];
+    const int to = MoveTo(last);
+    const int piece = SquarePiece[to];
+    const TSquareMasks& masks = SquareMasks[king];
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    bool direct;
+    if (piece == PiecePawn) {
+        direct = (masks.PawnFrom[OtherSide] & toBit) != 0;
+    } else if (piece == PieceKnight) {
+        direct = (masks.Knight & toBit) != 0;
+    } else if (piece == PieceKing) {
+        direct = (masks.King & toBit) != 0;
+    } else {
+        const int d = RayTowards[king][to];
+        direct = d >= 0 && (piece == PieceQueen || (piece == PieceBishop) == IsDiagonalRay[d]) &&
+                 FirstOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]) == to;
+    }
+    return direct || AttackedThrough(king, MoveFrom(last));
+}
+
 bool TEngineBoard::SideInCheck(int colour) const {
     // The first king from a8 on counts; with one king its square is kept up to date.
     const int king = KingCount[colour] == 1 ? KingSquare[colour] : FindKing(colour);

@@ -38,7 +38,7 @@ public:
     // SideInCheck(side to move), computed once per position of a ply.
     bool ActiveInCheck() {
         if (CheckCache[Ply] < 0)
-            CheckCache[Ply] = SideInCheck(ActiveSide) ? 1 : 0;
+            CheckCache[Ply] = CheckByLastMove() ? 1 : 0;
         return CheckCache[Ply] != 0;
     }
     bool SquareAttacked(int square, int byColour) const;
@@ -106,6 +106,8 @@ protected:
         if (piece == PieceKing && KingCount[colour] == 1)
             KingSquare[colour] = to;
     }
+    // SideInCheck(side to move), from the last move where that suffices.
+    bool CheckByLastMove() const;
     // The first square from a8 on holding a king of the colour, or -1.
     int FindKing(int colour) const;
     // Recomputes the running sums from the board, after SquareValue has changed.
