@@ -169,22 +169,6 @@ void TChessEngine::MarkPvMove() {
     }
 }
 
-void TChessEngine::PickBestMove(int index) {
-    // Only a strictly higher score replaces the best so far, so the first of equal scores
-    // wins; the selects keep the scan free of hard-to-predict branches.
-    const std::int32_t* scores = MoveScore;
-    int best = index;
-    std::int32_t bestScore = scores[index];
-    for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
-        const std::int32_t score = scores[i];
-        const bool higher = score > bestScore;
-        best = higher ? i : best;
-        bestScore = higher ? score : bestScore;
-    }
-    std::swap(MoveList[index], MoveList[best]);
-    std::swap(MoveScore[index], MoveScore[best]);
-}
-
 void TChessEngine::UpdatePv(EngineMove move) {
     PvTable[Ply][Ply] = move;
     for (int j = Ply + 1; j < PvLength[Ply + 1]; ++j)

@@ -116,13 +116,6 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     AnswerCache[0] = AllSquares;
 }
 
-int TEngineBoard::AddMove(int end, int from, int to, int flags) {
-    if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56))
-        return AddPromotions(end, from, to, flags);
-    return PushMove(end, from, to, flags,
-                    (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
-}
-
 int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
     for (int code = PieceKnight; code <= PieceQueen && end < MoveStackSize; ++code) {
         MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);

@@ -66,7 +66,12 @@ public:
 protected:
     // The move generators write from the move stack entry `end` on and answer the entry
     // after their last; the ply's end is stored once a whole generation is done.
-    int AddMove(int end, int from, int to, int flags);
+    int AddMove(int end, int from, int to, int flags) {
+        if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56))
+            return AddPromotions(end, from, to, flags);
+        return PushMove(end, from, to, flags,
+                        (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
+    }
     int AddPromotions(int end, int from, int to, int flags);
     // Every change of a square goes through these two, which keep the occupancy bits, the
     // king squares and the evaluation's running sum in step with the board.
