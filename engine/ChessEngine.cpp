@@ -160,28 +160,13 @@ void TChessEngine::MarkPvMove() {
     InPvLine = false;
     const EngineMove pv = PvTable[0][Ply];
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        const EngineMove m = MoveStack[i].Move;
+        const EngineMove m = MoveList[i];
         if (MoveFrom(m) == MoveFrom(pv) && MoveTo(m) == MoveTo(pv)) {
-            MoveStack[i].Score += 10000000;
+            MoveScore[i] += 10000000;
             InPvLine = true;
             return;
         }
     }
-}
-
-void TChessEngine::PickBestMove(int index) {
-    // Only a strictly higher score replaces the best so far, so the first of equal scores
-    // wins; the selects keep the scan free of hard-to-predict branches.
-    const TStackedMove* moves = MoveStack;
-    int best = index;
-    std::int32_t bestScore = moves[index].Score;
-    for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
-        const std::int32_t score = moves[i].Score;
-        const bool higher = score > bestScore;
-        best = higher ? i : best;
-        bestScore = higher ? score : bestScore;
-    }
-    std::swap(MoveStack[index], MoveStack[best]);
 }
 
 void TChessEngine::UpdatePv(EngineMove move) {
@@ -210,7 +195,9 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
         PickBestMove(i);
-        const EngineMove move = MoveStack[i].Move;
+        const EngineMove move = MoveList[i];
+        if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
+            continue;
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;
@@ -254,7 +241,9 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         PickBestMove(i);
-        const EngineMove move = MoveStack[i].Move;
+        const EngineMove move = MoveList[i];
+        if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
+            continue;
         if (!MakeEngineMove(move))
             continue;
         legalMove = true;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <utility>
 
 class TChessEngine : public TEngineBoard {
 public:
@@ -50,8 +51,24 @@ public:
     // Raises the first move of this ply whose from- and to-square match the principal
     // variation's move at this ply above every other, and notes whether one was found.
     void MarkPvMove();
-    // Swaps the first of the highest-scored entries from `index` on into `index`.
-    void PickBestMove(int index);
+    // Swaps the first of the highest-scored entries from `index` on into `index`. Here, so
+    // that the search loops take it in without a call.
+    void PickBestMove(int index) {
+        // Only a strictly higher score replaces the best so far, so the first of equal scores
+        // wins; the selects keep the scan free of hard-to-predict branches.
+        const std::int32_t* scores = MoveScore;
+        int best = index;
+        std::int32_t bestScore = scores[index];
+        for (int i = index + 1, end = PlyEnd[Ply]; i < end; ++i) {
+            const std::int32_t score = scores[i];
+            const bool higher = score > bestScore;
+            best = higher ? i : best;
+            bestScore = higher ? score : bestScore;
+        }
+        std::swap(MoveList[index], MoveList[best]);
+        std::swap(MoveScore[index], MoveScore[best]);
+    }
+
 
 private:
     // The pawn terms of each side and the files holding its pawns, bit f for file f (a = 0),

@@ -14,8 +14,11 @@ TEngineBoard::TEngineBoard() {
     }
     std::memset(SquareValue, 0, sizeof SquareValue);
     std::memset(CheckCache, -1, sizeof CheckCache);
+    for (std::uint64_t& answers : AnswerCache)
+        answers = AllSquares;
     RecountValues();
-    std::memset(MoveStack, 0, sizeof MoveStack);
+    std::memset(MoveList, 0, sizeof MoveList);
+    std::memset(MoveScore, 0, sizeof MoveScore);
     std::memset(PlyFirst, 0, sizeof PlyFirst);
     std::memset(PlyEnd, 0, sizeof PlyEnd);
     std::memset(UndoStack, 0, sizeof UndoStack);
@@ -110,90 +113,103 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     PlyFirst[0] = 0;
     PlyEnd[0] = 0;
     CheckCache[0] = -1;
+    AnswerCache[0] = AllSquares;
 }
 
-void TEngineBoard::AddMove(int from, int to, int flags) {
-    if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56)) {
-        AddPromotions(from, to, flags);
-        return;
+int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
+    for (int code = PieceKnight; code <= PieceQueen && end < MoveStackSize; ++code) {
+        MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);
+        MoveScore[end++] = 1000000 + 10 * code;
     }
-    PushMove(from, to, flags,
-             (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
-}
-
-void TEngineBoard::AddPromotions(int from, int to, int flags) {
-    for (int code = PieceKnight; code <= PieceQueen; ++code) {
-        if (PlyEnd[Ply] >= MoveStackSize)
-            return;
-        MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, code, flags | FlagPromotion),
-                                    1000000 + 10 * code};
-    }
+    return end;
 }
 
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
-template <bool CapturesOnly> void TEngineBoard::GeneratePawn(int s) {
+template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
+    // Without a piece to take and short of the last step, a pawn has no capture or
+    // promotion; a pawn of one colour attacks the squares a pawn of the other is attacked from.
+    if (CapturesOnly && (ActiveSide == ColourWhite ? s >= 16 : s < 48) &&
+        (SquareMasks[s].PawnFrom[OtherSide] & Occupied[OtherSide]) == 0)
+        return end;
     const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
-            return;
+            return end;
         if (file != 0 && SquareColour[s - 9] == ColourBlack)
-            AddMove(s, s - 9, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s - 9, FlagPawnMove | FlagCapture);
         if (file != 7 && SquareColour[s - 7] == ColourBlack)
-            AddMove(s, s - 7, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s - 7, FlagPawnMove | FlagCapture);
         if (SquareColour[s - 8] == ColourEmpty) {
             if (!CapturesOnly || s <= 15)
-                AddMove(s, s - 8, FlagPawnMove);
+                end = AddMove(end, s, s - 8, FlagPawnMove);
             if (!CapturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
-                PushMove(s, s - 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s - 16]);
+                end = PushMove(end, s, s - 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s - 16]);
         }
     } else {
         if (s >= 56)
-            return;
+            return end;
         if (file != 0 && SquareColour[s + 7] == ColourWhite)
-            AddMove(s, s + 7, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s + 7, FlagPawnMove | FlagCapture);
         if (file != 7 && SquareColour[s + 9] == ColourWhite)
-            AddMove(s, s + 9, FlagPawnMove | FlagCapture);
+            end = AddMove(end, s, s + 9, FlagPawnMove | FlagCapture);
         if (SquareColour[s + 8] == ColourEmpty) {
             if (!CapturesOnly || s >= 48)
-                AddMove(s, s + 8, FlagPawnMove);
+                end = AddMove(end, s, s + 8, FlagPawnMove);
             if (!CapturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
-                PushMove(s, s + 16, FlagPawnMove | FlagDoubleStep, HistoryScore[s][s + 16]);
+                end = PushMove(end, s, s + 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s + 16]);
         }
     }
+    return end;
 }
 
 template <bool CapturesOnly>
-void TEngineBoard::GenerateSliding(int s, int piece, const int* rays, int rayCount) {
+int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, int rayCount) {
     if constexpr (CapturesOnly) {
         // Only the nearest piece of each ray can be taken.
         const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        const std::uint64_t* rayMasks = SquareMasks[s].Ray;
         for (int r = 0; r < rayCount; ++r) {
+            if ((rayMasks[rays[r]] & Occupied[OtherSide]) == 0)
+                continue;
             const int t = FirstOnRay(s, rays[r], occupied);
             if (t >= 0 && SquareColour[t] == OtherSide)
-                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
         }
-        return;
+        return end;
     }
-    const TSquareSteps& steps = SquareSteps[s];
+    // The empty squares before the nearest piece, nearest first: rays 0..3 run towards
+    // lower squares, so their bits are taken from the top.
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const TSquareMasks& masks = SquareMasks[s];
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
-        for (int k = 0; k < steps.RayLength[d]; ++k) {
-            const int t = steps.Ray[d][k];
-            if (SquareColour[t] == ColourEmpty) {
-                if (!CapturesOnly)
-                    PushMove(s, t, 0, HistoryScore[s][t]);
-                continue;
+        const int t = FirstOnRay(s, d, occupied);
+        std::uint64_t empty = masks.Ray[d];
+        if (t >= 0)
+            empty &= ~(SquareMasks[t].Ray[d] | std::uint64_t{1} << t);
+        if (d < 4) {
+            for (; empty != 0; empty &= ~(std::uint64_t{1} << 63 >> std::countl_zero(empty))) {
+                const int e = 63 - std::countl_zero(empty);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
             }
-            if (SquareColour[t] == OtherSide)
-                PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
-            break;
+        } else {
+            for (; empty != 0; empty &= empty - 1) {
+                const int e = std::countr_zero(empty);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
+            }
         }
+        if (t >= 0 && SquareColour[t] == OtherSide)
+            end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
     }
+    return end;
 }
 
 template <bool CapturesOnly> void TEngineBoard::Generate() {
-    PlyEnd[Ply] = PlyFirst[Ply];
+    int end = PlyFirst[Ply];
+    PlyEnd[Ply] = end;
     // The last ply has no successor to record where its moves end; nothing is made there.
     if (Ply >= MaxPly - 1)
         return;
@@ -201,10 +217,9 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
     for (std::uint64_t pieces = Occupied[ActiveSide]; pieces; pieces &= pieces - 1) {
         const int s = std::countr_zero(pieces);
         const int piece = SquarePiece[s];
-        const TSquareSteps& steps = SquareSteps[s];
         switch (piece) {
         case PiecePawn:
-            GeneratePawn<CapturesOnly>(s);
+            end = GeneratePawn<CapturesOnly>(end, s);
             break;
         case PieceKnight:
         case PieceKing: {
@@ -217,37 +232,31 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                                              Occupied[OtherSide];
                      targets != 0; targets &= targets - 1) {
                     const int t = std::countr_zero(targets);
-                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
                 }
                 break;
             }
-            const int count = king ? 8 : steps.KnightCount;
-            for (int k = 0; k < count; ++k) {
-                int t;
-                if (king) {
-                    if (steps.RayLength[k] == 0)
-                        continue;
-                    t = steps.Ray[k][0];
-                } else {
-                    t = steps.Knight[k];
-                }
-                if (SquareColour[t] == ColourEmpty) {
-                    if (!CapturesOnly)
-                        PushMove(s, t, 0, HistoryScore[s][t]);
-                } else if (SquareColour[t] == OtherSide) {
-                    PushMove(s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
-                }
+            // Empty and enemy targets together in square order, as the steps come.
+            const TSquareMasks& masks = SquareMasks[s];
+            for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
+                                         ~Occupied[ActiveSide];
+                 targets != 0; targets &= targets - 1) {
+                const int t = std::countr_zero(targets);
+                if (SquareColour[t] == ColourEmpty)
+                    end = PushMove(end, s, t, 0, HistoryScore[s][t]);
+                else
+                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
             }
             break;
         }
         case PieceBishop:
-            GenerateSliding<CapturesOnly>(s, piece, BishopRays, 4);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
             break;
         case PieceRook:
-            GenerateSliding<CapturesOnly>(s, piece, RookRays, 4);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
             break;
         default:
-            GenerateSliding<CapturesOnly>(s, piece, QueenRays, 8);
+            end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
             break;
         }
     }
@@ -256,14 +265,14 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         // castling is made.
         if (ActiveSide == ColourWhite) {
             if (CastleRights & 1)
-                AddMove(60, 62, FlagCastle);
+                end = AddMove(end, 60, 62, FlagCastle);
             if (CastleRights & 2)
-                AddMove(60, 58, FlagCastle);
+                end = AddMove(end, 60, 58, FlagCastle);
         } else {
             if (CastleRights & 4)
-                AddMove(4, 6, FlagCastle);
+                end = AddMove(end, 4, 6, FlagCastle);
             if (CastleRights & 8)
-                AddMove(4, 2, FlagCastle);
+                end = AddMove(end, 4, 2, FlagCastle);
         }
     }
     if (EpSquare != -1) {
@@ -272,20 +281,21 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         if (ActiveSide == ColourWhite) {
             if (file != 0 && SquareColour[EpSquare + 7] == ColourWhite &&
                 SquarePiece[EpSquare + 7] == PiecePawn)
-                AddMove(EpSquare + 7, EpSquare, flags);
+                end = AddMove(end, EpSquare + 7, EpSquare, flags);
             if (file != 7 && SquareColour[EpSquare + 9] == ColourWhite &&
                 SquarePiece[EpSquare + 9] == PiecePawn)
-                AddMove(EpSquare + 9, EpSquare, flags);
+                end = AddMove(end, EpSquare + 9, EpSquare, flags);
         } else {
             if (file != 0 && SquareColour[EpSquare - 9] == ColourBlack &&
                 SquarePiece[EpSquare - 9] == PiecePawn)
-                AddMove(EpSquare - 9, EpSquare, flags);
+                end = AddMove(end, EpSquare - 9, EpSquare, flags);
             if (file != 7 && SquareColour[EpSquare - 7] == ColourBlack &&
                 SquarePiece[EpSquare - 7] == PiecePawn)
-                AddMove(EpSquare - 7, EpSquare, flags);
+                end = AddMove(end, EpSquare - 7, EpSquare, flags);
         }
     }
-    PlyFirst[Ply + 1] = PlyEnd[Ply];
+    PlyEnd[Ply] = end;
+    PlyFirst[Ply + 1] = end;
 }
 
 void TEngineBoard::GenerateMoves() { Generate<false>(); }
@@ -344,9 +354,23 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int mover = ActiveSide;
     const bool moverWasInCheck = ActiveInCheck();
     const bool kingMoves = SquarePiece[from] == PieceKing;
-    UndoStack[Ply] = {move, captured, CastleRights, EpSquare};
+    const bool answerTested =
+        moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && KingCount[mover] == 1;
+    if (answerTested && !AnswersEveryCheck(to))
+        return false; // as LeavesCheck tells
+    TUndo& undo = UndoStack[Ply];
+    undo.Move = move;
+    undo.Captured = static_cast<std::int8_t>(captured);
+    undo.CastleRights = static_cast<std::int8_t>(CastleRights);
+    undo.EpSquare = static_cast<std::int8_t>(EpSquare);
+    for (int c : {ColourWhite, ColourBlack}) {
+        undo.KingSquare[c] = static_cast<std::int8_t>(KingSquare[c]);
+        undo.KingCount[c] = static_cast<std::int8_t>(KingCount[c]);
+        undo.ValueSum[c] = ValueSum[c];
+    }
     ++Ply;
     CheckCache[Ply] = -1;
+    AnswerCache[Ply] = AllSquares;
     CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
     const bool white = ActiveSide == ColourWhite;
     EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
@@ -367,15 +391,46 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     OtherSide = 1 - ActiveSide;
     // A king that was not attacked before can only be reached now over the emptied
     // from-square, unless the king itself moved or en passant emptied a second square.
-    const bool attacked = (kingMoves || moverWasInCheck || (flags & FlagEnPassant) ||
-                           KingCount[mover] != 1)
-                              ? SideInCheck(mover)
-                              : AttackedThrough(KingSquare[mover], from);
+    const bool attacked = (answerTested || !(kingMoves || moverWasInCheck ||
+                                             (flags & FlagEnPassant) || KingCount[mover] != 1))
+                              ? AttackedThrough(KingSquare[mover], from)
+                              : SideInCheck(mover);
     if (attacked) {
         TakeBackMove();
         return false;
     }
     return true;
+}
+
+std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
+    const TSquareMasks& masks = SquareMasks[square];
+    const std::uint64_t* pieces = Pieces[byColour];
+    std::uint64_t attackers = (masks.Knight & pieces[PieceKnight]) |
+                              (masks.King & pieces[PieceKing]) |
+                              (masks.PawnFrom[byColour] & pieces[PiecePawn]);
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
+    const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
+    for (int d = 0; d < 8; ++d) {
+        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
+        if ((masks.Ray[d] & sliders) == 0)
+            continue;
+        const int t = FirstOnRay(square, d, occupied);
+        if (t >= 0)
+            attackers |= sliders & std::uint64_t{1} << t;
+    }
+    return attackers;
+}
+
+std::uint64_t TEngineBoard::CheckAnswers() const {
+    const int king = KingSquare[ActiveSide];
+    const std::uint64_t checkers = AttackersOf(king, OtherSide);
+    if (checkers == 0 || (checkers & (checkers - 1)) != 0)
+        return 0;
+    // A slider further away than one step can be blocked as well.
+    const int c = std::countr_zero(checkers);
+    const int d = RayTowards[king][c];
+    return d >= 0 ? checkers | (SquareMasks[king].Ray[d] & ~SquareMasks[c].Ray[d]) : checkers;
 }
 
 bool TEngineBoard::AttackedThrough(int king, int from) const {
@@ -403,14 +458,27 @@ void TEngineBoard::TakeBackMove() {
     const int from = MoveFrom(undo.Move);
     const int to = MoveTo(undo.Move);
     const int flags = MoveFlags(undo.Move);
-    if (flags & FlagPromotion) {
-        RemovePiece(to);
-        PlacePiece(from, ActiveSide, PiecePawn);
+    // The pieces go back by their bits alone; the sums and king squares come from the record.
+    const int mover = ActiveSide;
+    const int now = SquarePiece[to];
+    const int before = (flags & FlagPromotion) ? PiecePawn : now;
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    Occupied[mover] ^= fromBit | toBit;
+    Pieces[mover][now] ^= toBit;
+    Pieces[mover][before] ^= fromBit;
+    SquareColour[from] = mover;
+    SquarePiece[from] = before;
+    const int captured = undo.Captured;
+    if (captured != PieceEmpty) {
+        Occupied[OtherSide] |= toBit;
+        Pieces[OtherSide][captured] |= toBit;
+        SquareColour[to] = OtherSide;
+        SquarePiece[to] = captured;
     } else {
-        ShiftPiece(to, from);
+        SquareColour[to] = ColourEmpty;
+        SquarePiece[to] = PieceEmpty;
     }
-    if (undo.Captured != PieceEmpty)
-        PlacePiece(to, OtherSide, undo.Captured);
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
         RemovePiece(c->RookTo);
@@ -418,6 +486,41 @@ void TEngineBoard::TakeBackMove() {
     }
     if (flags & FlagEnPassant)
         PlacePiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
+    for (int c : {ColourWhite, ColourBlack}) {
+        KingSquare[c] = undo.KingSquare[c];
+        KingCount[c] = undo.KingCount[c];
+        ValueSum[c] = undo.ValueSum[c];
+    }
+}
+
+bool TEngineBoard::CheckByLastMove() const {
+    // Two plies up, the side to move made a move that left its king unattacked; so now
+    // its king can only be attacked by the piece that just moved or over the square it
+    // left. A castling or an en passant capture moves or removes a second piece; with two
+    // kings, only the first was looked at then, and taking it leaves the other.
+    if (Ply < 2 || KingCount[ActiveSide] != 1 || UndoStack[Ply - 1].Captured == PieceKing)
+        return SideInCheck(ActiveSide);
+    const EngineMove last = UndoStack[Ply - 1].Move;
+    if (MoveFlags(last) & (FlagCastle | FlagEnPassant))
+        return SideInCheck(ActiveSide);
+    const int king = KingSquare[ActiveSide];
+    const int to = MoveTo(last);
+    const int piece = SquarePiece[to];
+    const TSquareMasks& masks = SquareMasks[king];
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    bool direct;
+    if (piece == PiecePawn) {
+        direct = (masks.PawnFrom[OtherSide] & toBit) != 0;
+    } else if (piece == PieceKnight) {
+        direct = (masks.Knight & toBit) != 0;
+    } else if (piece == PieceKing) {
+        direct = (masks.King & toBit) != 0;
+    } else {
+        const int d = RayTowards[king][to];
+        direct = d >= 0 && (piece == PieceQueen || (piece == PieceBishop) == IsDiagonalRay[d]) &&
+                 FirstOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]) == to;
+    }
+    return direct || AttackedThrough(king, MoveFrom(last));
 }
 
 bool TEngineBoard::SideInCheck(int colour) const {
@@ -460,7 +563,7 @@ std::uint64_t TEngineBoard::Perft(int depth) {
     GenerateMoves();
     std::uint64_t leaves = 0;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        if (!MakeEngineMove(MoveStack[i].Move))
+        if (!MakeEngineMove(MoveList[i]))
             continue;
         leaves += depth == 1 ? 1 : Perft(depth - 1);
         TakeBackMove();

@@ -38,10 +38,16 @@ public:
     // SideInCheck(side to move), computed once per position of a ply.
     bool ActiveInCheck() {
         if (CheckCache[Ply] < 0)
-            CheckCache[Ply] = SideInCheck(ActiveSide) ? 1 : 0;
+            CheckCache[Ply] = CheckByLastMove() ? 1 : 0;
         return CheckCache[Ply] != 0;
     }
     bool SquareAttacked(int square, int byColour) const;
+    // With the side to move in check: whether MakeEngineMove refuses the move for leaving
+    // the check unanswered, which it tests first.
+    bool LeavesCheck(EngineMove move) {
+        return KingCount[ActiveSide] == 1 && SquarePiece[MoveFrom(move)] != PieceKing &&
+               !(MoveFlags(move) & FlagEnPassant) && !AnswersEveryCheck(MoveTo(move));
+    }
 
     // Leaf count of the move generation to `depth`, every move made and taken back.
     std::uint64_t Perft(int depth);
@@ -54,12 +60,19 @@ public:
     int CurrentPly() const { return Ply; }
     int FirstMoveIndex() const { return PlyFirst[Ply]; }
     int EndMoveIndex() const { return PlyEnd[Ply]; }
-    const TStackedMove& StackedMove(int index) const { return MoveStack[index]; }
+    TStackedMove StackedMove(int index) const { return {MoveList[index], MoveScore[index]}; }
     int History(int from, int to) const { return HistoryScore[from][to]; }
 
 protected:
-    void AddMove(int from, int to, int flags);
-    void AddPromotions(int from, int to, int flags);
+    // The move generators write from the move stack entry `end` on and answer the entry
+    // after their last; the ply's end is stored once a whole generation is done.
+    int AddMove(int end, int from, int to, int flags) {
+        if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56))
+            return AddPromotions(end, from, to, flags);
+        return PushMove(end, from, to, flags,
+                        (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
+    }
+    int AddPromotions(int end, int from, int to, int flags);
     // Every change of a square goes through these two, which keep the occupancy bits, the
     // king squares and the evaluation's running sum in step with the board.
     void RemovePiece(int square) {
@@ -98,16 +111,23 @@ protected:
         if (piece == PieceKing && KingCount[colour] == 1)
             KingSquare[colour] = to;
     }
+    // SideInCheck(side to move), from the last move where that suffices.
+    bool CheckByLastMove() const;
     // The first square from a8 on holding a king of the colour, or -1.
     int FindKing(int colour) const;
     // Recomputes the running sums from the board, after SquareValue has changed.
     void RecountValues();
 
+    // Besides what the move changed, the king bookkeeping and the running sums as they were
+    // before it: taking the move back restores them instead of recounting them.
     struct TUndo {
         EngineMove Move;
-        std::int32_t Captured; // piece code that stood on the to-square, 6 if empty
-        std::int32_t CastleRights;
-        std::int32_t EpSquare;
+        std::int8_t Captured; // piece code that stood on the to-square, 6 if empty
+        std::int8_t CastleRights;
+        std::int8_t EpSquare;
+        std::int8_t KingSquare[2];
+        std::int8_t KingCount[2];
+        std::int32_t ValueSum[2];
     };
 
     std::int32_t SquareColour[64];
@@ -117,7 +137,10 @@ protected:
     std::int32_t CastleRights = 0;
     std::int32_t EpSquare = -1;
     std::int32_t Ply = 0;
-    TStackedMove MoveStack[MoveStackSize];
+    // The move stack, moves and their ordering scores side by side: picking the next move
+    // scans the scores alone.
+    EngineMove MoveList[MoveStackSize];
+    std::int32_t MoveScore[MoveStackSize];
     std::int32_t PlyFirst[MaxPly];
     std::int32_t PlyEnd[MaxPly];
     TUndo UndoStack[MaxPly];
@@ -134,18 +157,36 @@ protected:
     std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
+    // At each ply where the side to move is in check, the squares a piece other than the
+    // king may move to: the checker and the squares between it and the king, none in a
+    // double check. AllSquares stands for not known yet.
+    static constexpr std::uint64_t AllSquares = ~std::uint64_t{0};
+    std::uint64_t AnswerCache[MaxPly];
 
 private:
     template <bool CapturesOnly> void Generate();
-    template <bool CapturesOnly> void GeneratePawn(int square);
+    template <bool CapturesOnly> int GeneratePawn(int end, int square);
     template <bool CapturesOnly>
-    void GenerateSliding(int square, int piece, const int* rays, int rayCount);
-    void PushMove(int from, int to, int flags, int score) {
-        if (PlyEnd[Ply] < MoveStackSize)
-            MoveStack[PlyEnd[Ply]++] = {PackMove(from, to, 0, flags), score};
+    int GenerateSliding(int end, int square, int piece, const int* rays, int rayCount);
+    int PushMove(int end, int from, int to, int flags, int score) {
+        if (end < MoveStackSize) {
+            MoveList[end] = PackMove(from, to, 0, flags);
+            MoveScore[end++] = score;
+        }
+        return end;
     }
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
+    // The pieces of `byColour` that attack the square.
+    std::uint64_t AttackersOf(int square, int byColour) const;
+    // Whether a piece other than the king landing on `to` takes or blocks every checker:
+    // with the discovered lines through the from-square, the only way out of check.
+    bool AnswersEveryCheck(int to) {
+        if (AnswerCache[Ply] == AllSquares)
+            AnswerCache[Ply] = CheckAnswers();
+        return (AnswerCache[Ply] >> to & 1) != 0;
+    }
+    std::uint64_t CheckAnswers() const;
     int CaptureScore(int from, int to) const {
         return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
     }

@@ -1,5 +1,6 @@
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
-// that stand on their own promotion rank, and the capture list against the full one.
+// that stand on their own promotion rank, the capture list against the full one, and the
+// check state kept from the last move against a full look at the king.
 #include "BenchSuite.h"
 #include "EngineFen.h"
 
@@ -19,6 +20,23 @@ std::unique_ptr<TEngineBoard> Loaded(const QString& fen) {
     auto board = std::make_unique<TEngineBoard>();
     board->LoadPosition(TEngineFen(fen).Position());
     return board;
+}
+
+// Every position to `depth` plies: the check state the board derives from the last move
+// matches the one found by looking at every line to the king.
+void CompareCheckStates(TEngineBoard& board, int depth) {
+    QCOMPARE(board.ActiveInCheck(), board.SideInCheck(board.SideToMove()));
+    if (depth == 0)
+        return;
+    board.GenerateMoves();
+    for (int i = board.FirstMoveIndex(); i < board.EndMoveIndex(); ++i) {
+        if (!board.MakeEngineMove(board.StackedMove(i).Move))
+            continue;
+        CompareCheckStates(board, depth - 1);
+        if (QTest::currentTestFailed())
+            return;
+        board.TakeBackMove();
+    }
 }
 
 } // namespace
@@ -190,6 +208,22 @@ private slots:
                 compare();
                 board->TakeBackMove();
             }
+        }
+    }
+
+    // Discovered checks, checks by promotion and by en passant, castling into check and
+    // the benchmark positions.
+    void checkStateFollowsMoves() {
+        std::vector<const char*> fens(std::begin(BenchPositions), std::end(BenchPositions));
+        fens.push_back("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1");
+        fens.push_back("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1");
+        fens.push_back("4k3/1P6/8/3pP3/8/8/6p1/R3K2R w KQ d6 0 1");
+        auto board = std::make_unique<TEngineBoard>();
+        for (const char* fen : fens) {
+            board->LoadPosition(TEngineFen(fen).Position());
+            CompareCheckStates(*board, 3);
+            if (QTest::currentTestFailed())
+                QFAIL(fen);
         }
     }
 };
