@@ -450,7 +450,7 @@ void TfrmCorvina::mnuNewClick() {
 void TfrmCorvina::mnuPreviousClick() {
     if (!cb1->PreviousMove())
         return;
-    QStringList lines = status->toPlainText().split('\n');
+    QStringList lines = StatusLines();
     if (!lines.isEmpty())
         lines.removeLast();
     status->setPlainText(lines.join('\n'));
@@ -470,9 +470,7 @@ void TfrmCorvina::mnuNextClick() {
 
 void TfrmCorvina::mnuGoToMoveClick() {
     frmGoTo->listme->clear();
-    const QString text = status->toPlainText();
-    if (!text.isEmpty())
-        frmGoTo->listme->addItems(text.split('\n'));
+    frmGoTo->listme->addItems(StatusLines());
     if (frmGoTo->exec() == QDialog::Accepted)
         GoToLine(frmGoTo->SelectedIndex());
 }

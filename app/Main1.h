@@ -86,6 +86,8 @@ public:
     void RefreshPoints();
     void SetPlayer2(const QString& text);
     void SetCapturedPane(bool shown, bool startUp);
+    // The lines of the move list as shown.
+    QStringList StatusLines() const;
 
     // --- Saved games and move-list export. The click handlers ask for a file; the path
     // functions do the work and report their own errors.
@@ -138,7 +140,6 @@ private:
     void CreateControls();
     void CreateFileDialogs();
     void ShowChallengeControls(bool shown);
-    QStringList StatusLines() const;
     void CreateMenus();
     void BindBoard();
     void OpenDocument(const QString& file, const QString& failure);

@@ -2,6 +2,7 @@
 #include "Main1.h"
 #include "New1.h"
 #include "TestFolder.h"
+#include "WindowMoves.h"
 
 #include <QAction>
 #include <QLabel>
@@ -11,17 +12,7 @@
 
 namespace {
 
-QStringList Lines(const QPlainTextEdit* edit) {
-    const QString text = edit->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split('\n');
-}
-
-void Play(TfrmCorvina& w, const QStringList& moves) {
-    for (const QString& m : moves)
-        QVERIFY2(w.cb1->PlayUserMove(ParseSquare(m.left(2).toStdString()),
-                                     ParseSquare(m.mid(2, 2).toStdString())),
-                 qPrintable(m));
-}
+void Play(TfrmCorvina& w, const QStringList& moves) { QVERIFY(PlayMoves(w, moves)); }
 
 // A challenge line: position, black to move, description, computer plays black.
 QString ChallengeLine(const std::string& position, int black, const QString& text, int cb) {
@@ -82,7 +73,7 @@ void TestGameFiles::roundTripWithNamesInOtherScripts() {
     Play(w, {"e2e4", "e7e5", "g1f3"});
     w.Player1->setText(QString::fromUtf8("Zoë Ångström"));
     w.SetPlayer2(QString::fromUtf8("Пётр Иванович"));
-    const QStringList status = Lines(w.status);
+    const QStringList status = w.StatusLines();
     const std::string position = w.cb1->Position();
     QVERIFY(w.SaveGameTo(Path("game.cv")));
 
@@ -93,7 +84,7 @@ void TestGameFiles::roundTripWithNamesInOtherScripts() {
     QCOMPARE(other.cb1->Position(), position);
     QCOMPARE(other.Player1->text(), QString::fromUtf8("Zoë Ångström"));
     QCOMPARE(other.Player2->text(), QString::fromUtf8("Пётр Иванович"));
-    QCOMPARE(Lines(other.status), status);
+    QCOMPARE(other.StatusLines(), status);
     QVERIFY(!other.cb1->ComputerPlaysWhite());
     QVERIFY(!other.cb1->ComputerPlaysBlack());
     // Loading sets the placement only: side to move and history stay as they were.
@@ -132,7 +123,7 @@ void TestGameFiles::shortFileChangesNothing() {
     QVERIFY(Folder_->Errors.first().contains("four.cvg"));
     QCOMPARE(w.cb1->At(Square::D4), 'P');
     QCOMPARE(w.Player1->text(), QString("Player1"));
-    QCOMPARE(Lines(w.status), QStringList{"1. D2-D4"});
+    QCOMPARE(w.StatusLines(), QStringList{"1. D2-D4"});
 }
 
 void TestGameFiles::failedSaveKeepsOldFile() {
@@ -150,7 +141,7 @@ void TestGameFiles::exportWritesWholeLine() {
     Play(w, {"e2e4", "e7e5", "g1f3", "b8c6"});
     w.mnuPreviousClick();
     w.mnuPreviousClick();
-    QCOMPARE(Lines(w.status).size(), 2);
+    QCOMPARE(w.StatusLines().size(), 2);
     QVERIFY(w.ExportMoveListTo(Path("moves.txt")));
     QCOMPARE(Folder_->Read("moves.txt"),
              (QStringList{"1. E2-E4", "              E7-E5", "2. G1-F3", "              B8-C6"}));
@@ -197,12 +188,12 @@ void TestGameFiles::restartAndLeave() {
     w.mnuNextChClick();
     w.cb1->SetComputerPlaysWhite(false); // keep the engine out of the way of the test's moves
     Play(w, {"b7b1", "e1e2"});
-    QVERIFY(!Lines(w.status).isEmpty());
+    QVERIFY(!w.StatusLines().isEmpty());
     w.events->addItem("something");
     w.mnuRestartClick();
     QCOMPARE(w.cb1->At(Square::B7), 'r');
     QVERIFY(!w.cb1->WhiteToMove());
-    QVERIFY(Lines(w.status).isEmpty());
+    QVERIFY(w.StatusLines().isEmpty());
     QCOMPARE(w.events->count(), 0);
     w.mnuChallengesClick(); // leave
     QVERIFY(!w.ChallengeMode);

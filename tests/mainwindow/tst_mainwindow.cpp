@@ -2,6 +2,7 @@
 #include "GoTo.h"
 #include "Main1.h"
 #include "TestFolder.h"
+#include "WindowMoves.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,10 +14,6 @@
 
 namespace {
 
-QStringList StatusLines(const TfrmCorvina& w) {
-    const QString text = w.status->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split('\n');
-}
 
 QStringList EventTexts(const TfrmCorvina& w) {
     QStringList out;
@@ -25,13 +22,7 @@ QStringList EventTexts(const TfrmCorvina& w) {
     return out;
 }
 
-bool Play(TfrmCorvina& w, const QStringList& moves) {
-    for (const QString& m : moves)
-        if (!w.cb1->PlayUserMove(ParseSquare(m.left(2).toStdString()),
-                                 ParseSquare(m.mid(2, 2).toStdString())))
-            return false;
-    return true;
-}
+bool Play(TfrmCorvina& w, const QStringList& moves) { return PlayMoves(w, moves); }
 
 } // namespace
 
@@ -129,7 +120,7 @@ void TestMainWindow::playedGame() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::qWait(200); // the start-up step
     QVERIFY(Play(w, {"e2e4"}));
-    QCOMPARE(StatusLines(w), QStringList{"1. E2-E4"});
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
     QCOMPARE(w.wp->text(), QString(" 42.0"));
     QCOMPARE(w.bp->text(), QString(" 42.0"));
     // 1... Nc6 2. Bb5 a6 3. Bxc6: the first black knight taken.
@@ -141,8 +132,8 @@ void TestMainWindow::playedGame() {
     QVERIFY(Play(w, {"d7c6"}));
     QCOMPARE(w.white->item(1)->text(), QString("1 Bishops"));
     QCOMPARE(w.wp->text(), QString(" 38.5"));
-    QCOMPARE(StatusLines(w).size(), 6);
-    QCOMPARE(StatusLines(w).last(), QString("              D7-C6"));
+    QCOMPARE(w.StatusLines().size(), 6);
+    QCOMPARE(w.StatusLines().last(), QString("              D7-C6"));
 }
 
 void TestMainWindow::mateEvents() {
@@ -160,8 +151,8 @@ void TestMainWindow::engineAnswersAsBlack() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Play(w, {"e2e4"}));
-    QTRY_COMPARE_WITH_TIMEOUT(StatusLines(w).size(), 2, 10000);
-    QVERIFY(StatusLines(w).last().startsWith(QString(14, ' ')));
+    QTRY_COMPARE_WITH_TIMEOUT(w.StatusLines().size(), 2, 10000);
+    QVERIFY(w.StatusLines().last().startsWith(QString(14, ' ')));
     QVERIFY(w.cb1->WhiteToMove());
 }
 
@@ -171,18 +162,18 @@ void TestMainWindow::navigationAndGoTo() {
     w.cb1->SetComputerPlaysBlack(false);
     QVERIFY(Play(w, {"e2e4", "e7e5", "g1f3"}));
     w.mnuPreviousClick();
-    QCOMPARE(StatusLines(w), (QStringList{"1. E2-E4", "              E7-E5"}));
+    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
     w.mnuPreviousClick();
     w.mnuPreviousClick();
-    QVERIFY(StatusLines(w).isEmpty());
+    QVERIFY(w.StatusLines().isEmpty());
     w.mnuPreviousClick(); // at the start: nothing changes
-    QVERIFY(StatusLines(w).isEmpty());
+    QVERIFY(w.StatusLines().isEmpty());
     w.mnuNextClick();
     w.mnuNextClick();
-    QCOMPARE(StatusLines(w), (QStringList{"1. E2-E4", "              E7-E5"}));
+    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
     w.mnuNextClick();
     w.mnuNextClick(); // at the end: nothing changes
-    QCOMPARE(StatusLines(w).size(), 3);
+    QCOMPARE(w.StatusLines().size(), 3);
     w.GoToLine(-1);
     QCOMPARE(w.cb1->CurrentMove(), 1);
     QVERIFY(w.cb1->WhiteToMove());
@@ -194,7 +185,7 @@ void TestMainWindow::navigationAndGoTo() {
     w.GoToLine(1);
     QCOMPARE(w.cb1->CurrentMove(), 2);
     QVERIFY(w.cb1->WhiteToMove());
-    QCOMPARE(StatusLines(w).size(), 3); // Go To leaves the list alone
+    QCOMPARE(w.StatusLines().size(), 3); // Go To leaves the list alone
     // The dialog itself: OK with no selection shows the start.
     QTimer::singleShot(100, w.frmGoTo, [&w] {
         QCOMPARE(w.frmGoTo->listme->count(), 3);

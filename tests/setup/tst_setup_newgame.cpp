@@ -4,6 +4,7 @@
 #include "New1.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
+#include "../mainwindow/WindowMoves.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -23,13 +24,7 @@ namespace {
 const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3",  "Merlot.bmp",
                                     "0",        "0",        "0", "-1", "1"};
 
-bool Play(TfrmCorvina& w, const QStringList& moves) {
-    for (const QString& m : moves)
-        if (!w.cb1->PlayUserMove(ParseSquare(m.left(2).toStdString()),
-                                 ParseSquare(m.mid(2, 2).toStdString())))
-            return false;
-    return true;
-}
+bool Play(TfrmCorvina& w, const QStringList& moves) { return PlayMoves(w, moves); }
 
 // Runs "New Game" and presses a button of the dialog once it is up.
 void NewGame(TfrmCorvina& w, QPushButton* button) {
