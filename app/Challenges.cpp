@@ -1,9 +1,9 @@
 // Challenges: set positions from chlist.dat, played one at a time against the engine.
-#include "ErrorReport.h"
-#include "Main1.h"
-#include "ProfileFormat.h"
-#include "ProgramFolder.h"
-#include "TextFile.h"
+#include "app/core/ErrorReport.h"
+#include "app/Main1.h"
+#include "app/core/ProfileFormat.h"
+#include "app/core/ProgramFolder.h"
+#include "app/core/TextFile.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "GoTo.h"
+#include "app/GoTo.h"
 
 #include <QListWidget>
 #include <QPushButton>

@@ -1,11 +1,11 @@
-#include "Main1.h"
+#include "app/Main1.h"
 
-#include "ErrorReport.h"
-#include "GoTo.h"
-#include "New1.h"
-#include "ProfileFormat.h"
-#include "ProgramFolder.h"
-#include "TextFile.h"
+#include "app/core/ErrorReport.h"
+#include "app/GoTo.h"
+#include "setup/New1.h"
+#include "app/core/ProfileFormat.h"
+#include "app/core/ProgramFolder.h"
+#include "app/core/TextFile.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // it — events, move list, captured-piece tallies and material points — and runs start-up,
 // the menu commands and move navigation.
 
-#include "ChessBrd.h"
+#include "board/ChessBrd.h"
 
 #include <QMainWindow>
 

@@ -1,7 +1,7 @@
 // Saved games and move-list export of the main window.
-#include "ErrorReport.h"
-#include "Main1.h"
-#include "TextFile.h"
+#include "app/core/ErrorReport.h"
+#include "app/Main1.h"
+#include "app/core/TextFile.h"
 
 #include <QFileDialog>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "Main1.h"
+#include "app/Main1.h"
 
 #include <QApplication>
 

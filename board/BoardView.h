@@ -1,5 +1,5 @@
 #pragma once
-#include "Square.h"
+#include "board/Square.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "ChessBrd.h"
+#include "board/ChessBrd.h"
 
-#include "ChessThread.h"
+#include "engine/ChessThread.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // half-moves and runs the game's engine thread. Every rule lives in TChessGame; this class
 // only draws, listens to the pointer and keeps the engine out of the way of changes.
 
-#include "ChessGame.h"
-#include "ThreadPriority.h"
+#include "board/ChessGame.h"
+#include "engine/ThreadPriority.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "ChessGame.h"
+#include "board/ChessGame.h"
 
 #include <algorithm>
 #include <cctype>

@@ -3,10 +3,10 @@
 // en passant square, move number and the history of half-move slots. No GUI here: the board
 // control wraps this class and shows it through IBoardView.
 
-#include "BoardView.h"
-#include "MoveInfo.h"
-#include "Object.h"
-#include "Square.h"
+#include "board/BoardView.h"
+#include "board/MoveInfo.h"
+#include "board/Object.h"
+#include "board/Square.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "Fen.h"
+#include "board/Fen.h"
 
 #include <sstream>
 #include <vector>

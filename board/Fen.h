@@ -2,7 +2,7 @@
 // FEN bridge for tools and tests: a FEN's placement, side, castling and en passant fields go
 // into a fresh game exactly the way the new-game dialog sets up a layout.
 
-#include "ChessGame.h"
+#include "board/ChessGame.h"
 
 #include <string>
 

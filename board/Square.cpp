@@ -1,4 +1,4 @@
-#include "Square.h"
+#include "board/Square.h"
 
 std::string SquareName(Square s) {
     if (!IsOnBoard(s))

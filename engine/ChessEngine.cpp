@@ -1,6 +1,6 @@
-#include "ChessEngine.h"
+#include "engine/ChessEngine.h"
 
-#include "EngineTables.h"
+#include "engine/EngineTables.h"
 
 #include <algorithm>
 #include <bit>

@@ -5,7 +5,7 @@
 // The engine thread holds one of these and calls ComputeMove; another thread may set
 // StopRequested at any time to end the search quickly.
 
-#include "EngineBoard.h"
+#include "engine/EngineBoard.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ChessThread.h"
+#include "engine/ChessThread.h"
 
 TChessThread::TChessThread() : Engine_(std::make_unique<TChessEngine>()) {}
 

@@ -3,8 +3,8 @@
 // search needs), searches, and reports the move through OnMoveFound, called on this thread;
 // the board queues it over to the user-interface thread. The thread never touches the board.
 
-#include "ChessEngine.h"
-#include "ThreadPriority.h"
+#include "engine/ChessEngine.h"
+#include "engine/ThreadPriority.h"
 
 #include <QThread>
 

@@ -1,6 +1,6 @@
-#include "EngineBoard.h"
+#include "engine/EngineBoard.h"
 
-#include "EngineTables.h"
+#include "engine/EngineTables.h"
 
 #include <bit>
 #include <cstring>

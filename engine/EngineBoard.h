@@ -4,7 +4,7 @@
 // make/take-back of moves. Legality is tested only by making a move. Everything lives in
 // fixed arrays; nothing here allocates.
 
-#include "EngineTypes.h"
+#include "engine/EngineTypes.h"
 
 #include <cstdint>
 

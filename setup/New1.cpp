@@ -1,8 +1,8 @@
-#include "New1.h"
+#include "setup/New1.h"
 
-#include "ChessBrd.h"
-#include "ErrorReport.h"
-#include "TextFile.h"
+#include "board/ChessBrd.h"
+#include "app/core/ErrorReport.h"
+#include "app/core/TextFile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -4,7 +4,7 @@
 // piece palette, the side to move and layout files). OK resets the main window's board and
 // applies all of it. The dialog is created once and keeps every choice between showings.
 
-#include "NewGameTarget.h"
+#include "setup/NewGameTarget.h"
 
 #include <QDialog>
 #include <QPoint>

@@ -1,5 +1,5 @@
 // Colour text, priority codes and number lines of a settings profile.
-#include "ProfileFormat.h"
+#include "app/core/ProfileFormat.h"
 
 #include <QApplication>
 #include <QPalette>

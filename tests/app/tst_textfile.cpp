@@ -1,7 +1,7 @@
 // Whole-file reading and writing on real files, program paths and the error hook.
-#include "ErrorReport.h"
-#include "ProgramFolder.h"
-#include "TextFile.h"
+#include "app/core/ErrorReport.h"
+#include "app/core/ProgramFolder.h"
+#include "app/core/TextFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #pragma once
 // Records every event a game raises as short text ("LegalMove(E2,E4)"), for order checks.
-#include "ChessGame.h"
-#include "Fen.h"
+#include "board/ChessGame.h"
+#include "board/Fen.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // Position string, history slots, navigation, move list and repetition.
-#include "EventLog.h"
+#include "tests/board/EventLog.h"
 
 #include <QtTest>
 #include <random>

@@ -1,8 +1,8 @@
 // Perft over the board's own rules: every from-to pair through IsLegalMove, each half-move
 // played with MakeMove on a copy, against the standard published counts.
-#include "ChessGame.h"
-#include "Fen.h"
-#include "../PerftPositions.h"
+#include "board/ChessGame.h"
+#include "board/Fen.h"
+#include "tests/PerftPositions.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // Move rules and game-end detection: FEN + moves, then the events of the last half-move.
-#include "EventLog.h"
+#include "tests/board/EventLog.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // The board control: properties, geometry, painting, dragging and the outside engine.
-#include "ChessBrd.h"
-#include "Fen.h"
+#include "board/ChessBrd.h"
+#include "board/Fen.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,5 +1,5 @@
 // The engine thread behind a board: hand-over, stops, restarts and shutdown under stress.
-#include "ChessBrd.h"
+#include "board/ChessBrd.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

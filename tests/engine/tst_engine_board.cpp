@@ -1,8 +1,8 @@
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
 // that stand on their own promotion rank, the capture list against the full one, and the
 // check state kept from the last move against a full look at the king.
-#include "BenchSuite.h"
-#include "EngineFen.h"
+#include "engine/BenchSuite.h"
+#include "tests/engine/EngineFen.h"
 
 #include <memory>
 #include <vector>

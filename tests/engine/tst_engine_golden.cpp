@@ -1,8 +1,8 @@
 // Every benchmark position searched at depths 1 to 5 must give exactly the committed
 // best move, score, node count and principal variation: the engine's play is fixed, so a
 // faster engine has to reproduce the table line by line.
-#include "BenchSuite.h"
-#include "EngineFen.h"
+#include "engine/BenchSuite.h"
+#include "tests/engine/EngineFen.h"
 
 #include <QFile>
 #include <memory>

@@ -1,6 +1,6 @@
 // The evaluation's values, the search's results in positions whose answer is known, the
 // stop request, and the limits of the ply and move arrays.
-#include "EngineFen.h"
+#include "tests/engine/EngineFen.h"
 
 #include <memory>
 #include <thread>

@@ -1,6 +1,6 @@
 #pragma once
 // Plays "e2e4" style half-moves through the main window's board as the user would.
-#include "Main1.h"
+#include "app/Main1.h"
 
 #include <QStringList>
 

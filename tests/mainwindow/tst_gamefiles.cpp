@@ -1,8 +1,8 @@
 // Saved games, move-list export and challenges, on real files in a temporary program folder.
-#include "Main1.h"
-#include "New1.h"
-#include "TestFolder.h"
-#include "WindowMoves.h"
+#include "app/Main1.h"
+#include "setup/New1.h"
+#include "tests/mainwindow/TestFolder.h"
+#include "tests/mainwindow/WindowMoves.h"
 
 #include <QAction>
 #include <QLabel>

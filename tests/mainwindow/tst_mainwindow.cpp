@@ -1,8 +1,8 @@
 // The main window, driven through its real widgets in a temporary program folder.
-#include "GoTo.h"
-#include "Main1.h"
-#include "TestFolder.h"
-#include "WindowMoves.h"
+#include "app/GoTo.h"
+#include "app/Main1.h"
+#include "tests/mainwindow/TestFolder.h"
+#include "tests/mainwindow/WindowMoves.h"
 
 #include <QAction>
 #include <QDir>

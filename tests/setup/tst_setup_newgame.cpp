@@ -1,10 +1,10 @@
 // OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
-#include "ErrorReport.h"
-#include "Main1.h"
-#include "New1.h"
-#include "ProgramFolder.h"
-#include "TextFile.h"
-#include "../mainwindow/WindowMoves.h"
+#include "app/core/ErrorReport.h"
+#include "app/Main1.h"
+#include "setup/New1.h"
+#include "app/core/ProgramFolder.h"
+#include "app/core/TextFile.h"
+#include "tests/mainwindow/WindowMoves.h"
 
 #include <QAction>
 #include <QComboBox>

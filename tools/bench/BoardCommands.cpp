@@ -1,7 +1,7 @@
 // The board subcommands: legal moves, the events of played moves, and the MakeMove benchmark.
-#include "ChessGame.h"
-#include "Commands.h"
-#include "Fen.h"
+#include "board/ChessGame.h"
+#include "tools/bench/Commands.h"
+#include "board/Fen.h"
 
 #include <algorithm>
 #include <chrono>

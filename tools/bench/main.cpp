@@ -1,4 +1,4 @@
-#include "Commands.h"
+#include "tools/bench/Commands.h"
 
 #include <cstdio>
 #include <exception>

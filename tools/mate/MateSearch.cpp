@@ -1,4 +1,4 @@
-#include "MateSearch.h"
+#include "tools/mate/MateSearch.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // evaluation, no pruning, no depth extension. "Mate in n" means the side to move has a move
 // such that, whatever the reply, it again has such a move, and its n-th move mates.
 
-#include "EngineBoard.h"
+#include "engine/EngineBoard.h"
 
 #include <vector>
 

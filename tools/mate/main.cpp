@@ -2,10 +2,10 @@
 // would load it (all four castling rights where king and rook stand at home).
 //   corvina-mate "FEN" [max-moves]
 
-#include "ChessEngine.h"
-#include "ChessGame.h"
-#include "Fen.h"
-#include "MateSearch.h"
+#include "engine/ChessEngine.h"
+#include "board/ChessGame.h"
+#include "board/Fen.h"
+#include "tools/mate/MateSearch.h"
 
 #include <cstdio>
 #include <cstdlib>

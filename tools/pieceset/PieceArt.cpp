@@ -1,4 +1,4 @@
-#include "PieceArt.h"
+#include "tools/pieceset/PieceArt.h"
 
 #include <QPainter>
 #include <QPainterPath>

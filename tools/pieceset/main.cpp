@@ -1,5 +1,5 @@
 // corvina-pieceset OUTPUT.bmp [CELL]: draws the default piece set and checks what it wrote.
-#include "PieceArt.h"
+#include "tools/pieceset/PieceArt.h"
 
 #include <QGuiApplication>
 

@@ -5,8 +5,8 @@
 //                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest.
-#include "Main1.h"
-#include "New1.h"
+#include "app/Main1.h"
+#include "setup/New1.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "app/core/ErrorReport.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "TextFile.h"
+#include "app/core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ProfileFormat.h"
+#include "app/core/ProfileFormat.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ThreadPriority.h"
+#include "engine/ThreadPriority.h"
 
 #include <QColor>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "app/core/ProgramFolder.h"
 
 #include <QCoreApplication>
 
