@@ -1,6 +1,6 @@
 // Challenges: set positions from chlist.dat, played one at a time against the engine.
-#include "app/core/ErrorReport.h"
 #include "app/Main1.h"
+#include "app/core/ErrorReport.h"
 #include "app/core/ProfileFormat.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
@@ -12,8 +12,7 @@
 #include <QPushButton>
 
 std::optional<QStringList> TfrmCorvina::BreakString(const QString& open, const QString& close,
-                                                    const QString& line,
-                                                    const QString& separator) {
+                                                    const QString& line, const QString& separator) {
     const qsizetype start = line.indexOf(open);
     const qsizetype end = line.indexOf(close);
     if (start < 0 || end < 0 || start >= end)
@@ -57,7 +56,8 @@ bool TfrmCorvina::LoadChallenges() {
                                                     computerBlack};
     }
     if (!skipped.isEmpty())
-        ReportError(QString("In \"%1\" %2; those lines were skipped.").arg(path, skipped.join(", ")));
+        ReportError(
+            QString("In \"%1\" %2; those lines were skipped.").arg(path, skipped.join(", ")));
     if (count == 0) {
         ReportError(QString("\"%1\" holds no challenge.").arg(path));
         return false;
@@ -135,4 +135,6 @@ void TfrmCorvina::mnuPreviousChClick() {
     LoadChallenge(--CurrentChallenge);
 }
 
-void TfrmCorvina::mnuRestartClick() { LoadChallenge(CurrentChallenge); }
+void TfrmCorvina::mnuRestartClick() {
+    LoadChallenge(CurrentChallenge);
+}

@@ -1,11 +1,11 @@
 #include "app/Main1.h"
 
-#include "app/core/ErrorReport.h"
 #include "app/GoTo.h"
-#include "setup/New1.h"
+#include "app/core/ErrorReport.h"
 #include "app/core/ProfileFormat.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
+#include "setup/New1.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -281,8 +281,8 @@ void TfrmCorvina::FormCreate() {
     }
     QString name = al.isEmpty() || al.first().isEmpty() ? QString("Default") : al.first();
     // A profile name is a file name inside Settings, never a path elsewhere.
-    const bool plainName = !name.contains('/') && !name.contains('\\') && name != "." &&
-                           name != "..";
+    const bool plainName =
+        !name.contains('/') && !name.contains('\\') && name != "." && name != "..";
     QString path = ProgramPath("Settings/" + name);
     if (!plainName || !QFileInfo(path).isFile()) {
         name = "Default";
@@ -308,8 +308,8 @@ bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bo
     auto text = [&](int line) { return lines.value(line - 1); };
     auto number = [&](int line, int* out) {
         if (line > lines.size())
-            return fail(line, QString("missing; a profile has ten lines, this one %1.")
-                                  .arg(lines.size()));
+            return fail(
+                line, QString("missing; a profile has ten lines, this one %1.").arg(lines.size()));
         if (!ParseProfileInt(text(line), out))
             return fail(line, QString("\"%1\" is not a valid integer value.").arg(text(line)));
         return true;
@@ -317,8 +317,8 @@ bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bo
     for (int line : {1, 2}) {
         QColor colour;
         if (line > lines.size())
-            return fail(line, QString("missing; a profile has ten lines, this one %1.")
-                                  .arg(lines.size()));
+            return fail(
+                line, QString("missing; a profile has ten lines, this one %1.").arg(lines.size()));
         if (!TextToColour(text(line), &colour))
             return fail(line, QString("\"%1\" is not a colour.").arg(text(line)));
         if (line == 1)
@@ -409,7 +409,9 @@ void TfrmCorvina::cb1Capture(TObject*, Square, Square, char CapturedPiece) {
     entry->setText(QString("%1 %2").arg(count).arg(TallyWords[item]));
 }
 
-void TfrmCorvina::AddEvent(const QString& text) { events->insertItem(0, text); }
+void TfrmCorvina::AddEvent(const QString& text) {
+    events->insertItem(0, text);
+}
 
 int TfrmCorvina::Hits(const QString& shortText, const QString& longText) {
     return TfrmNew::Hits(shortText, longText); // one count for points and layout checks
@@ -425,7 +427,9 @@ double TfrmCorvina::CountPoints(int side) const {
     return static_cast<double>(sum);
 }
 
-QString TfrmCorvina::PointsText(double points) { return QString::asprintf("%5.1f", points); }
+QString TfrmCorvina::PointsText(double points) {
+    return QString::asprintf("%5.1f", points);
+}
 
 void TfrmCorvina::RefreshPoints() {
     wp->setText(PointsText(CountPoints(1)));

@@ -1,6 +1,6 @@
 // Saved games and move-list export of the main window.
-#include "app/core/ErrorReport.h"
 #include "app/Main1.h"
+#include "app/core/ErrorReport.h"
 #include "app/core/TextFile.h"
 
 #include <QFileDialog>
@@ -9,7 +9,9 @@
 
 namespace {
 
-QString FlagText(bool value) { return value ? "true" : "false"; }
+QString FlagText(bool value) {
+    return value ? "true" : "false";
+}
 
 // A flag line changes its setting only when it reads exactly "true" or "false".
 void ApplyFlag(const QString& text, TChessBrd* board, void (TChessBrd::*setter)(bool)) {

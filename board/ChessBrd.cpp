@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,9 @@ const QImage& DefaultPieceSet() {
     return set;
 }
 
-bool PicturePresent(const QImage& image) { return image.width() > 0 && image.height() > 0; }
+bool PicturePresent(const QImage& image) {
+    return image.width() > 0 && image.height() > 0;
+}
 
 } // namespace
 
@@ -88,7 +90,9 @@ void TChessBrd::SetComputerPlaysWhite(bool v) {
     StartThinking();
 }
 
-bool TChessBrd::Thinking() const { return Thread_ && Thread_->Thinking(); }
+bool TChessBrd::Thinking() const {
+    return Thread_ && Thread_->Thinking();
+}
 
 void TChessBrd::SetCoordFont(const TFont& v) {
     CoordFont_ = v;
@@ -390,7 +394,9 @@ void TChessBrd::paintEvent(QPaintEvent* e) {
     p.drawImage(e->rect(), Canvas_, e->rect());
 }
 
-void TChessBrd::Invalidate(const QRect& rect) { update(rect); }
+void TChessBrd::Invalidate(const QRect& rect) {
+    update(rect);
+}
 
 void TChessBrd::PaintBorder(QPainter& p) {
     const int w = width();

@@ -207,7 +207,7 @@ private:
 
     // Engine.
     std::unique_ptr<TChessThread> Thread_;
-    bool EngineAwake_ = false;       // between StartThinking and StopThinking
+    bool EngineAwake_ = false;           // between StartThinking and StopThinking
     std::uint64_t EngineGeneration_ = 0; // bumped by every stop; older results are dropped
     bool KickScheduled_ = false;
     bool InOutsideEngine_ = false;

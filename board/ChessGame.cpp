@@ -22,7 +22,7 @@ std::uint64_t PlacementHash(const char* p) {
 const int DiagonalDirs[4][2] = {{-1, 1}, {1, 1}, {-1, -1}, {1, -1}};
 // Along the rank towards a, towards h, then along the file towards 1, towards 8.
 const int StraightDirs[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-const int KnightJumps[8][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2},
+const int KnightJumps[8][2] = {{1, 2},   {2, 1},   {2, -1}, {1, -2},
                                {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}};
 
 char BoardAt(const char* board, int file, int rank) {
@@ -36,7 +36,9 @@ TChessGame::TChessGame() {
     Squares_[0] = ' ';
 }
 
-TChessGame::TChessGame(const TChessGame& other) { *this = other; }
+TChessGame::TChessGame(const TChessGame& other) {
+    *this = other;
+}
 
 TChessGame& TChessGame::operator=(const TChessGame& other) {
     if (this == &other)
@@ -91,7 +93,9 @@ void TChessGame::ClearHandlers() {
 
 // ---------------------------------------------------------------- position model
 
-std::string TChessGame::Position() const { return std::string(Squares_ + 1, 64); }
+std::string TChessGame::Position() const {
+    return std::string(Squares_ + 1, 64);
+}
 
 void TChessGame::SetPosition(const std::string& text) {
     View().StopThinking();
@@ -250,13 +254,26 @@ bool TChessGame::IsLegalIgnoringRepetition(Square from, Square to) const {
         return false;
     bool ok = false;
     switch (std::toupper(static_cast<unsigned char>(At(from)))) {
-    case 'P': ok = PawnMoveOk(from, to); break;
-    case 'N': ok = KnightMoveOk(from, to); break;
-    case 'B': ok = BishopMoveOk(from, to); break;
-    case 'R': ok = RookMoveOk(from, to); break;
-    case 'Q': ok = QueenMoveOk(from, to); break;
-    case 'K': ok = KingMoveOk(from, to); break;
-    default: break;
+    case 'P':
+        ok = PawnMoveOk(from, to);
+        break;
+    case 'N':
+        ok = KnightMoveOk(from, to);
+        break;
+    case 'B':
+        ok = BishopMoveOk(from, to);
+        break;
+    case 'R':
+        ok = RookMoveOk(from, to);
+        break;
+    case 'Q':
+        ok = QueenMoveOk(from, to);
+        break;
+    case 'K':
+        ok = KingMoveOk(from, to);
+        break;
+    default:
+        break;
     }
     if (!ok)
         return false;
@@ -307,8 +324,8 @@ bool TChessGame::LineWalkHits(Square from, Square to, const int (*dirs)[2], int 
     const PieceColour own = ColourAt(from);
     for (int d = 0; d < count; ++d) {
         for (int step = 1; step <= 7; ++step) {
-            const Square s = SquareAt(FileOf(from) + dirs[d][0] * step,
-                                      RankOf(from) + dirs[d][1] * step);
+            const Square s =
+                SquareAt(FileOf(from) + dirs[d][0] * step, RankOf(from) + dirs[d][1] * step);
             if (s == Square::None)
                 break;
             if (s == to)
@@ -407,7 +424,7 @@ bool TChessGame::KingAttackedOn(PieceColour colour, const char* board) {
     for (const auto& j : KnightJumps)
         if (inside(file + j[0], rank + j[1]) && BoardAt(board, file + j[0], rank + j[1]) == eKnight)
             return true;
-    auto rayHits = [&](const int (*dirs)[2], char slider) {
+    auto rayHits = [&](const int(*dirs)[2], char slider) {
         for (int d = 0; d < 4; ++d) {
             for (int step = 1; step <= 7; ++step) {
                 const int f = file + dirs[d][0] * step;
@@ -561,13 +578,26 @@ bool TChessGame::MakeMove(Square from, Square to) {
 
     // 14. Castling rights, by the square the piece left.
     switch (from) {
-    case S::A8: CastlingAllowed_ &= ~BlackQueenSide; break;
-    case S::E8: CastlingAllowed_ &= ~(BlackQueenSide | BlackKingSide); break;
-    case S::H8: CastlingAllowed_ &= ~BlackKingSide; break;
-    case S::A1: CastlingAllowed_ &= ~WhiteQueenSide; break;
-    case S::E1: CastlingAllowed_ &= ~(WhiteQueenSide | WhiteKingSide); break;
-    case S::H1: CastlingAllowed_ &= ~WhiteKingSide; break;
-    default: break;
+    case S::A8:
+        CastlingAllowed_ &= ~BlackQueenSide;
+        break;
+    case S::E8:
+        CastlingAllowed_ &= ~(BlackQueenSide | BlackKingSide);
+        break;
+    case S::H8:
+        CastlingAllowed_ &= ~BlackKingSide;
+        break;
+    case S::A1:
+        CastlingAllowed_ &= ~WhiteQueenSide;
+        break;
+    case S::E1:
+        CastlingAllowed_ &= ~(WhiteQueenSide | WhiteKingSide);
+        break;
+    case S::H1:
+        CastlingAllowed_ &= ~WhiteKingSide;
+        break;
+    default:
+        break;
     }
 
     // 15-16. Check, mate and stalemate, judged on the position after the whole half-move
@@ -596,10 +626,19 @@ bool TChessGame::MakeMove(Square from, Square to) {
         const char c = Squares_[s];
         int value = 0;
         switch (std::toupper(static_cast<unsigned char>(c))) {
-        case 'B': value = 3; break;
-        case 'N': value = 2; break;
-        case 'P': case 'R': case 'Q': value = 5; break;
-        default: break;
+        case 'B':
+            value = 3;
+            break;
+        case 'N':
+            value = 2;
+            break;
+        case 'P':
+        case 'R':
+        case 'Q':
+            value = 5;
+            break;
+        default:
+            break;
         }
         (ColourOfLetter(c) == PieceColour::White ? whiteSum : blackSum) += value;
     }

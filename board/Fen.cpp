@@ -51,8 +51,11 @@ bool LoadFen(TChessGame& game, const std::string& fen, std::string* error) {
     const std::string castle = fields.size() > 2 ? fields[2] : "-";
     if (castle != "-") {
         for (char c : castle) {
-            const CastleSet bit = c == 'K' ? WhiteKingSide : c == 'Q' ? WhiteQueenSide
-                                : c == 'k' ? BlackKingSide : c == 'q' ? BlackQueenSide : 0;
+            const CastleSet bit = c == 'K'   ? WhiteKingSide
+                                  : c == 'Q' ? WhiteQueenSide
+                                  : c == 'k' ? BlackKingSide
+                                  : c == 'q' ? BlackQueenSide
+                                             : 0;
             if (bit == 0 || (castling & bit))
                 return fail("bad castling field '" + castle + "'");
             castling |= bit;
@@ -102,10 +105,14 @@ std::string ToFen(const TChessGame& game) {
     out += game.WhiteToMove() ? " w " : " b ";
     const CastleSet c = game.CastlingAllowed();
     std::string castle;
-    if (c & WhiteKingSide) castle += 'K';
-    if (c & WhiteQueenSide) castle += 'Q';
-    if (c & BlackKingSide) castle += 'k';
-    if (c & BlackQueenSide) castle += 'q';
+    if (c & WhiteKingSide)
+        castle += 'K';
+    if (c & WhiteQueenSide)
+        castle += 'Q';
+    if (c & BlackKingSide)
+        castle += 'k';
+    if (c & BlackQueenSide)
+        castle += 'q';
     out += castle.empty() ? "-" : castle;
     out += ' ';
     const std::string ep = SquareName(game.EnPassant());

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+// One rank a line.
+// clang-format off
 enum class Square : std::uint8_t {
     None = 0,
     A8 = 1, B8, C8, D8, E8, F8, G8, H8,
@@ -16,6 +18,7 @@ enum class Square : std::uint8_t {
     A2, B2, C2, D2, E2, F2, G2, H2,
     A1, B1, C1, D1, E1, F1, G1, H1
 };
+// clang-format on
 
 enum class PieceColour : std::uint8_t { Empty, White, Black };
 
@@ -33,14 +36,24 @@ constexpr CastleSet AllCastling = WhiteKingSide | WhiteQueenSide | BlackKingSide
 enum CoordSide : std::uint8_t { West = 1, North = 2, East = 4, South = 8 };
 using CoordSet = std::uint8_t;
 
-constexpr int ToInt(Square s) { return static_cast<int>(s); }
-constexpr bool IsOnBoard(Square s) { return ToInt(s) >= 1 && ToInt(s) <= 64; }
+constexpr int ToInt(Square s) {
+    return static_cast<int>(s);
+}
+constexpr bool IsOnBoard(Square s) {
+    return ToInt(s) >= 1 && ToInt(s) <= 64;
+}
 // Any integer outside 1..64 becomes None.
-constexpr Square ToSquare(int i) { return (i >= 1 && i <= 64) ? static_cast<Square>(i) : Square::None; }
+constexpr Square ToSquare(int i) {
+    return (i >= 1 && i <= 64) ? static_cast<Square>(i) : Square::None;
+}
 
 // File 1..8 (a..h) and rank 1..8 of a square 1..64; 0 for None.
-constexpr int FileOf(Square s) { return IsOnBoard(s) ? (ToInt(s) - 1) % 8 + 1 : 0; }
-constexpr int RankOf(Square s) { return IsOnBoard(s) ? 8 - (ToInt(s) - 1) / 8 : 0; }
+constexpr int FileOf(Square s) {
+    return IsOnBoard(s) ? (ToInt(s) - 1) % 8 + 1 : 0;
+}
+constexpr int RankOf(Square s) {
+    return IsOnBoard(s) ? 8 - (ToInt(s) - 1) / 8 : 0;
+}
 
 constexpr Square SquareAt(int file, int rank) {
     if (file < 1 || file > 8 || rank < 1 || rank > 8)
@@ -57,16 +70,28 @@ constexpr bool IsLightSquare(Square s) {
 
 constexpr PieceColour ColourOfLetter(char c) {
     switch (c) {
-    case 'P': case 'N': case 'B': case 'R': case 'Q': case 'K':
+    case 'P':
+    case 'N':
+    case 'B':
+    case 'R':
+    case 'Q':
+    case 'K':
         return PieceColour::White;
-    case 'p': case 'n': case 'b': case 'r': case 'q': case 'k':
+    case 'p':
+    case 'n':
+    case 'b':
+    case 'r':
+    case 'q':
+    case 'k':
         return PieceColour::Black;
     default:
         return PieceColour::Empty;
     }
 }
 
-constexpr bool IsPieceLetter(char c) { return ColourOfLetter(c) != PieceColour::Empty; }
+constexpr bool IsPieceLetter(char c) {
+    return ColourOfLetter(c) != PieceColour::Empty;
+}
 
 // "E2" style name, upper case; "" for None.
 std::string SquareName(Square s);

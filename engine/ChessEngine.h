@@ -69,7 +69,6 @@ public:
         std::swap(MoveScore[index], MoveScore[best]);
     }
 
-
 private:
     // The pawn terms of each side and the files holding its pawns, bit f for file f (a = 0),
     // stored by the pawns of both sides. They depend on nothing else, and the same pawn

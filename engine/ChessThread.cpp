@@ -2,17 +2,26 @@
 
 TChessThread::TChessThread() : Engine_(std::make_unique<TChessEngine>()) {}
 
-TChessThread::~TChessThread() { Shutdown(); }
+TChessThread::~TChessThread() {
+    Shutdown();
+}
 
 QThread::Priority TChessThread::ToQtPriority(TThreadPriority priority) {
     switch (priority) {
-    case TThreadPriority::tpIdle: return QThread::IdlePriority;
-    case TThreadPriority::tpLowest: return QThread::LowestPriority;
-    case TThreadPriority::tpLower: return QThread::LowPriority;
-    case TThreadPriority::tpNormal: return QThread::NormalPriority;
-    case TThreadPriority::tpHigher: return QThread::HighPriority;
-    case TThreadPriority::tpHighest: return QThread::HighestPriority;
-    case TThreadPriority::tpTimeCritical: return QThread::TimeCriticalPriority;
+    case TThreadPriority::tpIdle:
+        return QThread::IdlePriority;
+    case TThreadPriority::tpLowest:
+        return QThread::LowestPriority;
+    case TThreadPriority::tpLower:
+        return QThread::LowPriority;
+    case TThreadPriority::tpNormal:
+        return QThread::NormalPriority;
+    case TThreadPriority::tpHigher:
+        return QThread::HighPriority;
+    case TThreadPriority::tpHighest:
+        return QThread::HighestPriority;
+    case TThreadPriority::tpTimeCritical:
+        return QThread::TimeCriticalPriority;
     }
     return QThread::NormalPriority;
 }

@@ -29,9 +29,19 @@ namespace {
 
 int ColourOfLetter(char c) {
     switch (c) {
-    case 'P': case 'N': case 'B': case 'R': case 'Q': case 'K':
+    case 'P':
+    case 'N':
+    case 'B':
+    case 'R':
+    case 'Q':
+    case 'K':
         return ColourWhite;
-    case 'p': case 'n': case 'b': case 'r': case 'q': case 'k':
+    case 'p':
+    case 'n':
+    case 'b':
+    case 'r':
+    case 'q':
+    case 'k':
         return ColourBlack;
     default:
         return ColourEmpty;
@@ -40,13 +50,20 @@ int ColourOfLetter(char c) {
 
 int PieceOfLetter(char c) {
     switch (c | 0x20) {
-    case 'p': return PiecePawn;
-    case 'n': return PieceKnight;
-    case 'b': return PieceBishop;
-    case 'r': return PieceRook;
-    case 'q': return PieceQueen;
-    case 'k': return PieceKing;
-    default: return PieceEmpty;
+    case 'p':
+        return PiecePawn;
+    case 'n':
+        return PieceKnight;
+    case 'b':
+        return PieceBishop;
+    case 'r':
+        return PieceRook;
+    case 'q':
+        return PieceQueen;
+    case 'k':
+        return PieceKing;
+    default:
+        return PieceEmpty;
     }
 }
 
@@ -228,8 +245,8 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                 // The steps in table order reach ever higher squares, so the bits of the
                 // targets come in the same order.
                 const TSquareMasks& masks = SquareMasks[s];
-                for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
-                                             Occupied[OtherSide];
+                for (std::uint64_t targets =
+                         (king ? masks.King : masks.Knight) & Occupied[OtherSide];
                      targets != 0; targets &= targets - 1) {
                     const int t = std::countr_zero(targets);
                     end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
@@ -238,8 +255,7 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
             }
             // Empty and enemy targets together in square order, as the steps come.
             const TSquareMasks& masks = SquareMasks[s];
-            for (std::uint64_t targets = (king ? masks.King : masks.Knight) &
-                                         ~Occupied[ActiveSide];
+            for (std::uint64_t targets = (king ? masks.King : masks.Knight) & ~Occupied[ActiveSide];
                  targets != 0; targets &= targets - 1) {
                 const int t = std::countr_zero(targets);
                 if (SquareColour[t] == ColourEmpty)
@@ -298,8 +314,12 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
     PlyFirst[Ply + 1] = end;
 }
 
-void TEngineBoard::GenerateMoves() { Generate<false>(); }
-void TEngineBoard::GenerateCaptures() { Generate<true>(); }
+void TEngineBoard::GenerateMoves() {
+    Generate<false>();
+}
+void TEngineBoard::GenerateCaptures() {
+    Generate<true>();
+}
 
 namespace {
 

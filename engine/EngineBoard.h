@@ -150,11 +150,11 @@ protected:
     std::int32_t SquareValue[2][6][64];
 
     // Kept in step with the two square arrays by RemovePiece and PlacePiece:
-    std::uint64_t Occupied[2];         // bit s set: a piece of the colour on square s
-    std::uint64_t Pieces[2][6];        // likewise by colour and piece type
-    std::int32_t KingCount[2];         // kings of each colour
-    std::int32_t KingSquare[2];        // the king's square, when the colour has exactly one
-    std::int32_t ValueSum[2];          // SquareValue over the colour's pieces
+    std::uint64_t Occupied[2];  // bit s set: a piece of the colour on square s
+    std::uint64_t Pieces[2][6]; // likewise by colour and piece type
+    std::int32_t KingCount[2];  // kings of each colour
+    std::int32_t KingSquare[2]; // the king's square, when the colour has exactly one
+    std::int32_t ValueSum[2];   // SquareValue over the colour's pieces
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
     // At each ply where the side to move is in check, the squares a piece other than the
@@ -190,5 +190,4 @@ private:
     int CaptureScore(int from, int to) const {
         return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
     }
-
 };

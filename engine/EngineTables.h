@@ -32,12 +32,9 @@ inline constexpr std::array<int, 64> FrameOf64 = MakeFrameOf64();
 inline constexpr bool SlidingPiece[6] = {false, false, true, true, true, false};
 inline constexpr int DirectionCount[6] = {0, 8, 4, 4, 8, 8};
 inline constexpr int Directions[6][8] = {
-    {0, 0, 0, 0, 0, 0, 0, 0},
-    {-21, -19, -12, -8, 8, 12, 19, 21},
-    {-11, -9, 9, 11, 0, 0, 0, 0},
-    {-10, -1, 1, 10, 0, 0, 0, 0},
-    {-11, -10, -9, -1, 1, 9, 10, 11},
-    {-11, -10, -9, -1, 1, 9, 10, 11},
+    {0, 0, 0, 0, 0, 0, 0, 0},         {-21, -19, -12, -8, 8, 12, 19, 21},
+    {-11, -9, 9, 11, 0, 0, 0, 0},     {-10, -1, 1, 10, 0, 0, 0, 0},
+    {-11, -10, -9, -1, 1, 9, 10, 11}, {-11, -10, -9, -1, 1, 9, 10, 11},
 };
 
 // CastleRights is ANDed with the entries of a move's from- and to-square: moving or taking
@@ -58,7 +55,9 @@ inline constexpr std::array<int, 64> CastleKeepMask = MakeCastleKeepMask();
 
 inline constexpr int PieceValue[6] = {100, 300, 300, 500, 900, 0};
 
-constexpr int MirrorSquare(int s) { return 8 * (7 - s / 8) + s % 8; }
+constexpr int MirrorSquare(int s) {
+    return 8 * (7 - s / 8) + s % 8;
+}
 
 // clang-format off
 inline constexpr int PawnTable[64] = {

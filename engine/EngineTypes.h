@@ -35,10 +35,18 @@ constexpr EngineMove PackMove(int from, int to, int promote, int flags) {
     return static_cast<EngineMove>(from) | static_cast<EngineMove>(to) << 8 |
            static_cast<EngineMove>(promote) << 16 | static_cast<EngineMove>(flags) << 24;
 }
-constexpr int MoveFrom(EngineMove m) { return static_cast<int>(m & 0xff); }
-constexpr int MoveTo(EngineMove m) { return static_cast<int>(m >> 8 & 0xff); }
-constexpr int MovePromote(EngineMove m) { return static_cast<int>(m >> 16 & 0xff); }
-constexpr int MoveFlags(EngineMove m) { return static_cast<int>(m >> 24 & 0xff); }
+constexpr int MoveFrom(EngineMove m) {
+    return static_cast<int>(m & 0xff);
+}
+constexpr int MoveTo(EngineMove m) {
+    return static_cast<int>(m >> 8 & 0xff);
+}
+constexpr int MovePromote(EngineMove m) {
+    return static_cast<int>(m >> 16 & 0xff);
+}
+constexpr int MoveFlags(EngineMove m) {
+    return static_cast<int>(m >> 24 & 0xff);
+}
 
 // "e2e4", with the promotion letter appended for a promotion ("e7e8q").
 inline std::string MoveText(EngineMove m) {

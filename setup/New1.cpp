@@ -1,8 +1,8 @@
 #include "setup/New1.h"
 
-#include "board/ChessBrd.h"
 #include "app/core/ErrorReport.h"
 #include "app/core/TextFile.h"
+#include "board/ChessBrd.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -13,10 +13,12 @@ struct EventLog {
         auto sq = [](Square a, Square b) {
             return QString("(%1,%2)").arg(SquareName(a).c_str(), SquareName(b).c_str());
         };
-        g.OnLegalMove = [=, this](TObject*, Square a, Square b) { events << "LegalMove" + sq(a, b); };
+        g.OnLegalMove = [=, this](TObject*, Square a, Square b) {
+            events << "LegalMove" + sq(a, b);
+        };
         g.OnCapture = [=, this](TObject*, Square a, Square b, char p) {
-            events << QString("Capture(%1,%2,%3)").arg(SquareName(a).c_str(), SquareName(b).c_str(),
-                                                      QString(QChar(p)));
+            events << QString("Capture(%1,%2,%3)")
+                          .arg(SquareName(a).c_str(), SquareName(b).c_str(), QString(QChar(p)));
         };
         g.OnPromotion = [=, this](TObject*, Square a, Square b, char& piece) {
             events << "Promotion" + sq(a, b);
@@ -26,7 +28,9 @@ struct EventLog {
         g.OnCastle = [=, this](TObject*, Square a, Square b) { events << "Castle" + sq(a, b); };
         g.OnCheck = [=, this](TObject*, Square a, Square b) { events << "Check" + sq(a, b); };
         g.OnMate = [=, this](TObject*, Square a, Square b) { events << "Mate" + sq(a, b); };
-        g.OnStaleMate = [=, this](TObject*, Square a, Square b) { events << "StaleMate" + sq(a, b); };
+        g.OnStaleMate = [=, this](TObject*, Square a, Square b) {
+            events << "StaleMate" + sq(a, b);
+        };
         g.OnNoMatingMaterial = [this](TObject*) { events << "NoMatingMaterial"; };
         g.OnThreefoldPosition = [this](TObject*) { events << "ThreefoldPosition"; };
         g.OnDraw = [this](TObject*) { events << "Draw"; };
@@ -35,7 +39,9 @@ struct EventLog {
     QString Joined() const { return events.join(' '); }
 };
 
-inline Square Sq(const char* name) { return ParseSquare(name); }
+inline Square Sq(const char* name) {
+    return ParseSquare(name);
+}
 
 // Plays "e2e4" style moves; answers false at the first refusal.
 inline bool Play(TChessGame& g, const QStringList& moves) {

@@ -55,8 +55,7 @@ void TestHistory::settingPosition_data() {
     QTest::newRow("NewGame") << QByteArray("NewGame") << start;
     QTest::newRow("INIT") << QByteArray("INIT") << start;
     QTest::newRow("init and a blank") << QByteArray("init ") << (" n" + QByteArray(62, ' '));
-    QTest::newRow("seventy characters")
-        << (start + "PPPPPP") << start;
+    QTest::newRow("seventy characters") << (start + "PPPPPP") << start;
     QTest::newRow("bad letters empty their squares")
         << QByteArray("rxbqkbnr1ppppppp") << ("r bqkbnr ppppppp" + QByteArray(48, ' '));
     QTest::newRow("NUL ends the text") << QByteArray("rn\0bq", 5) << ("rn" + QByteArray(62, ' '));

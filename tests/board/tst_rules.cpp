@@ -26,14 +26,22 @@ void TestRules::lastMoveEvents_data() {
     QTest::addColumn<QString>("expected"); // "refused" or the events in order
 
     const QStringList none;
-    QTest::newRow("e2e4 legal") << Start << none << "e2e4" << "LegalMove(E2,E4) Paint";
-    QTest::newRow("knight out") << Start << none << "g1f3" << "LegalMove(G1,F3) Paint";
-    QTest::newRow("pawn three squares") << Start << none << "e2e5" << "refused";
-    QTest::newRow("pawn backwards") << Start << QStringList{"e2e4", "e7e5"} << "e4e3" << "refused";
-    QTest::newRow("bishop jumps") << Start << none << "f1c4" << "refused";
-    QTest::newRow("black while white to move") << Start << none << "e7e5" << "refused";
-    QTest::newRow("own piece") << Start << none << "a1a2" << "refused";
-    QTest::newRow("same square") << Start << none << "e2e2" << "refused";
+    QTest::newRow("e2e4 legal") << Start << none << "e2e4"
+                                << "LegalMove(E2,E4) Paint";
+    QTest::newRow("knight out") << Start << none << "g1f3"
+                                << "LegalMove(G1,F3) Paint";
+    QTest::newRow("pawn three squares") << Start << none << "e2e5"
+                                        << "refused";
+    QTest::newRow("pawn backwards") << Start << QStringList{"e2e4", "e7e5"} << "e4e3"
+                                    << "refused";
+    QTest::newRow("bishop jumps") << Start << none << "f1c4"
+                                  << "refused";
+    QTest::newRow("black while white to move") << Start << none << "e7e5"
+                                               << "refused";
+    QTest::newRow("own piece") << Start << none << "a1a2"
+                               << "refused";
+    QTest::newRow("same square") << Start << none << "e2e2"
+                                 << "refused";
     QTest::newRow("double step blocked")
         << "rnbqkbnr/pppppppp/8/8/8/4n3/PPPPPPPP/RNBQKB1R w KQkq - 0 1" << none << "e2e4"
         << "refused";
@@ -46,7 +54,8 @@ void TestRules::lastMoveEvents_data() {
         << "refused";
     // The captured pawn leaves the fifth rank: the rook on h5 then sees the king on a5.
     QTest::newRow("en passant exposing own king")
-        << "7k/2p5/8/KP5r/8/8/8/8 b - - 0 1" << QStringList{"c7c5"} << "b5c6" << "refused";
+        << "7k/2p5/8/KP5r/8/8/8/8 b - - 0 1" << QStringList{"c7c5"} << "b5c6"
+        << "refused";
     QTest::newRow("en passant discovering check")
         << "8/3p4/8/R3P2k/8/8/8/K7 b - - 0 1" << QStringList{"d7d5"} << "e5d6"
         << "LegalMove(E5,D6) Capture(E5,D6,p) Check(E5,D6) Paint";
@@ -58,23 +67,24 @@ void TestRules::lastMoveEvents_data() {
         << "3r3k/4P3/8/8/8/8/8/K7 w - - 0 1" << none << "e7d8"
         << "LegalMove(E7,D8) Capture(E7,D8,r) Promotion(E7,D8) Check(E7,D8) Paint";
 
-    QTest::newRow("short castling")
-        << "4k3/8/8/8/8/8/8/4K2R w K - 0 1" << none << "e1g1"
-        << "LegalMove(E1,G1) Castle(E1,G1) Paint";
-    QTest::newRow("castling through attack")
-        << "4kr2/8/8/8/8/8/8/4K2R w K - 0 1" << none << "e1g1" << "refused";
-    QTest::newRow("castling out of check")
-        << "4k3/8/8/8/8/8/4r3/4K2R w K - 0 1" << none << "e1g1" << "refused";
+    QTest::newRow("short castling") << "4k3/8/8/8/8/8/8/4K2R w K - 0 1" << none << "e1g1"
+                                    << "LegalMove(E1,G1) Castle(E1,G1) Paint";
+    QTest::newRow("castling through attack") << "4kr2/8/8/8/8/8/8/4K2R w K - 0 1" << none << "e1g1"
+                                             << "refused";
+    QTest::newRow("castling out of check") << "4k3/8/8/8/8/8/4r3/4K2R w K - 0 1" << none << "e1g1"
+                                           << "refused";
     QTest::newRow("castling after king went away and back")
-        << "4k3/8/8/8/8/8/8/4K2R w K - 0 1" << QStringList{"e1e2", "e8e7", "e2e1", "e7e8"}
-        << "e1g1" << "refused";
+        << "4k3/8/8/8/8/8/8/4K2R w K - 0 1" << QStringList{"e1e2", "e8e7", "e2e1", "e7e8"} << "e1g1"
+        << "refused";
     QTest::newRow("long castling, b1 attacked is fine")
         << "1r2k3/8/8/8/8/8/8/R3K3 w Q - 0 1" << none << "e1c1"
         << "LegalMove(E1,C1) Castle(E1,C1) Paint";
     QTest::newRow("long castling with b1 occupied")
-        << "4k3/8/8/8/8/8/8/RN2K3 w Q - 0 1" << none << "e1c1" << "refused";
+        << "4k3/8/8/8/8/8/8/RN2K3 w Q - 0 1" << none << "e1c1"
+        << "refused";
     QTest::newRow("rook captured on a1 blocks long castling")
-        << "4k3/8/8/8/8/8/1b6/R3K3 b Q - 0 1" << QStringList{"b2a1"} << "e1c1" << "refused";
+        << "4k3/8/8/8/8/8/1b6/R3K3 b Q - 0 1" << QStringList{"b2a1"} << "e1c1"
+        << "refused";
     // The rook lands on f1 and checks the king on f8: judged on the position after the move.
     QTest::newRow("castling rook gives check")
         << "5k2/8/8/8/8/8/8/4K2R w K - 0 1" << none << "e1g1"
@@ -87,12 +97,10 @@ void TestRules::lastMoveEvents_data() {
                                        << "refused";
     QTest::newRow("pinned piece") << "4k3/4r3/8/8/8/8/4B3/4K3 w - - 0 1" << none << "e2d3"
                                   << "refused";
-    QTest::newRow("back rank mate")
-        << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1" << none << "a1a8"
-        << "LegalMove(A1,A8) Check(A1,A8) Mate(A1,A8) Paint";
-    QTest::newRow("stalemate")
-        << "7k/8/6Q1/8/8/8/8/K7 w - - 0 1" << none << "g6f7"
-        << "LegalMove(G6,F7) StaleMate(G6,F7) Draw Paint";
+    QTest::newRow("back rank mate") << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1" << none << "a1a8"
+                                    << "LegalMove(A1,A8) Check(A1,A8) Mate(A1,A8) Paint";
+    QTest::newRow("stalemate") << "7k/8/6Q1/8/8/8/8/K7 w - - 0 1" << none << "g6f7"
+                               << "LegalMove(G6,F7) StaleMate(G6,F7) Draw Paint";
     QTest::newRow("bishop against bishop")
         << "4k3/8/7r/3b4/8/8/8/2B1K3 w - - 0 1" << none << "c1h6"
         << "LegalMove(C1,H6) Capture(C1,H6,r) NoMatingMaterial Draw Paint";

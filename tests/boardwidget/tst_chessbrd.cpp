@@ -24,7 +24,9 @@ void Drag(TChessBrd& b, QPoint from, QPoint to) {
     SendMouse(&b, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
 }
 
-QPoint Centre(const TChessBrd& b, Square s) { return b.SquareRect(s).center(); }
+QPoint Centre(const TChessBrd& b, Square s) {
+    return b.SquareRect(s).center();
+}
 
 // A piece set whose every piece is a solid square of one colour, with a chosen cell size.
 QImage SolidPieceSet(int cell, QColor white, QColor black) {

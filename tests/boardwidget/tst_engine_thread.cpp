@@ -70,12 +70,22 @@ void TestEngineThread::stressPlayersPositionsStartsAndStops() {
     clock.start();
     for (int i = 0; i < 300; ++i) {
         switch (rng.bounded(7)) {
-        case 0: b.SetComputerPlaysWhite(!b.ComputerPlaysWhite()); break;
-        case 1: b.SetComputerPlaysBlack(!b.ComputerPlaysBlack()); break;
-        case 2: b.StartNewGame(); break;
-        case 3: b.SetPosition("rnbqkbnrpppppppp                    P           PPPP PPPRNBQKBNR");
-                b.SetWhiteToMove(false); break;
-        case 4: b.StartThinking(); break;
+        case 0:
+            b.SetComputerPlaysWhite(!b.ComputerPlaysWhite());
+            break;
+        case 1:
+            b.SetComputerPlaysBlack(!b.ComputerPlaysBlack());
+            break;
+        case 2:
+            b.StartNewGame();
+            break;
+        case 3:
+            b.SetPosition("rnbqkbnrpppppppp                    P           PPPP PPPRNBQKBNR");
+            b.SetWhiteToMove(false);
+            break;
+        case 4:
+            b.StartThinking();
+            break;
         case 5: {
             stopped = true;
             b.StopThinking();
@@ -85,7 +95,9 @@ void TestEngineThread::stressPlayersPositionsStartsAndStops() {
             stopped = false;
             break;
         }
-        default: b.PreviousMove(); break;
+        default:
+            b.PreviousMove();
+            break;
         }
         QTest::qWait(static_cast<int>(rng.bounded(4)));
     }

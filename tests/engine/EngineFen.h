@@ -1,8 +1,8 @@
 #pragma once
 // Test helper: a FEN goes through the board's parser into the fields the engine reads.
-#include "engine/ChessEngine.h"
 #include "board/ChessGame.h"
 #include "board/Fen.h"
+#include "engine/ChessEngine.h"
 
 #include <QtTest>
 #include <string>

@@ -77,20 +77,34 @@ private slots:
         const QString base = "4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1";
         QTest::newRow("free king side") << base << "e1g1" << true;
         QTest::newRow("free queen side") << base << "e1c1" << true;
-        QTest::newRow("in check") << "4k3/8/8/8/8/8/8/R3K2r w Q - 0 1" << "e1c1" << false;
-        QTest::newRow("in check by rook") << "4r1k1/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
-        QTest::newRow("f1 occupied") << "4k3/8/8/8/8/8/8/R3KB1R w KQ - 0 1" << "e1g1" << false;
-        QTest::newRow("g1 occupied") << "4k3/8/8/8/8/8/8/R3K1NR w KQ - 0 1" << "e1g1" << false;
-        QTest::newRow("b1 occupied") << "4k3/8/8/8/8/8/8/RN2K2R w KQ - 0 1" << "e1c1" << false;
-        QTest::newRow("b1 attacked") << "1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << true;
-        QTest::newRow("c1 attacked") << "2r1k3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << false;
-        QTest::newRow("d1 attacked") << "3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1c1" << false;
-        QTest::newRow("f1 attacked") << "4kr2/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
-        QTest::newRow("g1 attacked") << "4k1r1/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << false;
-        QTest::newRow("h1 attacked") << "4k2r/8/8/8/8/8/8/R3K2R w KQ - 0 1" << "e1g1" << true;
-        QTest::newRow("black free") << "r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1" << "e8g8" << true;
-        QTest::newRow("black f8 attacked") << "r3k2r/8/8/8/8/8/8/4KR2 b kq - 0 1" << "e8g8" << false;
-        QTest::newRow("black b8 occupied") << "rn2k2r/8/8/8/8/8/8/4K3 b kq - 0 1" << "e8c8" << false;
+        QTest::newRow("in check") << "4k3/8/8/8/8/8/8/R3K2r w Q - 0 1"
+                                  << "e1c1" << false;
+        QTest::newRow("in check by rook") << "4r1k1/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                          << "e1g1" << false;
+        QTest::newRow("f1 occupied") << "4k3/8/8/8/8/8/8/R3KB1R w KQ - 0 1"
+                                     << "e1g1" << false;
+        QTest::newRow("g1 occupied") << "4k3/8/8/8/8/8/8/R3K1NR w KQ - 0 1"
+                                     << "e1g1" << false;
+        QTest::newRow("b1 occupied") << "4k3/8/8/8/8/8/8/RN2K2R w KQ - 0 1"
+                                     << "e1c1" << false;
+        QTest::newRow("b1 attacked") << "1r2k3/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1c1" << true;
+        QTest::newRow("c1 attacked") << "2r1k3/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1c1" << false;
+        QTest::newRow("d1 attacked") << "3rk3/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1c1" << false;
+        QTest::newRow("f1 attacked") << "4kr2/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1g1" << false;
+        QTest::newRow("g1 attacked") << "4k1r1/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1g1" << false;
+        QTest::newRow("h1 attacked") << "4k2r/8/8/8/8/8/8/R3K2R w KQ - 0 1"
+                                     << "e1g1" << true;
+        QTest::newRow("black free") << "r3k2r/8/8/8/8/8/8/4K3 b kq - 0 1"
+                                    << "e8g8" << true;
+        QTest::newRow("black f8 attacked") << "r3k2r/8/8/8/8/8/8/4KR2 b kq - 0 1"
+                                           << "e8g8" << false;
+        QTest::newRow("black b8 occupied") << "rn2k2r/8/8/8/8/8/8/4K3 b kq - 0 1"
+                                           << "e8c8" << false;
     }
     void castling() {
         QFETCH(QString, fen);
@@ -104,8 +118,10 @@ private slots:
         QCOMPARE(board->MakeEngineMove(board->StackedMove(index).Move), allowed);
         if (allowed) {
             const bool white = move.startsWith("e1");
-            const int rookTo = move.endsWith("g1") ? 61 : move.endsWith("c1") ? 59
-                               : move.endsWith("g8") ? 5 : 3;
+            const int rookTo = move.endsWith("g1")   ? 61
+                               : move.endsWith("c1") ? 59
+                               : move.endsWith("g8") ? 5
+                                                     : 3;
             QCOMPARE(board->PieceAt(rookTo), PieceRook);
             QCOMPARE(board->ColourAt(rookTo), white ? ColourWhite : ColourBlack);
             QCOMPARE(board->Castling() & (white ? 3 : 12), 0);
@@ -131,10 +147,10 @@ private slots:
         QTest::newRow("bishop promotion") << promo << "e7e8b" << 1000020;
         QTest::newRow("knight promotion") << promo << "e7e8n" << 1000010;
         QTest::newRow("capture promotion") << promo << "e7d8q" << 1000040;
-        QTest::newRow("king takes rook")
-            << "4k3/8/8/8/8/8/8/3rK3 w - - 0 1" << "e1d1" << 1000000 + 30 - 5;
-        QTest::newRow("queen takes pawn")
-            << "4k3/8/8/8/8/8/p7/Q3K3 w - - 0 1" << "a1a2" << 1000000 + 0 - 4;
+        QTest::newRow("king takes rook") << "4k3/8/8/8/8/8/8/3rK3 w - - 0 1"
+                                         << "e1d1" << 1000000 + 30 - 5;
+        QTest::newRow("queen takes pawn") << "4k3/8/8/8/8/8/p7/Q3K3 w - - 0 1"
+                                          << "a1a2" << 1000000 + 0 - 4;
     }
     void orderingScores() {
         QFETCH(QString, fen);

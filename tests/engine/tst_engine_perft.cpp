@@ -1,7 +1,7 @@
 // Perft of the engine's own move generation, each move made with MakeEngineMove and taken
 // back, against the standard published counts.
-#include "tests/engine/EngineFen.h"
 #include "tests/PerftPositions.h"
+#include "tests/engine/EngineFen.h"
 
 #include <memory>
 

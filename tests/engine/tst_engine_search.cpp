@@ -13,7 +13,9 @@ std::unique_ptr<TChessEngine> Searched(const QString& fen, int depth) {
     return engine;
 }
 
-int SquareOf(const char* name) { return (name[0] - 'a') + 8 * ('8' - name[1]); }
+int SquareOf(const char* name) {
+    return (name[0] - 'a') + 8 * ('8' - name[1]);
+}
 
 } // namespace
 
@@ -31,8 +33,8 @@ private slots:
         QTest::newRow("passed e5, white") << "4k3/8/8/4P3/8/8/8/4K3 w - - 0 1" << 306;
         QTest::newRow("passed e5, black") << "4k3/8/8/4P3/8/8/8/4K3 b - - 0 1" << -306;
         // Doubled (-5 each) and neither isolated nor passed against an isolated e7 pawn.
-        QTest::newRow("doubled")
-            << "4k3/4p3/8/8/4P3/4P3/3P4/4K3 w - - 0 1" << (108 - 5) + (104 - 5) + 80 - (80 - 20);
+        QTest::newRow("doubled") << "4k3/4p3/8/8/4P3/4P3/3P4/4K3 w - - 0 1"
+                                 << (108 - 5) + (104 - 5) + 80 - (80 - 20);
         // A rook on a file without pawns: +10, +5 more when neither side has one there.
         QTest::newRow("rook on open file") << "4k3/8/8/8/8/8/8/R3K3 w - - 0 1" << 515;
         QTest::newRow("rook on half-open file")
@@ -98,11 +100,11 @@ private slots:
         QTest::newRow("back rank mate, depth 1")
             << "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1" << 1 << "d1d8" << 9999;
         QTest::newRow("queen mate, depth 1")
-            << "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4" << 1
-            << "h5f7" << 9999;
+            << "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4" << 1 << "h5f7"
+            << 9999;
         QTest::newRow("black mates") << "r2k4/8/8/8/8/8/5PPP/6K1 b - - 0 1" << 1 << "a8a1" << 9999;
-        QTest::newRow("mate in two") << "2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1"
-                                     << 3 << "g3g6" << 9997;
+        QTest::newRow("mate in two")
+            << "2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1" << 3 << "g3g6" << 9997;
         QTest::newRow("queen promotion") << "8/1P6/8/8/8/8/8/K6k w - - 0 1" << 1 << "b7b8q" << 900;
     }
     void knownResults() {
@@ -135,8 +137,8 @@ private slots:
         auto engine = std::make_unique<TChessEngine>();
         QCOMPARE(engine->ComputeMove(stalemate.Position(3)), EngineMove(0));
         QCOMPARE(engine->Score(), 0);
-        const EngineMove played = engine->ComputeMove(TEngineFen("8/8/8/8/8/8/6k1/4K2R w K - 0 1")
-                                                          .Position(2));
+        const EngineMove played =
+            engine->ComputeMove(TEngineFen("8/8/8/8/8/8/6k1/4K2R w K - 0 1").Position(2));
         QVERIFY(played != 0);
         QCOMPARE(engine->ComputeMove(mated.Position(4)), played);
         QCOMPARE(engine->Score(), -10000);
@@ -163,9 +165,9 @@ private slots:
         auto engine = std::make_unique<TChessEngine>();
         const EngineMove first = engine->ComputeMove(start.Position(2));
         engine->StopRequested = true;
-        QCOMPARE(engine->ComputeMove(TEngineFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1")
-                                         .Position(8)),
-                 first);
+        QCOMPARE(
+            engine->ComputeMove(TEngineFen("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1").Position(8)),
+            first);
         QCOMPARE(engine->Nodes(), quint64(0));
         QCOMPARE(engine->CompletedDepth(), 0);
     }

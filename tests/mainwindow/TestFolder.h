@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-inline const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3", "Merlot.bmp",
+inline const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3",  "Merlot.bmp",
                                            "0",        "0",        "0", "-1", "1"};
 
 struct TTestFolder {

@@ -12,11 +12,17 @@
 
 namespace {
 
-void Play(TfrmCorvina& w, const QStringList& moves) { QVERIFY(PlayMoves(w, moves)); }
+void Play(TfrmCorvina& w, const QStringList& moves) {
+    QVERIFY(PlayMoves(w, moves));
+}
 
 // A challenge line: position, black to move, description, computer plays black.
 QString ChallengeLine(const std::string& position, int black, const QString& text, int cb) {
-    return QString("{%1,%2,%3,%4}").arg(QString::fromStdString(position)).arg(black).arg(text).arg(cb);
+    return QString("{%1,%2,%3,%4}")
+        .arg(QString::fromStdString(position))
+        .arg(black)
+        .arg(text)
+        .arg(cb);
 }
 
 std::string KingsAnd(int square, char piece) {
@@ -106,8 +112,8 @@ void TestGameFiles::flagsAreCaseSensitive() {
 void TestGameFiles::longerPlayer2KeepsRightEdge() {
     TfrmCorvina w;
     const int right = w.Player2->geometry().right();
-    QVERIFY(Folder_->Write("long.cvg", {QString(StartPosition), "Me",
-                                        "Somebody With A Long Name", "false", "true"}));
+    QVERIFY(Folder_->Write(
+        "long.cvg", {QString(StartPosition), "Me", "Somebody With A Long Name", "false", "true"}));
     QVERIFY(w.LoadGameFrom(ProgramPath("long.cvg")));
     QCOMPARE(w.Player2->text(), QString("Somebody With A Long Name"));
     QCOMPARE(w.Player2->geometry().right(), right);
@@ -151,11 +157,10 @@ void TestGameFiles::exportWritesWholeLine() {
 }
 
 void TestGameFiles::challengesWrapAround() {
-    QVERIFY(Folder_->Write("chlist.dat",
-                           {ChallengeLine(KingsAnd(9, 'Q'), 0, "White to move: one", 1),
-                            "before " + ChallengeLine(KingsAnd(10, 'R'), 1, "Black: two", 0) +
-                                " after",
-                            ChallengeLine(KingsAnd(11, 'B'), 0, "three", 1)}));
+    QVERIFY(Folder_->Write(
+        "chlist.dat", {ChallengeLine(KingsAnd(9, 'Q'), 0, "White to move: one", 1),
+                       "before " + ChallengeLine(KingsAnd(10, 'R'), 1, "Black: two", 0) + " after",
+                       ChallengeLine(KingsAnd(11, 'B'), 0, "three", 1)}));
     TfrmCorvina w;
     w.mnuChallengesClick();
     QVERIFY(w.ChallengeMode);
@@ -180,9 +185,8 @@ void TestGameFiles::challengesWrapAround() {
 }
 
 void TestGameFiles::restartAndLeave() {
-    QVERIFY(Folder_->Write("chlist.dat",
-                           {ChallengeLine(KingsAnd(9, 'Q'), 0, "one", 1),
-                            ChallengeLine(KingsAnd(10, 'r'), 1, "two", 0)}));
+    QVERIFY(Folder_->Write("chlist.dat", {ChallengeLine(KingsAnd(9, 'Q'), 0, "one", 1),
+                                          ChallengeLine(KingsAnd(10, 'r'), 1, "two", 0)}));
     TfrmCorvina w;
     w.mnuChallengesClick();
     w.mnuNextChClick();

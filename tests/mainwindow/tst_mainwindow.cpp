@@ -14,7 +14,6 @@
 
 namespace {
 
-
 QStringList EventTexts(const TfrmCorvina& w) {
     QStringList out;
     for (int i = 0; i < w.events->count(); ++i)
@@ -22,7 +21,9 @@ QStringList EventTexts(const TfrmCorvina& w) {
     return out;
 }
 
-bool Play(TfrmCorvina& w, const QStringList& moves) { return PlayMoves(w, moves); }
+bool Play(TfrmCorvina& w, const QStringList& moves) {
+    return PlayMoves(w, moves);
+}
 
 } // namespace
 
@@ -54,7 +55,9 @@ void TestMainWindow::init() {
     QVERIFY(Folder_->Dir.isValid());
 }
 
-void TestMainWindow::cleanup() { Folder_.reset(); }
+void TestMainWindow::cleanup() {
+    Folder_.reset();
+}
 
 void TestMainWindow::startUpProfileChoice_data() {
     QTest::addColumn<QStringList>("al");
@@ -78,8 +81,7 @@ void TestMainWindow::startUpProfileChoice() {
     TfrmCorvina w;
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
     QCOMPARE(w.cb1->SearchDepth(), expectedDepth);
-    QCOMPARE(w.cb1->SquareColorDark(),
-             expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
+    QCOMPARE(w.cb1->SquareColorDark(), expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
     QVERIFY(w.cb1->ComputerPlaysBlack());
     QCOMPARE(w.width(), 814);
     QStringList after;

@@ -1,8 +1,8 @@
 // The new-game dialog on its own: the layout editor, the layout checks and layout files.
-#include "board/ChessBrd.h"
 #include "app/core/ErrorReport.h"
-#include "setup/New1.h"
 #include "app/core/TextFile.h"
+#include "board/ChessBrd.h"
+#include "setup/New1.h"
 
 #include <QApplication>
 #include <QComboBox>

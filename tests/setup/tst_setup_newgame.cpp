@@ -1,9 +1,9 @@
 // OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
-#include "app/core/ErrorReport.h"
 #include "app/Main1.h"
-#include "setup/New1.h"
+#include "app/core/ErrorReport.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
+#include "setup/New1.h"
 #include "tests/mainwindow/WindowMoves.h"
 
 #include <QAction>
@@ -24,7 +24,9 @@ namespace {
 const QStringList DefaultProfile = {"clMaroon", "clSilver", "4", "3",  "Merlot.bmp",
                                     "0",        "0",        "0", "-1", "1"};
 
-bool Play(TfrmCorvina& w, const QStringList& moves) { return PlayMoves(w, moves); }
+bool Play(TfrmCorvina& w, const QStringList& moves) {
+    return PlayMoves(w, moves);
+}
 
 // Runs "New Game" and presses a button of the dialog once it is up.
 void NewGame(TfrmCorvina& w, QPushButton* button) {

@@ -1,7 +1,7 @@
 // The board subcommands: legal moves, the events of played moves, and the MakeMove benchmark.
 #include "board/ChessGame.h"
-#include "tools/bench/Commands.h"
 #include "board/Fen.h"
+#include "tools/bench/Commands.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +20,9 @@ std::string Lower(const std::string& s) {
     return out;
 }
 
-std::string MoveText(Square from, Square to) { return Lower(SquareName(from) + SquareName(to)); }
+std::string MoveText(Square from, Square to) {
+    return Lower(SquareName(from) + SquareName(to));
+}
 
 bool LoadOrComplain(TChessGame& game, const std::string& fen, int& code) {
     std::string error;
@@ -143,7 +145,8 @@ std::vector<std::pair<Square, Square>> ScriptGame(int length) {
 
 double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
-    const std::size_t i = std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
+    const std::size_t i =
+        std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
     return v[i];
 }
 
@@ -193,7 +196,9 @@ int RunMakeMoveBench(const std::vector<std::string>& args) {
         }
     }
     std::printf("game %d half-moves, %d rounds, %lld events\n", n, rounds, events);
-    std::printf("first 20: median %.2f us p99 %.2f us\n", Percentile(first, 0.5), Percentile(first, 0.99));
-    std::printf("last 20:  median %.2f us p99 %.2f us\n", Percentile(last, 0.5), Percentile(last, 0.99));
+    std::printf("first 20: median %.2f us p99 %.2f us\n", Percentile(first, 0.5),
+                Percentile(first, 0.99));
+    std::printf("last 20:  median %.2f us p99 %.2f us\n", Percentile(last, 0.5),
+                Percentile(last, 0.99));
     return 0;
 }

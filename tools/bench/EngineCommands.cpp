@@ -1,10 +1,10 @@
 // The engine subcommands: perft of the engine's move generation, one search, and the
 // benchmark suite. Node counts, moves, scores and lines are the same on every run.
+#include "board/ChessGame.h"
+#include "board/Fen.h"
 #include "engine/BenchSuite.h"
 #include "engine/ChessEngine.h"
-#include "board/ChessGame.h"
 #include "tools/bench/Commands.h"
-#include "board/Fen.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,7 +12,6 @@
 #include <string>
 
 namespace {
-
 
 bool ParseDepth(const std::string& text, int low, int high, int& depth) {
     if (text.empty() || text.size() > 2)

@@ -2,9 +2,9 @@
 // would load it (all four castling rights where king and rook stand at home).
 //   corvina-mate "FEN" [max-moves]
 
-#include "engine/ChessEngine.h"
 #include "board/ChessGame.h"
 #include "board/Fen.h"
+#include "engine/ChessEngine.h"
 #include "tools/mate/MateSearch.h"
 
 #include <cstdio>

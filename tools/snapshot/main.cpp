@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
         if (dialog == "advanced") {
             w.frmNew->cmdSwitchClick();
             w.frmNew->board->SetPosition(std::string(6, ' ') + "k" + std::string(14, ' ') + "p" +
-                                         std::string(28, ' ') + "Q" + std::string(5, ' ') +
-                                         "PP" + std::string(5, ' ') + "K ");
+                                         std::string(28, ' ') + "Q" + std::string(5, ' ') + "PP" +
+                                         std::string(5, ' ') + "K ");
         }
         QTimer::singleShot(900, [&] {
             const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
