@@ -22,3 +22,11 @@ int TfrmGoTo::SelectedIndex() const {
     const auto selected = listme->selectedItems();
     return selected.isEmpty() ? -1 : listme->row(selected.first());
 }
+
+std::optional<int> TfrmGoTo::Execute(const QStringList& lines) {
+    listme->clear();
+    listme->addItems(lines);
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return SelectedIndex();
+}

@@ -2,6 +2,9 @@
 // TfrmGoTo: the list of recorded half-moves, from which the user picks the position to show.
 
 #include <QDialog>
+#include <QStringList>
+
+#include <optional>
 
 class QListWidget;
 class QPushButton;
@@ -16,4 +19,6 @@ public:
 
     // Index of the selected line counted from 0, or -1 when nothing is selected.
     int SelectedIndex() const;
+    // Shows the lines modally; on OK the index of the chosen line (-1: none), on Cancel none.
+    std::optional<int> Execute(const QStringList& lines);
 };

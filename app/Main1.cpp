@@ -1,15 +1,19 @@
 #include "app/Main1.h"
 
+#include "app/ChallengeMode.h"
+#include "app/GameFiles.h"
+#include "app/GamePanels.h"
 #include "app/GoTo.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/ProfileFormat.h"
+#include "app/PlayerLabels.h"
+#include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
+#include "board/ChessBrd.h"
 #include "setup/New1.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,7 +21,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -26,8 +30,6 @@ namespace {
 constexpr int WidthWithPane = 814;
 constexpr int WidthWithoutPane = 625;
 constexpr int ClientHeight = 457;
-
-const char* const TallyWords[5] = {"Pawns", "Bishops", "Knights", "Rooks", "Queens"};
 
 // A caption of the side panels: white and bold over the background picture.
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
@@ -50,7 +52,7 @@ QLabel* MakeSunken(QWidget* parent, const QString& text, QRect geometry, Qt::Ali
 QListWidget* MakeTally(QWidget* parent, int x, int y) {
     auto* list = new QListWidget(parent);
     list->setGeometry(x, y, 165, 100);
-    for (const char* word : TallyWords)
+    for (const char* word : {"Pawns", "Bishops", "Knights", "Rooks", "Queens"})
         list->addItem(QString("0 ") + word);
     return list;
 }
@@ -61,18 +63,37 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Corvina 3 Meridian Edition");
     CreateControls();
     CreateMenus();
-    BindBoard();
+    Panels_ = std::make_unique<TGamePanels>(cb1, events, status, white, black, wp, bp);
+    Panels_->BindBoard();
+    Players_ = std::make_unique<TPlayerLabels>(Player1_, Player2_, cmdPrevious, instruct);
+    Players_->SetPlayer2("Player2");
+    Files_ = std::make_unique<TGameFiles>(this, cb1, Panels_.get(), Players_.get());
+    Challenges_ = std::make_unique<TChallengeMode>(
+        TChallengeControls{cb1, Panels_.get(), Players_.get(), instruct, mnuChallenges, mnuRestart,
+                           mnuPreviousCh, mnuNextCh, cmdPrevious, cmdRestart, cmdNext});
+    NameControls();
     setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
-    frmNew =
-        new TfrmNew({cb1, wp, bp, Player1, events, [this](int side) { return CountPoints(side); },
-                     &TfrmCorvina::PointsText, [this](const QString& t) { SetPlayer2(t); }},
-                    this);
-    frmGoTo = new TfrmGoTo(this);
-    CreateFileDialogs();
     FormCreate();
 }
 
 TfrmCorvina::~TfrmCorvina() = default;
+
+void TfrmCorvina::SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo) {
+    frmNew = newGame;
+    frmGoTo = goTo;
+}
+
+bool TfrmCorvina::ChallengeMode() const {
+    return Challenges_->Active();
+}
+
+int TfrmCorvina::CurrentChallenge() const {
+    return Challenges_->Current();
+}
+
+int TfrmCorvina::ChallengeCount() const {
+    return Challenges_->Count();
+}
 
 void TfrmCorvina::CreateControls() {
     auto* client = new QWidget(this);
@@ -102,10 +123,9 @@ void TfrmCorvina::CreateControls() {
     instruct->setStyleSheet("color: red; font-weight: bold");
     instruct->hide();
 
-    Player1 = MakeSunken(client, "Player1", QRect(9, 430, 120, 21), Qt::AlignLeft);
-    Player1->adjustSize();
-    Player2 = MakeSunken(client, "Player2", QRect(366, 3, 43, 21), Qt::AlignRight);
-    SetPlayer2("Player2");
+    Player1_ = MakeSunken(client, "Player1", QRect(9, 430, 120, 21), Qt::AlignLeft);
+    Player1_->adjustSize();
+    Player2_ = MakeSunken(client, "Player2", QRect(366, 3, 43, 21), Qt::AlignRight);
 
     MakeLabel(client, "Events:", 422, 10);
     events = new QListWidget(client);
@@ -119,11 +139,12 @@ void TfrmCorvina::CreateControls() {
     status->setLineWrapMode(QPlainTextEdit::NoWrap);
     status->setFont(QFont("DejaVu Sans Mono", 9));
 
-    auto* pane = new QFrame(client);
+    pane = new QFrame(client);
     pane->setGeometry(620, 8, 182, 440);
     pane->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pane->lower();
     back->lower();
+    pane->hide(); // shown with the captured pieces, so no sliver of it shows at width 625
     MakeLabel(client, "White pieces captured:", 629, 16);
     white = MakeTally(client, 629, 34);
     MakeLabel(client, "Points:", 640, 183);
@@ -236,9 +257,9 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuRestart, &QAction::triggered, this, &TfrmCorvina::mnuRestartClick);
     connect(mnuPreviousCh, &QAction::triggered, this, &TfrmCorvina::mnuPreviousChClick);
     connect(mnuNextCh, &QAction::triggered, this, &TfrmCorvina::mnuNextChClick);
-    connect(cmdPrevious, &QPushButton::clicked, this, &TfrmCorvina::cmdPreviousClick);
-    connect(cmdRestart, &QPushButton::clicked, this, &TfrmCorvina::cmdRestartClick);
-    connect(cmdNext, &QPushButton::clicked, this, &TfrmCorvina::cmdNextClick);
+    connect(cmdPrevious, &QPushButton::clicked, this, &TfrmCorvina::mnuPreviousChClick);
+    connect(cmdRestart, &QPushButton::clicked, this, &TfrmCorvina::mnuRestartClick);
+    connect(cmdNext, &QPushButton::clicked, this, &TfrmCorvina::mnuNextChClick);
     connect(mnuNew, &QAction::triggered, this, &TfrmCorvina::mnuNewClick);
     connect(mnuPrevious, &QAction::triggered, this, &TfrmCorvina::mnuPreviousClick);
     connect(mnuNext, &QAction::triggered, this, &TfrmCorvina::mnuNextClick);
@@ -255,232 +276,203 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuReadme, &QAction::triggered, this, &TfrmCorvina::mnuReadmeClick);
 }
 
-void TfrmCorvina::BindBoard() {
-    cb1->OnLegalMove = [this](TObject* s, Square a, Square b) { cb1LegalMove(s, a, b); };
-    cb1->OnCapture = [this](TObject* s, Square a, Square b, char c) { cb1Capture(s, a, b, c); };
-    cb1->OnCastle = [this](TObject*, Square, Square) { AddEvent("Castle!"); };
-    cb1->OnCheck = [this](TObject*, Square, Square) { AddEvent("Check!"); };
-    cb1->OnMate = [this](TObject*, Square, Square) { AddEvent("Mate!!!"); };
-    cb1->OnStaleMate = [this](TObject*, Square, Square) { AddEvent("Stale Mate!"); };
-    cb1->OnPromotion = [this](TObject*, Square, Square, char&) { AddEvent("Pawn Promoted"); };
-    cb1->OnDraw = [this](TObject*) { AddEvent("Draw!"); };
-    cb1->OnThreefoldPosition = [this](TObject*) { AddEvent("Threefold!"); };
-    cb1->OnIllegalMove = [this](TObject*, Square) { AddEvent("Illegal Move!"); };
-}
-
-// ---------------------------------------------------------------- start-up
-
-void TfrmCorvina::FormCreate() {
-    cb1->SetComputerPlaysBlack(true);
-    const QString marker = ProgramPath("al.dat");
-    QStringList al;
-    QString error;
-    if (!ReadTextLines(marker, al, &error)) {
-        ReportError(error);
-        return;
-    }
-    QString name = al.isEmpty() || al.first().isEmpty() ? QString("Default") : al.first();
-    // A profile name is a file name inside Settings, never a path elsewhere.
-    const bool plainName =
-        !name.contains('/') && !name.contains('\\') && name != "." && name != "..";
-    QString path = ProgramPath("Settings/" + name);
-    if (!plainName || !QFileInfo(path).isFile()) {
-        name = "Default";
-        path = ProgramPath("Settings/Default");
-        if (!WriteTextLines(marker, {}, &error)) {
-            ReportError(error);
-            return;
-        }
-    }
-    QStringList profile;
-    if (!ReadTextLines(path, profile, &error)) {
-        ReportError(error);
-        return;
-    }
-    ApplyProfile(profile, name, true);
-}
-
-bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bool startUp) {
-    auto fail = [&](int line, const QString& what) {
-        ReportError(QString("Settings profile \"%1\", line %2: %3").arg(name).arg(line).arg(what));
-        return false;
+// Every control and menu item carries its designed name, so that the language layer and the
+// tests find it without reaching into the window.
+void TfrmCorvina::NameControls() {
+    const std::pair<QObject*, const char*> names[] = {
+        {back, "back"},
+        {cb1, "cb1"},
+        {instruct, "instruct"},
+        {Player1_, "Player1"},
+        {Player2_, "Player2"},
+        {events, "events"},
+        {status, "status"},
+        {pane, "pane"},
+        {white, "white"},
+        {black, "black"},
+        {wp, "wp"},
+        {bp, "bp"},
+        {cmdPrevious, "cmdPrevious"},
+        {cmdRestart, "cmdRestart"},
+        {cmdNext, "cmdNext"},
+        {chatlog, "chatlog"},
+        {txtmsg, "txtmsg"},
+        {cmdSay, "cmdSay"},
+        {Timer2, "Timer2"},
+        {mnuLoad, "mnuLoad"},
+        {mnuSave, "mnuSave"},
+        {mnuExport, "mnuExport"},
+        {mnuLoadSet, "mnuLoadSet"},
+        {mnuSaveSet, "mnuSaveSet"},
+        {mnuQuit, "mnuQuit"},
+        {mnuNew, "mnuNew"},
+        {mnuChallenges, "mnuChallenges"},
+        {mnuRestart, "mnuRestart"},
+        {mnuPreviousCh, "mnuPreviousCh"},
+        {mnuNextCh, "mnuNextCh"},
+        {mnuPrevious, "mnuPrevious"},
+        {mnuNext, "mnuNext"},
+        {mnuGoToMove, "mnuGoToMove"},
+        {mnuStartNetGame, "mnuStartNetGame"},
+        {mnuEndNetGame, "mnuEndNetGame"},
+        {mnuNetGameServer, "mnuNetGameServer"},
+        {mnuOpInfo, "mnuOpInfo"},
+        {mnuSet, "mnuSet"},
+        {mnuColors, "mnuColors"},
+        {mnuTheme, "mnuTheme"},
+        {mnuLines, "mnuLines"},
+        {mnuWOT, "mnuWOT"},
+        {mnuCPieces, "mnuCPieces"},
+        {mnuLanguage, "mnuLanguage"},
+        {mnuStart, "mnuStart"},
+        {mnuStop, "mnuStop"},
+        {mnuOptions, "mnuOptions"},
+        {mnuHelpTopics, "mnuHelpTopics"},
+        {mnuHelpOnNetGame, "mnuHelpOnNetGame"},
+        {mnuReadme, "mnuReadme"},
+        {mnuAbout, "mnuAbout"},
     };
-    auto text = [&](int line) { return lines.value(line - 1); };
-    auto number = [&](int line, int* out) {
-        if (line > lines.size())
-            return fail(
-                line, QString("missing; a profile has ten lines, this one %1.").arg(lines.size()));
-        if (!ParseProfileInt(text(line), out))
-            return fail(line, QString("\"%1\" is not a valid integer value.").arg(text(line)));
-        return true;
-    };
-    for (int line : {1, 2}) {
-        QColor colour;
-        if (line > lines.size())
-            return fail(
-                line, QString("missing; a profile has ten lines, this one %1.").arg(lines.size()));
-        if (!TextToColour(text(line), &colour))
-            return fail(line, QString("\"%1\" is not a colour.").arg(text(line)));
-        if (line == 1)
-            cb1->SetSquareColorDark(colour);
-        else
-            cb1->SetSquareColorLight(colour);
-    }
-    int value = 0;
-    if (!number(3, &value))
-        return false;
-    cb1->SetSearchDepth(value);
-    if (!number(4, &value))
-        return false;
-    TThreadPriority priority;
-    if (CodeToPriority(value, &priority))
-        cb1->SetThinkingPriority(priority);
-    if (lines.size() < 5)
-        return fail(5, QString("missing; a profile has ten lines, this one %1.").arg(lines.size()));
-    const QString setFile = ProgramPath("pieces/" + QFileInfo(text(5)).fileName());
-    const QImage set(setFile);
-    if (set.isNull())
-        return fail(5, QString("the piece set \"%1\" could not be read.").arg(setFile));
-    cb1->SetCustomPieceSet(set);
-    CurrentPieceSetFile = setFile;
-    if (!number(6, &value))
-        return false;
-    mnuLines->setChecked(value == 1);
-    cb1->SetBoardLines(value == 1);
-    if (!number(7, &value))
-        return false;
-    mnuWOT->setChecked(value == 1);
-    cb1->SetWhiteOnTop(value == 1);
-    if (!number(8, &value))
-        return false;
-    LanguageIndex = value;
-    if (!number(9, &value))
-        return false;
-    ThemeIndex = value;
-    if (!number(10, &value))
-        return false;
-    SetCapturedPane(value == 1, startUp);
-    return true;
+    for (const auto& [object, name] : names)
+        object->setObjectName(name);
 }
 
-QStringList TfrmCorvina::BuildProfile() const {
-    return {ColourToText(cb1->SquareColorDark()),
-            ColourToText(cb1->SquareColorLight()),
-            QString::number(cb1->SearchDepth()),
-            QString::number(PriorityToCode(cb1->ThinkingPriority())),
-            QFileInfo(CurrentPieceSetFile).fileName(),
-            mnuLines->isChecked() ? "1" : "0",
-            mnuWOT->isChecked() ? "1" : "0",
-            QString::number(LanguageIndex),
-            QString::number(ThemeIndex),
-            mnuCPieces->isChecked() ? "1" : "0"};
-}
-
-void TfrmCorvina::SetCapturedPane(bool shown, bool startUp) {
-    mnuCPieces->setChecked(shown);
-    setFixedWidth(shown ? WidthWithPane : WidthWithoutPane);
-    if (startUp && shown)
-        move(x() - 50, y());
-}
-
-void TfrmCorvina::Timer2Timer() {
-    RefreshPoints();
-    Timer2->stop();
-}
-
-// ---------------------------------------------------------------- game flow
-
-void TfrmCorvina::cb1LegalMove(TObject*, Square, Square) {
-    QStringList list;
-    cb1->GetMoveList(list);
-    if (!list.isEmpty())
-        status->appendPlainText(list.last());
-    RefreshPoints();
-}
-
-void TfrmCorvina::cb1Capture(TObject*, Square, Square, char CapturedPiece) {
-    static const QString letters = "PBNRQ";
-    const int item = letters.indexOf(QChar(CapturedPiece).toUpper());
-    if (item < 0 || !QChar(CapturedPiece).isLetter())
+// The window opens wholly on the screen, centred, the first time it is shown; the pane
+// toggle's 50-pixel moves apply from there.
+void TfrmCorvina::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (Placed_)
         return;
-    QListWidget* tally = QChar(CapturedPiece).isUpper() ? white : black;
-    QListWidgetItem* entry = tally->item(item);
-    const int count = entry->text().section(' ', 0, 0).toInt() + 1;
-    entry->setText(QString("%1 %2").arg(count).arg(TallyWords[item]));
+    Placed_ = true;
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (where) {
+        const QRect area = where->availableGeometry();
+        const QRect frame = frameGeometry();
+        move(area.x() + std::max(0, (area.width() - frame.width()) / 2),
+             area.y() + std::max(0, (area.height() - frame.height()) / 2));
+    }
 }
 
-void TfrmCorvina::AddEvent(const QString& text) {
-    events->insertItem(0, text);
+// ---------------------------------------------------------------- panels
+
+QStringList TfrmCorvina::StatusLines() const {
+    return Panels_->MoveList();
 }
 
-int TfrmCorvina::Hits(const QString& shortText, const QString& longText) {
-    return TfrmNew::Hits(shortText, longText); // one count for points and layout checks
+void TfrmCorvina::SetPlayer1(const QString& name) {
+    Players_->SetPlayer1(name);
 }
 
-double TfrmCorvina::CountPoints(int side) const {
-    const QString position = QString::fromStdString(cb1->Position());
-    const QString letters = side == 1 ? "PBNRQ" : "pbnrq";
-    const long double values[5] = {1.0L, 3.5L, 3.05L, 5.48L, 9.94L};
-    long double sum = 0;
-    for (int i = 0; i < 5; ++i)
-        sum += Hits(letters.mid(i, 1), position) * values[i];
-    return static_cast<double>(sum);
+void TfrmCorvina::SetPlayer2(const QString& name) {
+    Players_->SetPlayer2(name);
 }
 
-QString TfrmCorvina::PointsText(double points) {
-    return QString::asprintf("%5.1f", points);
+QString TfrmCorvina::Player1() const {
+    return Players_->Player1();
 }
 
-void TfrmCorvina::RefreshPoints() {
-    wp->setText(PointsText(CountPoints(1)));
-    bp->setText(PointsText(CountPoints(0)));
-}
-
-void TfrmCorvina::SetPlayer2(const QString& text) {
-    const int right = Player2->geometry().right();
-    Player2->setText(text);
-    Player2->adjustSize();
-    Player2->move(right - Player2->width() + 1, Player2->y());
+QString TfrmCorvina::Player2() const {
+    return Players_->Player2();
 }
 
 // ---------------------------------------------------------------- commands
 
 void TfrmCorvina::mnuNewClick() {
-    frmNew->exec(); // OK there has already reset the game
-    cb1->setEnabled(true);
-    status->clear();
+    if (!frmNew)
+        return;
+    // Cancel changes nothing; OK hands back the new game, applied here.
+    if (const auto game = frmNew->Execute()) {
+        ApplyNewGame(*game);
+        cb1->setEnabled(true);
+        Panels_->SetMoveList({});
+    }
+}
+
+void TfrmCorvina::ApplyNewGame(const TNewGame& game) {
+    cb1->SetCustomEngine(false);
+    cb1->StartNewGame();
+    if (game.UseLayout)
+        cb1->SetPosition(game.Layout);
+    Panels_->Refresh();
+    SetPlayer1(game.Player1);
+    SetPlayer2(game.Player2);
+    cb1->SetComputerPlaysBlack(game.ComputerBlack);
+    cb1->SetComputerPlaysWhite(game.ComputerWhite);
+    // With no choice the side to move stays as the new game left it.
+    if (game.Turn == 0)
+        cb1->SetWhiteToMove(true);
+    else if (game.Turn == 1)
+        cb1->SetWhiteToMove(false);
+    Panels_->ClearEvents();
+}
+
+void TfrmCorvina::mnuSaveClick() {
+    Files_->mnuSaveClick();
+}
+
+void TfrmCorvina::mnuLoadClick() {
+    Files_->mnuLoadClick();
+}
+
+void TfrmCorvina::mnuExportClick() {
+    Files_->mnuExportClick();
+}
+
+bool TfrmCorvina::SaveGameTo(const QString& path) {
+    return Files_->SaveGameTo(path, Files_->SavedGameLines());
+}
+
+bool TfrmCorvina::LoadGameFrom(const QString& path) {
+    return Files_->LoadGameFrom(path);
+}
+
+bool TfrmCorvina::ExportMoveListTo(const QString& path) {
+    QStringList list;
+    cb1->GetMoveList(list);
+    return Files_->ExportMoveListTo(path, list);
+}
+
+void TfrmCorvina::mnuChallengesClick() {
+    Challenges_->Toggle();
+}
+
+void TfrmCorvina::mnuNextChClick() {
+    Challenges_->Next();
+}
+
+void TfrmCorvina::mnuPreviousChClick() {
+    Challenges_->Previous();
+}
+
+void TfrmCorvina::mnuRestartClick() {
+    Challenges_->Restart();
 }
 
 void TfrmCorvina::mnuPreviousClick() {
     if (!cb1->PreviousMove())
         return;
-    QStringList lines = StatusLines();
-    if (!lines.isEmpty())
-        lines.removeLast();
-    status->setPlainText(lines.join('\n'));
-    status->verticalScrollBar()->setValue(status->verticalScrollBar()->maximum());
+    Panels_->ShowMovesToPosition();
+    Panels_->Refresh();
 }
 
 void TfrmCorvina::mnuNextClick() {
     if (!cb1->NextMove())
         return;
-    QStringList list;
-    cb1->GetMoveList(list);
-    // The half-move just replayed is the one before the shown position's slot.
-    const int line = 2 * (cb1->CurrentMove() - 1) + (cb1->WhiteToMove() ? 0 : 1) - 1;
-    if (line >= 0 && line < list.size())
-        status->appendPlainText(list[line]);
+    Panels_->ShowMovesToPosition();
+    Panels_->Refresh();
 }
 
 void TfrmCorvina::mnuGoToMoveClick() {
-    frmGoTo->listme->clear();
-    frmGoTo->listme->addItems(StatusLines());
-    if (frmGoTo->exec() == QDialog::Accepted)
-        GoToLine(frmGoTo->SelectedIndex());
+    if (!frmGoTo)
+        return;
+    const auto index = frmGoTo->Execute(StatusLines());
+    if (index)
+        GoToLine(*index);
 }
 
 void TfrmCorvina::GoToLine(int index) {
+    // The move list stays as it is, so the later half-moves can still be chosen.
     cb1->GoToPosition((index + 1) / 2 + 1, (index + 1) % 2 == 0);
+    Panels_->Refresh();
 }
 
 void TfrmCorvina::mnuLinesClick() {
@@ -494,15 +486,7 @@ void TfrmCorvina::mnuWOTClick() {
 }
 
 void TfrmCorvina::mnuCPiecesClick() {
-    if (mnuCPieces->isChecked()) {
-        mnuCPieces->setChecked(false);
-        setFixedWidth(WidthWithoutPane);
-        move(x() + 50, y());
-    } else {
-        mnuCPieces->setChecked(true);
-        setFixedWidth(WidthWithPane);
-        move(x() - 50, y());
-    }
+    SetCapturedPane(!mnuCPieces->isChecked(), true);
 }
 
 void TfrmCorvina::OpenDocument(const QString& file, const QString& failure) {

@@ -1,130 +1,85 @@
 #pragma once
 // TfrmCorvina: the main window. It owns the game's board (cb1) and the panels that report on
-// it — events, move list, captured-piece tallies and material points — and runs start-up,
-// the menu commands and move navigation.
+// it, and dispatches the menu commands to the parts that carry them out: the panels (events,
+// move list, tallies, points), the player labels, saved games, challenge mode and settings
+// profiles. The dialogs it opens itself (New Game, Go To Move) are created by the program and
+// handed over; they return values, which the window applies.
 
-#include "board/ChessBrd.h"
+#include "app/core/Profile.h"
 
 #include <QMainWindow>
 
-#include <array>
-#include <optional>
+#include <functional>
+#include <memory>
 
 class QAction;
-class QFileDialog;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class TChallengeMode;
+class TChessBrd;
+class TGameFiles;
+class TGamePanels;
+class TPlayerLabels;
 class TfrmGoTo;
 class TfrmNew;
+struct TNewGame;
 
 class TfrmCorvina : public QMainWindow {
 public:
     explicit TfrmCorvina(QWidget* parent = nullptr);
     ~TfrmCorvina() override;
 
-    // --- Controls, named as designed.
-    QLabel* back;
-    TChessBrd* cb1;
-    QLabel* instruct;
-    QLabel* Player1;
-    QLabel* Player2;
-    QListWidget* events;
-    QPlainTextEdit* status;
-    QListWidget* white;
-    QListWidget* black;
-    QLabel* wp;
-    QLabel* bp;
-    QPushButton* cmdPrevious;
-    QPushButton* cmdRestart;
-    QPushButton* cmdNext;
-    QPlainTextEdit* chatlog;
-    QLineEdit* txtmsg;
-    QPushButton* cmdSay;
-    QTimer* Timer2;
-    TfrmNew* frmNew = nullptr;
-    TfrmGoTo* frmGoTo = nullptr;
-    QFileDialog* save;  // Export Move List
-    QFileDialog* saver; // Save Game
-    QFileDialog* load;  // Load Game
-
-    // --- Menu items.
-    QAction *mnuLoad, *mnuSave, *mnuExport, *mnuLoadSet, *mnuSaveSet, *mnuQuit;
-    QAction *mnuNew, *mnuChallenges, *mnuRestart, *mnuPreviousCh, *mnuNextCh;
-    QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
-    QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;
-    QAction *mnuSet, *mnuColors, *mnuTheme, *mnuLines, *mnuWOT, *mnuCPieces, *mnuLanguage;
-    QAction *mnuStart, *mnuStop, *mnuOptions;
-    QAction *mnuHelpTopics, *mnuHelpOnNetGame, *mnuReadme, *mnuAbout;
+    void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo);
+    TChessBrd* Board() const { return cb1; }
 
     // --- Values other parts of the program read or set.
-    QString CurrentPieceSetFile;
-    int LanguageIndex = 0;
-    int ThemeIndex = -1;
-    bool NetGameActive = false;
-    bool ChallengeMode = false;
-    int CurrentChallenge = 0;
+    QString CurrentPieceSetFile() const { return CurrentPieceSetFile_; }
+    int LanguageIndex() const { return LanguageIndex_; }
+    int ThemeIndex() const { return ThemeIndex_; }
+    bool NetGameActive() const { return NetGameActive_; }
+    void SetNetGameActive(bool active) { NetGameActive_ = active; }
+    bool ChallengeMode() const;
+    int CurrentChallenge() const;
+    int ChallengeCount() const;
+    // Run by the one-shot start-up step once every window exists (language and theme).
+    std::function<void()> OnStartUpStep;
 
-    // --- Start-up.
+    // --- Start-up and settings profiles.
     void FormCreate();
     void Timer2Timer();
-    // Applies the ten lines of a settings profile in order; stops at the first bad line,
-    // reports it, and answers false. `startUp` selects the start-up treatment of line 10.
+    // Applies a profile read from `lines` in order; stops at the first bad line, reports it,
+    // and answers false. `startUp` selects the start-up treatment of line 10.
     bool ApplyProfile(const QStringList& lines, const QString& name, bool startUp);
-    QStringList BuildProfile() const;
+    TProfile CurrentProfile() const;
+    // The one place the captured-pieces pane is shown or hidden; `moveWindow` keeps the board
+    // where it was on the screen by moving the window 50 pixels.
+    void SetCapturedPane(bool shown, bool moveWindow);
 
-    // --- Game flow.
-    void cb1LegalMove(TObject* Sender, Square oldSq, Square newSq);
-    void cb1Capture(TObject* Sender, Square oldSq, Square newSq, char CapturedPiece);
-    void AddEvent(const QString& text);
-    double CountPoints(int side) const;
-    static int Hits(const QString& shortText, const QString& longText);
-    static QString PointsText(double points);
-    void RefreshPoints();
-    void SetPlayer2(const QString& text);
-    void SetCapturedPane(bool shown, bool startUp);
-    // The lines of the move list as shown.
+    // --- Panels.
     QStringList StatusLines() const;
+    void SetPlayer1(const QString& name);
+    void SetPlayer2(const QString& name);
+    QString Player1() const;
+    QString Player2() const;
 
-    // --- Saved games and move-list export. The click handlers ask for a file; the path
-    // functions do the work and report their own errors.
+    // --- Menu commands.
+    void mnuNewClick();
+    void ApplyNewGame(const TNewGame& game);
     void mnuSaveClick();
     void mnuLoadClick();
     void mnuExportClick();
-    QStringList SavedGameLines() const;
     bool SaveGameTo(const QString& path);
     bool LoadGameFrom(const QString& path);
     bool ExportMoveListTo(const QString& path);
-
-    // --- Challenges.
-    struct Challenge {
-        QString Position;
-        int BlackToMove = 0;
-        QString Description;
-        int ComputerBlack = 1;
-    };
-    static constexpr int MaxChallenges = 21;
-    std::array<Challenge, MaxChallenges> Challenges;
-    int ChallengeCount = 0;
-    QString ChallengeMenuText = "Challenges!";
-    QString ChallengeEndText = "End Challenge";
     void mnuChallengesClick();
-    bool LoadChallenges();
-    void LoadChallenge(int index);
-    static std::optional<QStringList> BreakString(const QString& open, const QString& close,
-                                                  const QString& line, const QString& separator);
     void mnuNextChClick();
     void mnuPreviousChClick();
     void mnuRestartClick();
-    void cmdNextClick() { mnuNextChClick(); }
-    void cmdPreviousClick() { mnuPreviousChClick(); }
-    void cmdRestartClick() { mnuRestartClick(); }
-
-    // --- Commands.
-    void mnuNewClick();
     void mnuPreviousClick();
     void mnuNextClick();
     void mnuGoToMoveClick();
@@ -136,11 +91,58 @@ public:
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void CreateControls();
-    void CreateFileDialogs();
-    void ShowChallengeControls(bool shown);
     void CreateMenus();
-    void BindBoard();
+    void NameControls();
     void OpenDocument(const QString& file, const QString& failure);
+
+    // --- Controls, named as designed.
+    QLabel* back;
+    TChessBrd* cb1;
+    QLabel* instruct;
+    QLabel* Player1_;
+    QLabel* Player2_;
+    QListWidget* events;
+    QPlainTextEdit* status;
+    QFrame* pane;
+    QListWidget* white;
+    QListWidget* black;
+    QLabel* wp;
+    QLabel* bp;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdRestart;
+    QPushButton* cmdNext;
+    QPlainTextEdit* chatlog;
+    QLineEdit* txtmsg;
+    QPushButton* cmdSay;
+    QTimer* Timer2;
+
+    // --- Menu items.
+    QAction *mnuLoad, *mnuSave, *mnuExport, *mnuLoadSet, *mnuSaveSet, *mnuQuit;
+    QAction *mnuNew, *mnuChallenges, *mnuRestart, *mnuPreviousCh, *mnuNextCh;
+    QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
+    QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;
+    QAction *mnuSet, *mnuColors, *mnuTheme, *mnuLines, *mnuWOT, *mnuCPieces, *mnuLanguage;
+    QAction *mnuStart, *mnuStop, *mnuOptions;
+    QAction *mnuHelpTopics, *mnuHelpOnNetGame, *mnuReadme, *mnuAbout;
+
+    // --- Dialogs opened from here (owned by the program).
+    TfrmNew* frmNew = nullptr;
+    TfrmGoTo* frmGoTo = nullptr;
+
+    // --- The parts that carry out the commands.
+    std::unique_ptr<TGamePanels> Panels_;
+    std::unique_ptr<TPlayerLabels> Players_;
+    std::unique_ptr<TGameFiles> Files_;
+    std::unique_ptr<TChallengeMode> Challenges_;
+
+    QString CurrentPieceSetFile_;
+    int LanguageIndex_ = 0;
+    int ThemeIndex_ = -1;
+    bool NetGameActive_ = false;
+    bool Placed_ = false;
 };

@@ -1,11 +1,12 @@
 #include "app/Main1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Corvina 3 ME");
-    TfrmCorvina frmCorvina;
-    frmCorvina.show();
+    TProgram program;
+    program.MainWindow().show();
     return app.exec();
 }

@@ -1,8 +1,10 @@
 #include "setup/New1.h"
 
 #include "app/core/ErrorReport.h"
+#include "app/core/Points.h"
 #include "app/core/TextFile.h"
 #include "board/ChessBrd.h"
+#include "setup/LayoutFile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -38,7 +40,6 @@ constexpr int PointFar = 20;
 constexpr int PaletteCell = 44;
 
 const char* const FileFilter = "Corvina Layout (*.cvl)";
-const char* const InvalidLayout = "Invalid layout file.";
 const char* const KingsMissing = "The board MUST contain the white and the black king!";
 const char* const TooManyPawns = "The board cannot contain more than 8 pawns.";
 const char* const TooManyPromoted =
@@ -67,7 +68,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, QRect geometry) {
 
 } // namespace
 
-TfrmNew::TfrmNew(const TNewGameTarget& target, QWidget* parent) : QDialog(parent), Target_(target) {
+TfrmNew::TfrmNew(QWidget* parent) : QDialog(parent) {
     setWindowTitle("New Game");
     setFixedWidth(DialogWidth);
     CreatePlayers();
@@ -269,16 +270,6 @@ int TfrmNew::LetterToNumber(QChar letter) {
     return letter >= QChar('A') && letter <= QChar('H') ? letter.unicode() - 'A' + 1 : 0;
 }
 
-int TfrmNew::Hits(const QString& shortText, const QString& longText) {
-    if (shortText.isEmpty())
-        return 0;
-    int count = 0;
-    for (qsizetype at = longText.indexOf(shortText); at >= 0;
-         at = longText.indexOf(shortText, at + shortText.size()))
-        ++count;
-    return count;
-}
-
 QString TfrmNew::PerformErrorCheck() const {
     const QString text = QString::fromStdString(board->Position());
     const auto n = [&text](const char* letter) { return Hits(QString(letter), text); };
@@ -324,10 +315,8 @@ void TfrmNew::cmdLoadClick() {
 bool TfrmNew::SaveLayout(const QString& path) {
     if (turn->currentIndex() < 0)
         turn->setCurrentIndex(0);
-    const QStringList lines{QString::fromStdString(board->Position()) + ';',
-                            QString::number(turn->currentIndex())};
     QString error;
-    if (!WriteTextLines(path, lines, &error)) {
+    if (!WriteTextLines(path, BuildLayout(board->Position(), turn->currentIndex()), &error)) {
         ReportError(error);
         return false;
     }
@@ -341,58 +330,48 @@ bool TfrmNew::LoadLayout(const QString& path) {
         ReportError(error);
         return false;
     }
-    if (lines.isEmpty() || lines[0].size() != 65) {
-        ReportError(InvalidLayout);
+    const auto layout = ParseLayout(lines, path, &error);
+    if (!layout) {
+        ReportError(error);
         return false;
     }
-    // One byte per character, so that a stray non-ASCII character cannot shift the squares.
-    board->SetPosition(lines[0].left(64).toLatin1().toStdString());
-    // The position stays even when the side to move turns out to be unreadable.
-    const QString where = QDir::toNativeSeparators(path);
-    if (lines.size() < 2) {
-        ReportError(
-            QString("Layout file \"%1\", line 2: missing; it gives the side to move.").arg(where));
+    // The placement stays even when the side to move turns out to be unusable.
+    board->SetPosition(layout->Position);
+    if (!layout->Turn) {
+        ReportError(error);
         return false;
     }
-    bool ok = false;
-    const int index = lines[1].toInt(&ok);
-    if (!ok) {
-        ReportError(QString("Layout file \"%1\", line 2: \"%2\" is not a valid integer value.")
-                        .arg(where, lines[1]));
-        return false;
-    }
-    turn->setCurrentIndex(index);
+    turn->setCurrentIndex(*layout->Turn);
     return true;
 }
 
 // ---------------------------------------------------------------- OK
 
+TNewGame TfrmNew::Choices() const {
+    TNewGame game;
+    game.Player1 = txtPlayer1->text();
+    game.Player2 = txtPlayer2->text();
+    game.ComputerWhite = pl1Computer->isChecked();
+    game.ComputerBlack = pl2Computer->isChecked();
+    game.UseLayout = Advanced();
+    game.Layout = board->Position();
+    game.Turn = turn->currentIndex();
+    return game;
+}
+
+std::optional<TNewGame> TfrmNew::Execute() {
+    if (exec() != QDialog::Accepted)
+        return std::nullopt;
+    return Choices();
+}
+
 void TfrmNew::BitBtn1Click() {
-    const bool advanced = Advanced();
-    if (advanced) {
+    if (Advanced()) {
         const QString fault = PerformErrorCheck();
         if (!fault.isEmpty()) {
             ReportError(fault);
             return;
         }
     }
-    TChessBrd* cb1 = Target_.cb1;
-    cb1->SetCustomEngine(false);
-    cb1->StartNewGame();
-    if (advanced)
-        cb1->SetPosition(board->Position());
-    Target_.wp->setText(Target_.PointsText(Target_.CountPoints(1)));
-    Target_.bp->setText(Target_.PointsText(Target_.CountPoints(0)));
-    Target_.Player1->setText(txtPlayer1->text());
-    Target_.Player1->adjustSize();
-    Target_.SetPlayer2(txtPlayer2->text());
-    cb1->SetComputerPlaysBlack(pl2Computer->isChecked());
-    cb1->SetComputerPlaysWhite(pl1Computer->isChecked());
-    // With no choice the side to move stays as the new game left it.
-    if (turn->currentIndex() == 0)
-        cb1->SetWhiteToMove(true);
-    else if (turn->currentIndex() == 1)
-        cb1->SetWhiteToMove(false);
-    Target_.events->clear();
     accept();
 }

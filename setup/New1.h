@@ -1,16 +1,28 @@
 #pragma once
 // TfrmNew (form frmNew): the "New Game" dialog. The basic state sets the two players' names
 // and who plays each side; the advanced state adds a layout editor (a board of its own with a
-// piece palette, the side to move and layout files). OK resets the main window's board and
-// applies all of it. The dialog is created once and keeps every choice between showings.
-
-#include "setup/NewGameTarget.h"
+// piece palette, the side to move and layout files). OK hands the choices back as a TNewGame,
+// which the main window applies. The dialog is created once and keeps every choice between
+// showings.
 
 #include <QDialog>
 #include <QPoint>
 
 #include <array>
+#include <optional>
+#include <string>
 #include <utility>
+
+// What OK on the new-game dialog decided.
+struct TNewGame {
+    QString Player1; // the player at the bottom
+    QString Player2;
+    bool ComputerWhite = false;
+    bool ComputerBlack = true;
+    bool UseLayout = false; // the edited layout replaces the start position
+    std::string Layout;
+    int Turn = 0; // 0 White to move, 1 Black, anything else: as the new game leaves it
+};
 
 class QButtonGroup;
 class QComboBox;
@@ -26,7 +38,7 @@ class TObject;
 
 class TfrmNew : public QDialog {
 public:
-    explicit TfrmNew(const TNewGameTarget& target, QWidget* parent = nullptr);
+    explicit TfrmNew(QWidget* parent = nullptr);
     ~TfrmNew() override;
 
     // --- Controls, named as designed.
@@ -71,6 +83,11 @@ public:
     static constexpr int AdvancedHeight = 654;
     bool Advanced() const { return height() > 600; }
 
+    // Shows the dialog modally: the new game on OK, nothing on Cancel.
+    std::optional<TNewGame> Execute();
+    // The choices as OK would hand them back.
+    TNewGame Choices() const;
+
     // --- Handlers.
     void cmdSwitchClick();
     void PaletteClick(QToolButton* button, char letter);
@@ -96,7 +113,6 @@ public:
     static QString SquareToString(int square);
     static int CalculatePosition(const QString& name);
     static int LetterToNumber(QChar letter);
-    static int Hits(const QString& shortText, const QString& longText);
 
 private:
     void CreatePlayers();
@@ -104,6 +120,5 @@ private:
     void CreatePalette();
     void SetState(bool advanced);
 
-    TNewGameTarget Target_;
     std::array<std::pair<QToolButton*, char>, 13> PaletteLetters_{};
 };

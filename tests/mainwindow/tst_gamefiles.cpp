@@ -1,8 +1,12 @@
 // Saved games, move-list export and challenges, on real files in a temporary program folder.
 #include "app/Main1.h"
+#include "app/Program.h"
+#include "app/core/Points.h"
+#include "board/ChessBrd.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
+#include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QLabel>
@@ -63,8 +67,10 @@ private:
 };
 
 void TestGameFiles::saveAfterNewGameHasFiveLines() {
-    TfrmCorvina w;
-    QTimer::singleShot(0, w.frmNew, [&w] { w.frmNew->BitBtn1Click(); });
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    QTimer::singleShot(0, (&program.NewGameDialog()),
+                       [&] { program.NewGameDialog().BitBtn1Click(); });
     w.mnuNewClick();
     QVERIFY(w.SaveGameTo(Path("new.cvg")));
     QFile f(Path("new.cvg"));
@@ -74,66 +80,72 @@ void TestGameFiles::saveAfterNewGameHasFiveLines() {
 }
 
 void TestGameFiles::roundTripWithNamesInOtherScripts() {
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"e2e4", "e7e5", "g1f3"});
-    w.Player1->setText(QString::fromUtf8("Zoë Ångström"));
+    w.SetPlayer1(QString::fromUtf8("Zoë Ångström"));
     w.SetPlayer2(QString::fromUtf8("Пётр Иванович"));
     const QStringList status = w.StatusLines();
-    const std::string position = w.cb1->Position();
+    const std::string position = w.Board()->Position();
     QVERIFY(w.SaveGameTo(Path("game.cv")));
 
-    TfrmCorvina other;
-    other.cb1->SetComputerPlaysBlack(false);
-    other.cb1->SetComputerPlaysWhite(true);
+    TProgram otherProgram;
+    TfrmCorvina& other = otherProgram.MainWindow();
+    other.Board()->SetComputerPlaysBlack(false);
+    other.Board()->SetComputerPlaysWhite(true);
     QVERIFY(other.LoadGameFrom(Path("game.cv")));
-    QCOMPARE(other.cb1->Position(), position);
-    QCOMPARE(other.Player1->text(), QString::fromUtf8("Zoë Ångström"));
-    QCOMPARE(other.Player2->text(), QString::fromUtf8("Пётр Иванович"));
+    QCOMPARE(other.Board()->Position(), position);
+    QCOMPARE(Ctl<QLabel>(other, "Player1")->text(), QString::fromUtf8("Zoë Ångström"));
+    QCOMPARE(Ctl<QLabel>(other, "Player2")->text(), QString::fromUtf8("Пётр Иванович"));
     QCOMPARE(other.StatusLines(), status);
-    QVERIFY(!other.cb1->ComputerPlaysWhite());
-    QVERIFY(!other.cb1->ComputerPlaysBlack());
+    QVERIFY(!other.Board()->ComputerPlaysWhite());
+    QVERIFY(!other.Board()->ComputerPlaysBlack());
     // Loading sets the placement only: side to move and history stay as they were.
-    QVERIFY(other.cb1->WhiteToMove());
-    QCOMPARE(other.cb1->CurrentMove(), 1);
+    QVERIFY(other.Board()->WhiteToMove());
+    QCOMPARE(other.Board()->CurrentMove(), 1);
     QVERIFY(Folder_->Errors.isEmpty());
 }
 
 void TestGameFiles::flagsAreCaseSensitive() {
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     QVERIFY(Folder_->Write("odd.cvg", {QString(StartPosition), "A", "B", "True", "FALSE"}));
-    w.cb1->SetComputerPlaysWhite(false);
-    QVERIFY(w.cb1->ComputerPlaysBlack());
+    w.Board()->SetComputerPlaysWhite(false);
+    QVERIFY(w.Board()->ComputerPlaysBlack());
     QVERIFY(w.LoadGameFrom(ProgramPath("odd.cvg")));
-    QVERIFY(!w.cb1->ComputerPlaysWhite());
-    QVERIFY(w.cb1->ComputerPlaysBlack());
+    QVERIFY(!w.Board()->ComputerPlaysWhite());
+    QVERIFY(w.Board()->ComputerPlaysBlack());
 }
 
 void TestGameFiles::longerPlayer2KeepsRightEdge() {
-    TfrmCorvina w;
-    const int right = w.Player2->geometry().right();
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    const int right = Ctl<QLabel>(w, "Player2")->geometry().right();
     QVERIFY(Folder_->Write(
         "long.cvg", {QString(StartPosition), "Me", "Somebody With A Long Name", "false", "true"}));
     QVERIFY(w.LoadGameFrom(ProgramPath("long.cvg")));
-    QCOMPARE(w.Player2->text(), QString("Somebody With A Long Name"));
-    QCOMPARE(w.Player2->geometry().right(), right);
+    QCOMPARE(Ctl<QLabel>(w, "Player2")->text(), QString("Somebody With A Long Name"));
+    QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
 }
 
 void TestGameFiles::shortFileChangesNothing() {
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"d2d4"});
     QVERIFY(Folder_->Write("four.cvg", {QString(64, ' '), "X", "Y", "true"}));
     QVERIFY(!w.LoadGameFrom(ProgramPath("four.cvg")));
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("four.cvg"));
-    QCOMPARE(w.cb1->At(Square::D4), 'P');
-    QCOMPARE(w.Player1->text(), QString("Player1"));
+    QCOMPARE(w.Board()->At(Square::D4), 'P');
+    QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Player1"));
     QCOMPARE(w.StatusLines(), QStringList{"1. D2-D4"});
 }
 
 void TestGameFiles::failedSaveKeepsOldFile() {
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     QVERIFY(Folder_->Write("blocker", {"a plain file"}));
     QVERIFY(!w.SaveGameTo(ProgramPath("blocker/game.cvg"))); // its folder is a file
     QCOMPARE(Folder_->Errors.size(), 1);
@@ -142,8 +154,9 @@ void TestGameFiles::failedSaveKeepsOldFile() {
 }
 
 void TestGameFiles::exportWritesWholeLine() {
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"e2e4", "e7e5", "g1f3", "b8c6"});
     w.mnuPreviousClick();
     w.mnuPreviousClick();
@@ -161,52 +174,55 @@ void TestGameFiles::challengesWrapAround() {
         "chlist.dat", {ChallengeLine(KingsAnd(9, 'Q'), 0, "White to move: one", 1),
                        "before " + ChallengeLine(KingsAnd(10, 'R'), 1, "Black: two", 0) + " after",
                        ChallengeLine(KingsAnd(11, 'B'), 0, "three", 1)}));
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.mnuChallengesClick();
-    QVERIFY(w.ChallengeMode);
-    QCOMPARE(w.ChallengeCount, 3);
-    QCOMPARE(w.instruct->text(), QString("Challenge 1: White to move: one"));
-    QVERIFY(!w.instruct->isHidden());
-    QVERIFY(!w.cmdNext->isHidden());
-    QVERIFY(w.mnuNextCh->isVisible());
-    QCOMPARE(w.mnuChallenges->text(), QString("End Challenge"));
-    QCOMPARE(w.cb1->At(Square::A7), 'Q');
+    QVERIFY(w.ChallengeMode());
+    QCOMPARE(w.ChallengeCount(), 3);
+    QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 1: White to move: one"));
+    QVERIFY(!Ctl<QLabel>(w, "instruct")->isHidden());
+    QVERIFY(!Ctl<QPushButton>(w, "cmdNext")->isHidden());
+    QVERIFY(Ctl<QAction>(w, "mnuNextCh")->isVisible());
+    QCOMPARE(Ctl<QAction>(w, "mnuChallenges")->text(), QString("End Challenge"));
+    QCOMPARE(w.Board()->At(Square::A7), 'Q');
     w.mnuPreviousChClick();
-    QCOMPARE(w.instruct->text(), QString("Challenge 3: three"));
-    QCOMPARE(w.cb1->At(Square::C7), 'B');
-    w.cmdNext->click();
-    QCOMPARE(w.instruct->text(), QString("Challenge 1: White to move: one"));
+    QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 3: three"));
+    QCOMPARE(w.Board()->At(Square::C7), 'B');
+    Ctl<QPushButton>(w, "cmdNext")->click();
+    QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 1: White to move: one"));
     w.mnuNextChClick();
-    QCOMPARE(w.instruct->text(), QString("Challenge 2: Black: two")); // text around {} ignored
-    QCOMPARE(w.cb1->At(Square::B7), 'R');
-    QVERIFY(!w.cb1->WhiteToMove());
-    QVERIFY(w.cb1->ComputerPlaysWhite());
-    QVERIFY(!w.cb1->ComputerPlaysBlack());
+    QCOMPARE(Ctl<QLabel>(w, "instruct")->text(),
+             QString("Challenge 2: Black: two")); // text around {} ignored
+    QCOMPARE(w.Board()->At(Square::B7), 'R');
+    QVERIFY(!w.Board()->WhiteToMove());
+    QVERIFY(w.Board()->ComputerPlaysWhite());
+    QVERIFY(!w.Board()->ComputerPlaysBlack());
 }
 
 void TestGameFiles::restartAndLeave() {
     QVERIFY(Folder_->Write("chlist.dat", {ChallengeLine(KingsAnd(9, 'Q'), 0, "one", 1),
                                           ChallengeLine(KingsAnd(10, 'r'), 1, "two", 0)}));
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.mnuChallengesClick();
     w.mnuNextChClick();
-    w.cb1->SetComputerPlaysWhite(false); // keep the engine out of the way of the test's moves
+    w.Board()->SetComputerPlaysWhite(false); // keep the engine out of the way of the test's moves
     Play(w, {"b7b1", "e1e2"});
     QVERIFY(!w.StatusLines().isEmpty());
-    w.events->addItem("something");
+    Ctl<QListWidget>(w, "events")->addItem("something");
     w.mnuRestartClick();
-    QCOMPARE(w.cb1->At(Square::B7), 'r');
-    QVERIFY(!w.cb1->WhiteToMove());
+    QCOMPARE(w.Board()->At(Square::B7), 'r');
+    QVERIFY(!w.Board()->WhiteToMove());
     QVERIFY(w.StatusLines().isEmpty());
-    QCOMPARE(w.events->count(), 0);
+    QCOMPARE(Ctl<QListWidget>(w, "events")->count(), 0);
     w.mnuChallengesClick(); // leave
-    QVERIFY(!w.ChallengeMode);
-    QVERIFY(w.instruct->isHidden());
-    QVERIFY(!w.mnuRestart->isVisible());
-    QCOMPARE(w.mnuChallenges->text(), QString("Challenges!"));
-    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
-    QVERIFY(w.cb1->ComputerPlaysWhite()); // as the last challenge left it
-    QVERIFY(!w.cb1->ComputerPlaysBlack());
+    QVERIFY(!w.ChallengeMode());
+    QVERIFY(Ctl<QLabel>(w, "instruct")->isHidden());
+    QVERIFY(!Ctl<QAction>(w, "mnuRestart")->isVisible());
+    QCOMPARE(Ctl<QAction>(w, "mnuChallenges")->text(), QString("Challenges!"));
+    QCOMPARE(w.Board()->Position(), std::string(StartPosition));
+    QVERIFY(w.Board()->ComputerPlaysWhite()); // as the last challenge left it
+    QVERIFY(!w.Board()->ComputerPlaysBlack());
 }
 
 void TestGameFiles::badChallengeLinesAreSkippedAndNamed() {
@@ -216,38 +232,41 @@ void TestGameFiles::badChallengeLinesAreSkippedAndNamed() {
     lines[2] = "no braces here";
     lines[4] = "{only,three,fields}";
     QVERIFY(Folder_->Write("chlist.dat", lines));
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.mnuChallengesClick();
-    QCOMPARE(w.ChallengeCount, 21);
+    QCOMPARE(w.ChallengeCount(), 21);
     QCOMPARE(Folder_->Errors.size(), 1);
     const QString& e = Folder_->Errors.first();
     QVERIFY2(e.contains("line 3 ") && e.contains("line 5 ") && e.contains("line 24 "),
              qPrintable(e));
     QVERIFY(!e.contains("line 23 "));
     w.mnuPreviousChClick();
-    QCOMPARE(w.instruct->text(), QString("Challenge 21: number 23"));
+    QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 21: number 23"));
 }
 
 void TestGameFiles::missingChallengeList() {
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.mnuChallengesClick();
     QCOMPARE(Folder_->Errors.size(), 1);
-    QVERIFY(w.ChallengeMode);
-    QVERIFY(w.instruct->isHidden());
+    QVERIFY(w.ChallengeMode());
+    QVERIFY(Ctl<QLabel>(w, "instruct")->isHidden());
     w.mnuChallengesClick();
-    QVERIFY(!w.ChallengeMode);
+    QVERIFY(!w.ChallengeMode());
 }
 
 // The installed list reads through the window's own reader without a complaint.
 void TestGameFiles::shippedChallengeList() {
     QVERIFY(QFile::copy(CORVINA_DATA_DIR "/chlist.dat", ProgramPath("chlist.dat")));
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.mnuChallengesClick();
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
-    QCOMPARE(w.ChallengeCount, 21);
-    QVERIFY(w.instruct->text().startsWith("Challenge 1: White to move: mate in 1"));
-    QVERIFY(w.cb1->ComputerPlaysBlack());
-    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(w.ChallengeCount(), 21);
+    QVERIFY(Ctl<QLabel>(w, "instruct")->text().startsWith("Challenge 1: White to move: mate in 1"));
+    QVERIFY(w.Board()->ComputerPlaysBlack());
+    QVERIFY(w.Board()->WhiteToMove());
 }
 
 QTEST_MAIN(TestGameFiles)

@@ -1,8 +1,12 @@
 // The main window, driven through its real widgets in a temporary program folder.
 #include "app/GoTo.h"
 #include "app/Main1.h"
+#include "app/Program.h"
+#include "app/core/Points.h"
+#include "board/ChessBrd.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
+#include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,8 +20,8 @@ namespace {
 
 QStringList EventTexts(const TfrmCorvina& w) {
     QStringList out;
-    for (int i = 0; i < w.events->count(); ++i)
-        out << w.events->item(i)->text();
+    for (int i = 0; i < Ctl<QListWidget>(w, "events")->count(); ++i)
+        out << Ctl<QListWidget>(w, "events")->item(i)->text();
     return out;
 }
 
@@ -78,11 +82,13 @@ void TestMainWindow::startUpProfileChoice() {
     mine[2] = "6";
     mine[0] = "$00030201";
     WriteFolder(al, {{"Default", DefaultProfile}, {"Mine", mine}});
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
-    QCOMPARE(w.cb1->SearchDepth(), expectedDepth);
-    QCOMPARE(w.cb1->SquareColorDark(), expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
-    QVERIFY(w.cb1->ComputerPlaysBlack());
+    QCOMPARE(w.Board()->SearchDepth(), expectedDepth);
+    QCOMPARE(w.Board()->SquareColorDark(),
+             expectedDepth == 6 ? QColor(1, 2, 3) : QColor(128, 0, 0));
+    QVERIFY(w.Board()->ComputerPlaysBlack());
     QCOMPARE(w.width(), 814);
     QStringList after;
     QVERIFY(ReadTextLines(ProgramPath("al.dat"), after));
@@ -99,69 +105,74 @@ void TestMainWindow::startUpStopsAtBadLine() {
     bad[2] = "deep";
     bad[5] = "1"; // would switch lines on, but is never reached
     WriteFolder({"Bad"}, {{"Default", DefaultProfile}, {"Bad", bad}});
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("Bad"));
     QVERIFY(Folder_->Errors.first().contains("line 3"));
     QVERIFY(Folder_->Errors.first().contains("deep"));
-    QCOMPARE(w.cb1->SquareColorDark(), QColor(0, 0, 128));
-    QCOMPARE(w.cb1->SquareColorLight(), QColor(255, 255, 0));
-    QCOMPARE(w.cb1->SearchDepth(), 1);
-    QCOMPARE(w.cb1->ThinkingPriority(), TThreadPriority::tpNormal);
-    QVERIFY(!w.cb1->BoardLines());
-    QVERIFY(!w.mnuLines->isChecked());
-    QVERIFY(!w.mnuCPieces->isChecked());
+    QCOMPARE(w.Board()->SquareColorDark(), QColor(0, 0, 128));
+    QCOMPARE(w.Board()->SquareColorLight(), QColor(255, 255, 0));
+    QCOMPARE(w.Board()->SearchDepth(), 1);
+    QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
+    QVERIFY(!w.Board()->BoardLines());
+    QVERIFY(!Ctl<QAction>(w, "mnuLines")->isChecked());
+    QVERIFY(!Ctl<QAction>(w, "mnuCPieces")->isChecked());
     QCOMPARE(w.width(), 625);
 }
 
 void TestMainWindow::playedGame() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::qWait(200); // the start-up step
     QVERIFY(Play(w, {"e2e4"}));
     QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
-    QCOMPARE(w.wp->text(), QString(" 42.0"));
-    QCOMPARE(w.bp->text(), QString(" 42.0"));
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
     // 1... Nc6 2. Bb5 a6 3. Bxc6: the first black knight taken.
     QVERIFY(Play(w, {"b8c6", "f1b5", "a7a6", "b5c6"}));
-    QCOMPARE(w.black->item(2)->text(), QString("1 Knights"));
-    QCOMPARE(w.black->item(0)->text(), QString("0 Pawns"));
-    QVERIFY(qAbs(w.CountPoints(0) - 38.95) < 1e-9);
-    QCOMPARE(w.bp->text(), TfrmCorvina::PointsText(w.CountPoints(0)));
+    QCOMPARE(Ctl<QListWidget>(w, "black")->item(2)->text(), QString("1 Knights"));
+    QCOMPARE(Ctl<QListWidget>(w, "black")->item(0)->text(), QString("0 Pawns"));
+    QVERIFY(qAbs(CountPoints(w.Board()->Position(), 0) - 38.95) < 1e-9);
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), PointsText(CountPoints(w.Board()->Position(), 0)));
     QVERIFY(Play(w, {"d7c6"}));
-    QCOMPARE(w.white->item(1)->text(), QString("1 Bishops"));
-    QCOMPARE(w.wp->text(), QString(" 38.5"));
+    QCOMPARE(Ctl<QListWidget>(w, "white")->item(1)->text(), QString("1 Bishops"));
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 38.5"));
     QCOMPARE(w.StatusLines().size(), 6);
     QCOMPARE(w.StatusLines().last(), QString("              D7-C6"));
 }
 
 void TestMainWindow::mateEvents() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     QVERIFY(Play(w, {"f2f3", "e7e5", "g2g4", "d8h4"}));
     QCOMPARE(EventTexts(w).mid(0, 2), (QStringList{"Mate!!!", "Check!"}));
 }
 
 void TestMainWindow::engineAnswersAsBlack() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
-    w.cb1->SetSearchDepth(1);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetSearchDepth(1);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Play(w, {"e2e4"}));
     QTRY_COMPARE_WITH_TIMEOUT(w.StatusLines().size(), 2, 10000);
     QVERIFY(w.StatusLines().last().startsWith(QString(14, ' ')));
-    QVERIFY(w.cb1->WhiteToMove());
+    QVERIFY(w.Board()->WhiteToMove());
 }
 
 void TestMainWindow::navigationAndGoTo() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
-    w.cb1->SetComputerPlaysBlack(false);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
     QVERIFY(Play(w, {"e2e4", "e7e5", "g1f3"}));
     w.mnuPreviousClick();
     QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
@@ -177,25 +188,25 @@ void TestMainWindow::navigationAndGoTo() {
     w.mnuNextClick(); // at the end: nothing changes
     QCOMPARE(w.StatusLines().size(), 3);
     w.GoToLine(-1);
-    QCOMPARE(w.cb1->CurrentMove(), 1);
-    QVERIFY(w.cb1->WhiteToMove());
-    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
+    QCOMPARE(w.Board()->CurrentMove(), 1);
+    QVERIFY(w.Board()->WhiteToMove());
+    QCOMPARE(w.Board()->Position(), std::string(StartPosition));
     w.GoToLine(0);
-    QCOMPARE(w.cb1->CurrentMove(), 1);
-    QVERIFY(!w.cb1->WhiteToMove());
-    QCOMPARE(w.cb1->At(Square::E4), 'P');
+    QCOMPARE(w.Board()->CurrentMove(), 1);
+    QVERIFY(!w.Board()->WhiteToMove());
+    QCOMPARE(w.Board()->At(Square::E4), 'P');
     w.GoToLine(1);
-    QCOMPARE(w.cb1->CurrentMove(), 2);
-    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(w.Board()->CurrentMove(), 2);
+    QVERIFY(w.Board()->WhiteToMove());
     QCOMPARE(w.StatusLines().size(), 3); // Go To leaves the list alone
     // The dialog itself: OK with no selection shows the start.
-    QTimer::singleShot(100, w.frmGoTo, [&w] {
-        QCOMPARE(w.frmGoTo->listme->count(), 3);
-        w.frmGoTo->accept();
+    QTimer::singleShot(100, (&program.GoToDialog()), [&] {
+        QCOMPARE(program.GoToDialog().listme->count(), 3);
+        program.GoToDialog().accept();
     });
     w.mnuGoToMoveClick();
-    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
-    QVERIFY(w.cb1->WhiteToMove());
+    QCOMPARE(w.Board()->Position(), std::string(StartPosition));
+    QVERIFY(w.Board()->WhiteToMove());
 }
 
 void TestMainWindow::profileRoundTrip() {
@@ -205,12 +216,13 @@ void TestMainWindow::profileRoundTrip() {
     custom[5] = "2"; // only 1 means on
     custom[6] = "1";
     WriteFolder({"Custom"}, {{"Default", DefaultProfile}, {"Custom", custom}});
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     QVERIFY(Folder_->Errors.isEmpty());
-    QCOMPARE(w.cb1->ThinkingPriority(), TThreadPriority::tpNormal);
-    QVERIFY(!w.cb1->BoardLines());
-    QVERIFY(w.cb1->WhiteOnTop());
-    const QStringList built = w.BuildProfile();
+    QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
+    QVERIFY(!w.Board()->BoardLines());
+    QVERIFY(w.Board()->WhiteOnTop());
+    const QStringList built = BuildProfile(w.CurrentProfile());
     QCOMPARE(built, (QStringList{"clMaroon", "$00030201", "4", "3", "Merlot.bmp", "0", "1", "0",
                                  "-1", "1"}));
     QVERIFY(WriteTextLines(ProgramPath("Settings/Again"), built));
@@ -218,36 +230,38 @@ void TestMainWindow::profileRoundTrip() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QCOMPARE(bytes.count("\r\n"), 10);
-    w.cb1->SetThinkingPriority(TThreadPriority::tpIdle);
-    QCOMPARE(w.BuildProfile()[3], QString("6"));
+    w.Board()->SetThinkingPriority(TThreadPriority::tpIdle);
+    QCOMPARE(BuildProfile(w.CurrentProfile())[3], QString("6"));
 }
 
 void TestMainWindow::capturedPaneToggle() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
     w.move(300, 200);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QRect before = w.geometry();
-    QVERIFY(w.mnuCPieces->isChecked());
-    w.mnuCPieces->trigger();
-    QVERIFY(!w.mnuCPieces->isChecked());
+    QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
+    Ctl<QAction>(w, "mnuCPieces")->trigger();
+    QVERIFY(!Ctl<QAction>(w, "mnuCPieces")->isChecked());
     QTRY_COMPARE(w.width(), 625);
-    w.mnuCPieces->trigger();
-    QVERIFY(w.mnuCPieces->isChecked());
+    Ctl<QAction>(w, "mnuCPieces")->trigger();
+    QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
     QTRY_COMPARE(w.geometry(), before);
-    w.mnuLines->trigger();
-    QVERIFY(w.mnuLines->isChecked());
-    QVERIFY(w.cb1->BoardLines());
+    Ctl<QAction>(w, "mnuLines")->trigger();
+    QVERIFY(Ctl<QAction>(w, "mnuLines")->isChecked());
+    QVERIFY(w.Board()->BoardLines());
 }
 
 void TestMainWindow::player2KeepsRightEdge() {
     WriteFolder({}, {{"Default", DefaultProfile}});
-    TfrmCorvina w;
-    const int right = w.Player2->geometry().right();
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    const int right = Ctl<QLabel>(w, "Player2")->geometry().right();
     w.SetPlayer2("A much longer name");
-    QCOMPARE(w.Player2->geometry().right(), right);
-    QVERIFY(w.Player2->width() > 60);
+    QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
+    QVERIFY(Ctl<QLabel>(w, "Player2")->width() > 60);
 }
 
 QTEST_MAIN(TestMainWindow)

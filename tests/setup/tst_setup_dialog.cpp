@@ -66,7 +66,7 @@ private:
 void TestSetupDialog::init() {
     Errors_.clear();
     SetErrorHandler([this](const QString& text) { Errors_ << text; });
-    Dialog_ = std::make_unique<TfrmNew>(TNewGameTarget{});
+    Dialog_ = std::make_unique<TfrmNew>();
 }
 
 void TestSetupDialog::cleanup() {

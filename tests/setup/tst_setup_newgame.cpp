@@ -1,10 +1,14 @@
 // OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
 #include "app/Main1.h"
+#include "app/Program.h"
 #include "app/core/ErrorReport.h"
+#include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
+#include "board/ChessBrd.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/WindowMoves.h"
+#include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -43,13 +47,14 @@ private slots:
     void cleanup();
     void basicOkStartsStandardGame();
     void advancedOkPutsLayout();
-    void cancelChangesNothingButEnablesBoard();
+    void cancelChangesNothing();
     void engineAfterOk_data();
     void engineAfterOk();
 
 private:
     std::unique_ptr<QTemporaryDir> Folder_;
-    std::unique_ptr<TfrmCorvina> Window_;
+    std::unique_ptr<TProgram> Program_;
+    TfrmCorvina* Window_ = nullptr;
     QStringList Errors_;
 };
 
@@ -65,53 +70,55 @@ void TestSetupNewGame::init() {
         QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp", Folder_->filePath("pieces/Merlot.bmp")));
     QVERIFY(WriteTextLines(ProgramPath("al.dat"), {"Default"}));
     QVERIFY(WriteTextLines(ProgramPath("Settings/Default"), DefaultProfile));
-    Window_ = std::make_unique<TfrmCorvina>();
-    Window_->cb1->SetAnimateMoves(false);
+    Program_ = std::make_unique<TProgram>();
+    Window_ = &Program_->MainWindow();
+    Window_->Board()->SetAnimateMoves(false);
     // Human against human unless a test says otherwise: no engine moves in between.
-    Window_->frmNew->pl2Human->setChecked(true);
-    Window_->cb1->SetComputerPlaysBlack(false);
+    Program_->NewGameDialog().pl2Human->setChecked(true);
+    Window_->Board()->SetComputerPlaysBlack(false);
 }
 
 void TestSetupNewGame::cleanup() {
-    Window_.reset();
+    Program_.reset();
+    Window_ = nullptr;
     SetErrorHandler({});
     Folder_.reset();
 }
 
 void TestSetupNewGame::basicOkStartsStandardGame() {
     TfrmCorvina& w = *Window_;
-    TfrmNew& d = *w.frmNew;
+    TfrmNew& d = Program_->NewGameDialog();
     QVERIFY(Play(w, {"e2e4", "e7e5"}));
-    w.cb1->setEnabled(false);
-    w.events->addItem("Check!");
+    w.Board()->setEnabled(false);
+    Ctl<QListWidget>(w, "events")->addItem("Check!");
     // A layout in the editor counts only in the advanced state.
     d.board->SetPosition("    k                                                       K   ");
     d.turn->setCurrentIndex(1);
     d.txtPlayer1->setText("Ann");
     d.txtPlayer2->setText("Bartholomew");
-    const int player2Right = w.Player2->geometry().right();
+    const int player2Right = Ctl<QLabel>(w, "Player2")->geometry().right();
 
     NewGame(w, d.BitBtn1);
     QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(w.cb1->Position(), std::string(StartPosition));
-    QVERIFY(!w.cb1->WhiteToMove()); // black moves first
-    QCOMPARE(w.cb1->CastlingAllowed(), AllCastling);
-    QCOMPARE(w.wp->text(), QString(" 42.0"));
-    QCOMPARE(w.bp->text(), QString(" 42.0"));
-    QCOMPARE(w.Player1->text(), QString("Ann"));
-    QCOMPARE(w.Player2->text(), QString("Bartholomew"));
-    QCOMPARE(w.Player2->geometry().right(), player2Right);
-    QCOMPARE(w.events->count(), 0);
-    QVERIFY(w.status->toPlainText().isEmpty());
-    QVERIFY(w.cb1->isEnabled());
-    QVERIFY(!w.cb1->ComputerPlaysWhite() && !w.cb1->ComputerPlaysBlack());
-    QVERIFY(w.cb1->PlayUserMove(Square::E7, Square::E5));
+    QCOMPARE(w.Board()->Position(), std::string(StartPosition));
+    QVERIFY(!w.Board()->WhiteToMove()); // black moves first
+    QCOMPARE(w.Board()->CastlingAllowed(), AllCastling);
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
+    QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Ann"));
+    QCOMPARE(Ctl<QLabel>(w, "Player2")->text(), QString("Bartholomew"));
+    QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), player2Right);
+    QCOMPARE(Ctl<QListWidget>(w, "events")->count(), 0);
+    QVERIFY(Ctl<QPlainTextEdit>(w, "status")->toPlainText().isEmpty());
+    QVERIFY(w.Board()->isEnabled());
+    QVERIFY(!w.Board()->ComputerPlaysWhite() && !w.Board()->ComputerPlaysBlack());
+    QVERIFY(w.Board()->PlayUserMove(Square::E7, Square::E5));
     QVERIFY(Errors_.isEmpty());
 }
 
 void TestSetupNewGame::advancedOkPutsLayout() {
     TfrmCorvina& w = *Window_;
-    TfrmNew& d = *w.frmNew;
+    TfrmNew& d = Program_->NewGameDialog();
     d.cmdSwitchClick();
     // A refused layout leaves the dialog open and the game as it was.
     QVERIFY(Play(w, {"e2e4"}));
@@ -120,7 +127,7 @@ void TestSetupNewGame::advancedOkPutsLayout() {
     d.BitBtn1->click();
     QCOMPARE(Errors_, QStringList{"The board cannot contain only the two kings."});
     QVERIFY(d.isVisible());
-    QCOMPARE(w.cb1->At(Square::E4), 'P');
+    QCOMPARE(w.Board()->At(Square::E4), 'P');
     d.hide();
     // The white king away from e1: all four castling rights stay as a new game sets them.
     const std::string layout = "    k   pp              Q       R             K                 ";
@@ -128,29 +135,31 @@ void TestSetupNewGame::advancedOkPutsLayout() {
     d.turn->setCurrentIndex(0);
     NewGame(w, d.BitBtn1);
     QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(w.cb1->Position(), layout);
-    QVERIFY(w.cb1->WhiteToMove());
-    QCOMPARE(w.cb1->CastlingAllowed(), AllCastling);
-    QCOMPARE(w.wp->text(), QString(" 15.4"));
-    QCOMPARE(w.bp->text(), QString("  2.0"));
+    QCOMPARE(w.Board()->Position(), layout);
+    QVERIFY(w.Board()->WhiteToMove());
+    QCOMPARE(w.Board()->CastlingAllowed(), AllCastling);
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 15.4"));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString("  2.0"));
     // The editor keeps its layout for the next showing.
     QCOMPARE(d.board->Position(), layout);
     QVERIFY(d.Advanced());
 }
 
-void TestSetupNewGame::cancelChangesNothingButEnablesBoard() {
+void TestSetupNewGame::cancelChangesNothing() {
     TfrmCorvina& w = *Window_;
-    TfrmNew& d = *w.frmNew;
+    TfrmNew& d = Program_->NewGameDialog();
     QVERIFY(Play(w, {"d2d4"}));
-    QVERIFY(!w.status->toPlainText().isEmpty());
-    w.cb1->setEnabled(false);
+    QVERIFY(!Ctl<QPlainTextEdit>(w, "status")->toPlainText().isEmpty());
+    w.Board()->setEnabled(false);
     d.txtPlayer1->setText("Someone");
     NewGame(w, d.BitBtn2);
     QCOMPARE(d.result(), int(QDialog::Rejected));
-    QCOMPARE(w.cb1->At(Square::D4), 'P');
-    QCOMPARE(w.Player1->text(), QString("Player1"));
-    QVERIFY(w.cb1->isEnabled());
-    QVERIFY(w.status->toPlainText().isEmpty());
+    QCOMPARE(w.Board()->At(Square::D4), 'P');
+    QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Player1"));
+    // Cancel leaves the window as it was: the move list stays for a later save, and a board
+    // disabled while waiting for an opponent stays disabled.
+    QVERIFY(!w.Board()->isEnabled());
+    QCOMPARE(w.StatusLines(), QStringList{"1. D2-D4"});
     QCOMPARE(d.txtPlayer1->text(), QString("Someone")); // kept for the next showing
 }
 
@@ -165,32 +174,32 @@ void TestSetupNewGame::engineAfterOk_data() {
 void TestSetupNewGame::engineAfterOk() {
     QFETCH(bool, mated);
     TfrmCorvina& w = *Window_;
-    TfrmNew& d = *w.frmNew;
+    TfrmNew& d = Program_->NewGameDialog();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Play(w, mated ? QStringList{"f2f3", "e7e5", "g2g4", "d8h4"} : QStringList{"e2e4"}));
-    QCOMPARE(w.cb1->GameOver(), mated);
+    QCOMPARE(w.Board()->GameOver(), mated);
     d.pl1Computer->setChecked(true);
     d.pl2Human->setChecked(true);
     d.turn->setCurrentIndex(0);
     int moves = 0;
-    const auto legalMove = w.cb1->OnLegalMove;
-    w.cb1->OnLegalMove = [&moves, legalMove](TObject* s, Square from, Square to) {
+    const auto legalMove = w.Board()->OnLegalMove;
+    w.Board()->OnLegalMove = [&moves, legalMove](TObject* s, Square from, Square to) {
         ++moves;
         legalMove(s, from, to);
     };
     NewGame(w, d.BitBtn1);
-    QVERIFY(w.cb1->ComputerPlaysWhite());
+    QVERIFY(w.Board()->ComputerPlaysWhite());
     if (mated) {
         QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
     } else {
         QTest::qWait(400);
         QCOMPARE(moves, 0);
-        w.mnuStart->trigger();
+        Ctl<QAction>(w, "mnuStart")->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
     }
-    QVERIFY(!w.cb1->WhiteToMove());
-    w.cb1->StopThinking();
+    QVERIFY(!w.Board()->WhiteToMove());
+    w.Board()->StopThinking();
 }
 
 QTEST_MAIN(TestSetupNewGame)

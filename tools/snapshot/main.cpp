@@ -2,13 +2,17 @@
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
-//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced] MOVE...
+//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
+//                    [--player2 NAME] [--load FILE] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest.
 #include "app/Main1.h"
+#include "app/Program.h"
+#include "board/ChessBrd.h"
 #include "setup/New1.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -41,6 +45,8 @@ int main(int argc, char** argv) {
     int stay = 0;
     int challenge = 0;
     QString dialog;
+    QString player2;
+    QString load;
     QStringList moves;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
@@ -56,35 +62,55 @@ int main(int argc, char** argv) {
             dialog = argv[++i];
         else if (a == "--challenge" && i + 1 < argc)
             challenge = QString(argv[++i]).toInt();
+        else if (a == "--player2" && i + 1 < argc)
+            player2 = argv[++i];
+        else if (a == "--load" && i + 1 < argc)
+            load = argv[++i];
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
             moves << a;
     }
-    TfrmCorvina w;
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    TfrmNew& frmNew = program.NewGameDialog();
     if (human)
-        w.cb1->SetComputerPlaysBlack(false);
+        w.Board()->SetComputerPlaysBlack(false);
     if (depth > 0)
-        w.cb1->SetSearchDepth(depth);
-    w.move(60, 40);
+        w.Board()->SetSearchDepth(depth);
     w.show();
     if (challenge > 0) {
         w.mnuChallengesClick();
         for (int i = 1; i < challenge; ++i)
             w.mnuNextChClick();
     }
+    if (!player2.isEmpty())
+        w.SetPlayer2(player2);
+    if (!load.isEmpty()) {
+        // The picture is taken while the load's message, if any, is on the screen.
+        QTimer::singleShot(900, [&] {
+            const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
+            std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
+            QTimer::singleShot(0, [&app, ok] { app.exit(ok ? 0 : 1); });
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QDialog*>(top); box && box->isVisible())
+                    box->reject();
+        });
+        w.LoadGameFrom(load);
+        return app.exec();
+    }
     if (!dialog.isEmpty()) {
         // The new-game dialog with a small layout on its editor board.
         if (dialog == "advanced") {
-            w.frmNew->cmdSwitchClick();
-            w.frmNew->board->SetPosition(std::string(6, ' ') + "k" + std::string(14, ' ') + "p" +
-                                         std::string(28, ' ') + "Q" + std::string(5, ' ') + "PP" +
-                                         std::string(5, ' ') + "K ");
+            frmNew.cmdSwitchClick();
+            frmNew.board->SetPosition(std::string(6, ' ') + "k" + std::string(14, ' ') + "p" +
+                                      std::string(28, ' ') + "Q" + std::string(5, ' ') + "PP" +
+                                      std::string(5, ' ') + "K ");
         }
         QTimer::singleShot(900, [&] {
             const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
             std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
-            w.frmNew->reject();
+            frmNew.reject();
             QTimer::singleShot(0, [&app, ok] { app.exit(ok ? 0 : 1); });
         });
         w.mnuNewClick();
@@ -93,28 +119,28 @@ int main(int argc, char** argv) {
     int next = 0;
     QTimer step;
     QObject::connect(&step, &QTimer::timeout, [&] {
-        if (w.cb1->Thinking())
+        if (w.Board()->Thinking())
             return;
         if (next < moves.size()) {
             const std::string m = moves[next].toStdString();
             const Square from = ParseSquare(m.substr(0, 2));
             const Square to = ParseSquare(m.substr(2, 2));
             // The computer's own replies are skipped when they are in the list too.
-            if (w.cb1->At(from) != ' ' && w.cb1->IsLegalMove(from, to))
-                w.cb1->PlayUserMove(from, to);
+            if (w.Board()->At(from) != ' ' && w.Board()->IsLegalMove(from, to))
+                w.Board()->PlayUserMove(from, to);
             ++next;
             return;
         }
         step.stop();
         if (computerWhite)
-            w.cb1->SetComputerPlaysWhite(true);
+            w.Board()->SetComputerPlaysWhite(true);
         if (!drag.isEmpty()) {
             const std::string m = drag.toStdString();
-            const QPoint a = w.cb1->SquareRect(ParseSquare(m.substr(0, 2))).center();
-            const QPoint b = w.cb1->SquareRect(ParseSquare(m.substr(2, 2))).center();
-            Send(w.cb1, QEvent::MouseButtonPress, a, Qt::LeftButton);
-            Send(w.cb1, QEvent::MouseMove, a + QPoint(8, 0), Qt::LeftButton);
-            Send(w.cb1, QEvent::MouseMove, (a + b) / 2 + QPoint(9, 7), Qt::LeftButton);
+            const QPoint a = w.Board()->SquareRect(ParseSquare(m.substr(0, 2))).center();
+            const QPoint b = w.Board()->SquareRect(ParseSquare(m.substr(2, 2))).center();
+            Send(w.Board(), QEvent::MouseButtonPress, a, Qt::LeftButton);
+            Send(w.Board(), QEvent::MouseMove, a + QPoint(8, 0), Qt::LeftButton);
+            Send(w.Board(), QEvent::MouseMove, (a + b) / 2 + QPoint(9, 7), Qt::LeftButton);
         }
         QTimer::singleShot(600, [&] {
             const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);

@@ -1,0 +1,133 @@
+#include "app/GameFiles.h"
+
+#include "app/GamePanels.h"
+#include "app/PlayerLabels.h"
+#include "app/core/ErrorReport.h"
+#include "app/core/GameText.h"
+#include "app/core/SavedGame.h"
+#include "app/core/TextFile.h"
+#include "board/ChessBrd.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QStringList GameFilters = {"Corvina Files (*.cv)", "Corvina 3 Game (*.cvg)"};
+
+// The extension of a filter such as "Corvina Files (*.cv)", or none for "*.*".
+QString FilterSuffix(const QString& filter) {
+    const auto match = QRegularExpression(R"(\(\*\.(\w+)\))").match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+QFileDialog* MakeDialog(QWidget* parent, const QString& title, bool saving,
+                        const QStringList& filters) {
+    auto* d = new QFileDialog(parent, title);
+    d->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    d->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    d->setNameFilters(filters);
+    // A name typed without an extension takes the extension of the filter chosen.
+    d->setDefaultSuffix(FilterSuffix(filters.last()));
+    d->selectNameFilter(filters.last());
+    QObject::connect(d, &QFileDialog::filterSelected, d,
+                     [d](const QString& filter) { d->setDefaultSuffix(FilterSuffix(filter)); });
+    return d;
+}
+
+} // namespace
+
+TGameFiles::TGameFiles(QWidget* window, TChessBrd* board, TGamePanels* panels,
+                       TPlayerLabels* players)
+    : Board_(board), Panels_(panels), Players_(players) {
+    Saver_ = MakeDialog(window, "Save Game", true, GameFilters);
+    Loader_ = MakeDialog(window, "Load Game", false, GameFilters);
+    Exporter_ = MakeDialog(window, "Export Move List...", true,
+                           {"Text Files (*.txt)", "Data Files (*.dat)", "Any File (*.*)"});
+    Exporter_->selectNameFilter("Text Files (*.txt)");
+    Exporter_->setDefaultSuffix("txt");
+}
+
+QString TGameFiles::Ask(QFileDialog* dialog) {
+    if (!LastFolder_.isEmpty())
+        dialog->setDirectory(LastFolder_);
+    // Start from a bare name, never from a full path that new typing would be added to.
+    const QStringList before = dialog->selectedFiles();
+    dialog->selectFile(before.isEmpty() ? QString() : QFileInfo(before.first()).fileName());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog->selectedFiles().first();
+    if (!path.isEmpty())
+        LastFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
+QStringList TGameFiles::SavedGameLines() const {
+    return BuildSavedGame(Panels_->MoveList(), QString::fromLatin1(Board_->Position().c_str()),
+                          Players_->Player1(), Players_->Player2(), Board_->ComputerPlaysWhite(),
+                          Board_->ComputerPlaysBlack());
+}
+
+bool TGameFiles::SaveGameTo(const QString& path, const QStringList& lines) {
+    QString error;
+    if (!WriteTextLines(path, lines, &error)) {
+        ReportError(error + "\nThe game was not saved; an earlier file of that name is unchanged.");
+        return false;
+    }
+    return true;
+}
+
+bool TGameFiles::LoadGameFrom(const QString& path) {
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(path, lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    const auto game = ParseSavedGame(lines, path, &error);
+    if (!game) {
+        ReportError(error);
+        return false;
+    }
+    Board_->SetPosition(DecodePosition(game->Position));
+    Players_->SetPlayer1(game->Player1);
+    Players_->SetPlayer2(game->Player2);
+    if (game->ComputerWhite)
+        Board_->SetComputerPlaysWhite(*game->ComputerWhite);
+    if (game->ComputerBlack)
+        Board_->SetComputerPlaysBlack(*game->ComputerBlack);
+    Panels_->SetMoveList(game->MoveList);
+    Panels_->Refresh();
+    return true;
+}
+
+bool TGameFiles::ExportMoveListTo(const QString& path, const QStringList& list) {
+    QString error;
+    if (!WriteTextLines(path, list, &error)) {
+        ReportError(error + "\nThe move list was not exported.");
+        return false;
+    }
+    return true;
+}
+
+void TGameFiles::mnuSaveClick() {
+    const QStringList lines = SavedGameLines();
+    const QString path = Ask(Saver_);
+    if (!path.isEmpty())
+        SaveGameTo(path, lines);
+}
+
+void TGameFiles::mnuLoadClick() {
+    const QString path = Ask(Loader_);
+    if (!path.isEmpty())
+        LoadGameFrom(path);
+}
+
+void TGameFiles::mnuExportClick() {
+    QStringList list;
+    Board_->GetMoveList(list);
+    const QString path = Ask(Exporter_);
+    if (!path.isEmpty())
+        ExportMoveListTo(path, list);
+}

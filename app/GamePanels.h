@@ -1,0 +1,43 @@
+#pragma once
+// The panels that report on the game beside the board: the events list (newest first), the
+// move list, the two captured-piece tallies and the two points labels. The move list holds
+// the recorded half-moves up to the position shown; tallies and points are read off the
+// position on the board, so they stay true after navigation, loading or a new game.
+
+#include <QString>
+#include <QStringList>
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class TChessBrd;
+
+class TGamePanels {
+public:
+    TGamePanels(TChessBrd* board, QListWidget* events, QPlainTextEdit* status, QListWidget* white,
+                QListWidget* black, QLabel* wp, QLabel* bp);
+
+    // The board's game events: the move list, the event texts, and a refresh once the whole
+    // half-move stands on the board.
+    void BindBoard();
+
+    void AddEvent(const QString& text);
+    void ClearEvents();
+
+    // Points and tallies of the position on the board.
+    void Refresh();
+
+    QStringList MoveList() const;
+    void SetMoveList(const QStringList& lines);
+    // The recorded half-moves that lead to the position shown, and no others.
+    void ShowMovesToPosition();
+
+private:
+    TChessBrd* Board_;
+    QListWidget* Events_;
+    QPlainTextEdit* Status_;
+    QListWidget* White_;
+    QListWidget* Black_;
+    QLabel* Wp_;
+    QLabel* Bp_;
+};

@@ -1,0 +1,16 @@
+#include "app/Program.h"
+
+#include "app/GoTo.h"
+#include "app/Main1.h"
+#include "setup/New1.h"
+
+TProgram::TProgram() {
+    // The main window reads the settings profile as it is created, before any other window
+    // exists; what needs the other windows waits for its one-shot start-up step.
+    frmCorvina = std::make_unique<TfrmCorvina>();
+    frmNew = std::make_unique<TfrmNew>(frmCorvina.get());
+    frmGoTo = std::make_unique<TfrmGoTo>(frmCorvina.get());
+    frmCorvina->SetDialogs(frmNew.get(), frmGoTo.get());
+}
+
+TProgram::~TProgram() = default;
