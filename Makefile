@@ -2,7 +2,7 @@
 # Everything else here is what those two need.
 
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-            libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format
+            libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format xdg-utils
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 
