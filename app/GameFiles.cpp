@@ -53,9 +53,12 @@ QString TGameFiles::Ask(QFileDialog* dialog) {
     if (!LastFolder_.isEmpty())
         dialog->setDirectory(LastFolder_);
     // Start from a bare name, never from a full path that new typing would be added to.
+    // With no file chosen yet, the dialog answers its folder; that is no name to offer.
     const QStringList before = dialog->selectedFiles();
-    dialog->selectFile(before.isEmpty() ? QString() : QFileInfo(before.first()).fileName());
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    const bool named = !before.isEmpty() && !QFileInfo(before.first()).isDir();
+    dialog->selectFile(named ? QFileInfo(before.first()).fileName() : QString());
+    const int r = dialog->exec();
+    if (r != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return {};
     const QString path = dialog->selectedFiles().first();
     if (!path.isEmpty())

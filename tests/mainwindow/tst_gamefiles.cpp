@@ -9,7 +9,12 @@
 #include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,6 +65,11 @@ private slots:
     void badChallengeLinesAreSkippedAndNamed();
     void missingChallengeList();
     void shippedChallengeList();
+    void fileThatIsNoGameIsRefused_data();
+    void fileThatIsNoGameIsRefused();
+    void saveAndExportTakeTheGameFirst();
+    void fileDialogsUseTheChosenFilter();
+    void markerKeptWhenDefaultUnreadable();
 
 private:
     QString Path(const QString& name) const { return Folder_->Dir.filePath(name); }
@@ -267,6 +277,127 @@ void TestGameFiles::shippedChallengeList() {
     QVERIFY(Ctl<QLabel>(w, "instruct")->text().startsWith("Challenge 1: White to move: mate in 1"));
     QVERIFY(w.Board()->ComputerPlaysBlack());
     QVERIFY(w.Board()->WhiteToMove());
+}
+
+void TestGameFiles::fileThatIsNoGameIsRefused_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("html page") << QByteArray("<!DOCTYPE html>\n<html><head><title>x</title>\n"
+                                             "</head>\n<body>\n<p>hello</p>\n</body></html>\n");
+    QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
+    QTest::newRow("png picture") << png + QByteArray(300, '\x7f') + "\n\n\n\n\n";
+    QTest::newRow("a square not a piece")
+        << (QByteArray(StartPosition).replace(20, 1, "\xc3\xa9") + "\nA\nB\ntrue\ntrue\n");
+}
+
+// A file that is no saved game is refused with its name, and the game on the board stays.
+void TestGameFiles::fileThatIsNoGameIsRefused() {
+    QFETCH(QByteArray, bytes);
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    Play(w, {"e2e4"});
+    QFile f(Path("odd.cvg"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QVERIFY(!w.LoadGameFrom(Path("odd.cvg")));
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY(Folder_->Errors.first().contains("odd.cvg"));
+    QCOMPARE(w.Board()->At(Square::E4), 'P');
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    QCOMPARE(w.Player1(), QString("Player1"));
+}
+
+namespace {
+
+QFileDialog* OpenFileDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+// Once the next file dialog is open, runs `inside`, then accepts it with `name`.
+void AnswerFileDialog(const QString& name, std::function<void(QFileDialog*)> inside = {}) {
+    auto* poll = new QTimer;
+    poll->setInterval(50);
+    QObject::connect(poll, &QTimer::timeout, [poll, name, inside] {
+        QFileDialog* dialog = OpenFileDialog();
+        if (!dialog)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (inside)
+            inside(dialog);
+        // Typed into the name box as a user would, with the folder chosen first for a path.
+        const QFileInfo file(name);
+        if (file.isAbsolute())
+            dialog->setDirectory(file.absolutePath());
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(edit);
+        edit->setText(file.isAbsolute() ? file.fileName() : name);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    poll->start();
+}
+
+} // namespace
+
+// A move made while the file dialog is open does not land in the file.
+void TestGameFiles::saveAndExportTakeTheGameFirst() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    Play(w, {"e2e4"});
+    auto playDuringDialog = [&w](QFileDialog*) { QVERIFY(PlayMoves(w, {"e7e5"})); };
+    AnswerFileDialog(Path("during.cvg"), playDuringDialog);
+    w.mnuSaveClick();
+    const QStringList saved = Folder_->Read("during.cvg");
+    QCOMPARE(saved.size(), 6);
+    QCOMPARE(saved.first(), QString("1. E2-E4"));
+    QCOMPARE(saved[1].at(36), QChar('P')); // e4
+    QCOMPARE(saved[1].at(12), QChar('p')); // e7, still at home
+    AnswerFileDialog(Path("during.txt"), [&w](QFileDialog*) { PlayMoves(w, {"g1f3"}); });
+    w.mnuExportClick();
+    QCOMPARE(Folder_->Read("during.txt").size(), 2);
+}
+
+void TestGameFiles::fileDialogsUseTheChosenFilter() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    auto chooseCv = [](QFileDialog* d) {
+        auto* types = d->findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(types);
+        types->setCurrentIndex(0); // "Corvina Files (*.cv)", chosen as a user chooses it
+        emit types->activated(0);
+        emit types->textActivated(types->currentText());
+    };
+    AnswerFileDialog(Path("game1"), chooseCv);
+    w.mnuSaveClick();
+    QVERIFY(QFile::exists(Path("game1.cv")));
+    QVERIFY(!QFile::exists(Path("game1.cvg")));
+    // The next dialog opens in the folder used last, with the bare name of the last file.
+    AnswerFileDialog(Path("x.cvg"));
+    w.mnuSaveClick();
+    QTimer::singleShot(200, [this] {
+        QFileDialog* d = OpenFileDialog();
+        QVERIFY(d);
+        QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(Folder_->Dir.path()).canonicalPath());
+        auto* name = d->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name);
+        QCOMPARE(name->text(), QString("x.cvg"));
+        d->reject();
+    });
+    w.mnuSaveClick();
+}
+
+void TestGameFiles::markerKeptWhenDefaultUnreadable() {
+    QVERIFY(Folder_->Write("al.dat", {"Gone"}));
+    QFile::remove(ProgramPath("Settings/Default"));
+    QVERIFY(QDir().mkpath(ProgramPath("Settings/Default"))); // a folder: cannot be read
+    TProgram program;
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QCOMPARE(Folder_->Read("al.dat"), QStringList{"Gone"});
 }
 
 QTEST_MAIN(TestGameFiles)

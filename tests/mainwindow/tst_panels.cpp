@@ -1,0 +1,237 @@
+// The panels beside the board tell the truth about the position shown: the move list after
+// navigation and play, points and tallies after every kind of half-move, player names of any
+// length, and a window that opens on the screen.
+#include "app/Main1.h"
+#include "app/Program.h"
+#include "board/ChessBrd.h"
+#include "setup/New1.h"
+#include "tests/mainwindow/TestFolder.h"
+#include "tests/mainwindow/WindowMoves.h"
+#include "tests/mainwindow/WindowParts.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+
+namespace {
+
+const QString Pad(14, ' ');
+
+// A placement from rank 8 down, one string of eight squares a rank.
+std::string Ranks(std::initializer_list<const char*> ranks) {
+    std::string p;
+    for (const char* r : ranks) {
+        std::string rank(r);
+        rank.resize(8, ' ');
+        p += rank;
+    }
+    p.resize(64, ' ');
+    return p;
+}
+
+QStringList Tally(TfrmCorvina& w, const char* name) {
+    QStringList texts;
+    auto* list = Ctl<QListWidget>(w, name);
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// A new game between two people from a layout, as OK in the new-game dialog gives it.
+void NewGame(TfrmCorvina& w, const std::string& layout, int turn) {
+    TNewGame game;
+    game.Player1 = "Ann";
+    game.Player2 = "Bob";
+    game.ComputerBlack = false;
+    game.UseLayout = !layout.empty();
+    game.Layout = layout;
+    game.Turn = turn;
+    w.ApplyNewGame(game);
+}
+
+} // namespace
+
+class TestPanels : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        Folder_ = std::make_unique<TTestFolder>();
+        QVERIFY(Folder_->Prepare({}, {{"Default", DefaultProfile}}));
+        Program_ = std::make_unique<TProgram>();
+        W_ = &Program_->MainWindow();
+        W_->Board()->SetAnimateMoves(false);
+        W_->Board()->SetComputerPlaysBlack(false);
+    }
+    void cleanup() {
+        Program_.reset();
+        Folder_.reset();
+    }
+    void moveListAfterGoToAndPlayingOn();
+    void nextNeverListsTwice();
+    void blackStartKeepsReservedLine();
+    void pointsAfterWholeHalfMove();
+    void pointsAndTalliesFollowThePosition();
+    void player2BesideChallengeCaption();
+    void longPlayer1StopsAtTheBoard();
+    void windowOpensOnScreen();
+
+private:
+    std::unique_ptr<TTestFolder> Folder_;
+    std::unique_ptr<TProgram> Program_;
+    TfrmCorvina* W_ = nullptr;
+};
+
+void TestPanels::moveListAfterGoToAndPlayingOn() {
+    TfrmCorvina& w = *W_;
+    QVERIFY(PlayMoves(w, {"e2e4", "b8c6", "d2d4", "e7e6"}));
+    w.GoToLine(0);                       // after 1. e4
+    QCOMPARE(w.StatusLines().size(), 4); // Go To leaves the list
+    QVERIFY(PlayMoves(w, {"b8c6"}));
+    const QStringList line = {"1. E2-E4", Pad + "B8-C6"};
+    QCOMPARE(w.StatusLines(), line);
+    // Line k is half-move k again.
+    QVERIFY(PlayMoves(w, {"g1f3"}));
+    w.GoToLine(1);
+    QCOMPARE(w.Board()->At(Square::C6), 'n');
+    QCOMPARE(w.Board()->At(Square::F3), ' ');
+    w.GoToLine(2);
+    QCOMPARE(w.Board()->At(Square::F3), 'N');
+    QVERIFY(w.SaveGameTo(Folder_->Dir.filePath("g.cvg")));
+    QCOMPARE(Folder_->Read("g.cvg").mid(0, 3),
+             (QStringList{"1. E2-E4", Pad + "B8-C6", "2. G1-F3"}));
+}
+
+void TestPanels::nextNeverListsTwice() {
+    TfrmCorvina& w = *W_;
+    QVERIFY(PlayMoves(w, {"e2e4", "e7e5", "g1f3"}));
+    w.GoToLine(-1);
+    w.mnuNextClick();
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    w.GoToLine(0);
+    w.mnuNextClick();
+    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5"}));
+    w.mnuNextClick();
+    w.mnuNextClick();
+    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5", "2. G1-F3"}));
+    w.mnuPreviousClick();
+    QCOMPARE(w.StatusLines().size(), 2);
+}
+
+void TestPanels::blackStartKeepsReservedLine() {
+    TfrmCorvina& w = *W_;
+    NewGame(w, {}, 1);
+    QVERIFY(PlayMoves(w, {"e7e5", "d2d4"}));
+    QStringList list;
+    w.Board()->GetMoveList(list);
+    QCOMPARE(w.StatusLines(), list);
+    QCOMPARE(w.StatusLines().size(), 3);
+    QCOMPARE(w.StatusLines()[1], Pad + "E7-E5");
+    w.mnuPreviousClick();
+    QCOMPARE(w.StatusLines(), list.mid(0, 2));
+}
+
+void TestPanels::pointsAfterWholeHalfMove() {
+    TfrmCorvina& w = *W_;
+    // A promotion: the queen counts as soon as the half-move stands.
+    NewGame(w, Ranks({"       k", " P      ", "", "", "", "", "", "    K   "}), 0);
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString("  1.0"));
+    QVERIFY(PlayMoves(w, {"b7b8"}));
+    QCOMPARE(w.Board()->At(Square::B8), 'Q');
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString("  9.9"));
+    // En passant: the pawn taken from beside the capturer no longer counts.
+    NewGame(w, Ranks({"       k", "   p    ", "", "    P   ", "", "", "", "    K   "}), 1);
+    QVERIFY(PlayMoves(w, {"d7d5", "e5d6"}));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString("  0.0"));
+    QCOMPARE(Tally(w, "black")[0], QString("8 Pawns"));
+    // End Challenge shows the start position's points.
+    QVERIFY(Folder_->Write(
+        "chlist.dat",
+        {"{" + QString::fromStdString(Ranks({"k", "", "", "", "", "", "Q", "K"})) + ",0,Mate,1}"}));
+    w.mnuChallengesClick();
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString("  0.0"));
+    w.mnuChallengesClick();
+    QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
+    QCOMPARE(Tally(w, "white")[4], QString("0 Queens"));
+}
+
+void TestPanels::pointsAndTalliesFollowThePosition() {
+    TfrmCorvina& w = *W_;
+    QVERIFY(PlayMoves(w, {"e2e4", "d7d5", "e4d5"}));
+    QCOMPARE(Tally(w, "black")[0], QString("1 Pawns"));
+    // A capture replayed after stepping back counts once.
+    w.mnuPreviousClick();
+    QCOMPARE(Tally(w, "black")[0], QString("0 Pawns"));
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
+    w.mnuNextClick();
+    QCOMPARE(Tally(w, "black")[0], QString("1 Pawns"));
+    w.GoToLine(-1);
+    QCOMPARE(Tally(w, "black")[0], QString("0 Pawns"));
+    w.GoToLine(2);
+    QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 41.0"));
+    // A new game starts with empty tallies.
+    NewGame(w, {}, 0);
+    QCOMPARE(Tally(w, "black"),
+             (QStringList{"0 Pawns", "0 Bishops", "0 Knights", "0 Rooks", "0 Queens"}));
+}
+
+void TestPanels::player2BesideChallengeCaption() {
+    TfrmCorvina& w = *W_;
+    auto* player2 = Ctl<QLabel>(w, "Player2");
+    const int right = player2->geometry().right();
+    w.SetPlayer2("Somebody");
+    QVERIFY(Folder_->Write(
+        "chlist.dat", {"{" + QString::fromStdString(Ranks({"k", "", "", "", "", "", "Q", "K"})) +
+                       ",0,White to move: mate in 1,1}"}));
+    w.mnuChallengesClick();
+    auto* instruct = Ctl<QLabel>(w, "instruct");
+    QVERIFY(!instruct->isHidden());
+    // Entering challenge mode names the players anew; the short name is sized to its text.
+    QCOMPARE(player2->text(), QString("Player2"));
+    QVERIFY(player2->width() < 100);
+    QVERIFY(!player2->geometry().intersects(instruct->geometry()));
+    const QString remote = QString("A remote player with a very long name indeed ").repeated(20);
+    w.SetPlayer2(remote);
+    QCOMPARE(player2->geometry().right(), right);
+    QVERIFY(!player2->geometry().intersects(instruct->geometry()));
+    QCOMPARE(player2->toolTip(), remote);
+    QCOMPARE(w.Player2(), remote);
+    w.mnuChallengesClick(); // leaving: the caption goes, the name may take its room
+    QVERIFY(player2->geometry().left() < instruct->geometry().right());
+    QVERIFY(player2->geometry().left() >= w.Board()->geometry().left());
+}
+
+void TestPanels::longPlayer1StopsAtTheBoard() {
+    TfrmCorvina& w = *W_;
+    const QString name = QString("Zoë Ångström-Lindqvist ").repeated(10);
+    QVERIFY(Folder_->Write("long.cvg", {QString(StartPosition), name, "Bob", "false", "false"}));
+    QVERIFY(w.LoadGameFrom(ProgramPath("long.cvg")));
+    auto* player1 = Ctl<QLabel>(w, "Player1");
+    QVERIFY(player1->geometry().right() <= w.Board()->geometry().right());
+    QCOMPARE(player1->toolTip(), name);
+    QVERIFY(w.SaveGameTo(Folder_->Dir.filePath("again.cvg")));
+    QCOMPARE(Folder_->Read("again.cvg")[1], name); // the whole name is saved
+}
+
+void TestPanels::windowOpensOnScreen() {
+    TfrmCorvina& w = *W_;
+    // The shipped profile shows the captured pieces: the window opens wide, and on the screen.
+    QVERIFY(w.width() == 814);
+    QVERIFY(!Ctl<QFrame>(w, "pane")->isHidden());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.screen()->availableGeometry();
+    const QRect frame = w.frameGeometry();
+    QVERIFY2(frame.left() >= area.left() && frame.top() >= area.top(),
+             qPrintable(QString("window at %1,%2").arg(frame.left()).arg(frame.top())));
+    if (frame.width() <= area.width())
+        QVERIFY(frame.right() <= area.right());
+    // Hidden pane: nothing of its frame shows at width 625.
+    w.mnuCPiecesClick();
+    QTRY_COMPARE(w.width(), 625);
+    QVERIFY(Ctl<QFrame>(w, "pane")->isHidden());
+}
+
+QTEST_MAIN(TestPanels)
+#include "tst_panels.moc"
