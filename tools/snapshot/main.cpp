@@ -2,9 +2,11 @@
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
-//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced] MOVE...
+//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
+//                    [--delay MS] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
-// window open that long after the picture, for measuring the program at rest.
+// window open that long after the picture, for measuring the program at rest; --delay sets
+// the board's AnimationDelay (milliseconds per pixel of a slide).
 #include "app/Main1.h"
 #include "setup/New1.h"
 
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     int depth = 0;
     int stay = 0;
     int challenge = 0;
+    int delay = -1;
     QString dialog;
     QStringList moves;
     for (int i = 2; i < argc; ++i) {
@@ -56,6 +59,8 @@ int main(int argc, char** argv) {
             dialog = argv[++i];
         else if (a == "--challenge" && i + 1 < argc)
             challenge = QString(argv[++i]).toInt();
+        else if (a == "--delay" && i + 1 < argc)
+            delay = QString(argv[++i]).toInt();
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -66,6 +71,8 @@ int main(int argc, char** argv) {
         w.cb1->SetComputerPlaysBlack(false);
     if (depth > 0)
         w.cb1->SetSearchDepth(depth);
+    if (delay >= 0)
+        w.cb1->SetAnimationDelay(delay);
     w.move(60, 40);
     w.show();
     if (challenge > 0) {
