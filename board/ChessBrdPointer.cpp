@@ -53,6 +53,10 @@ void TChessBrd::SlidePiece(Square from, Square to) {
 void TChessBrd::AnimateMove(Square from, Square to, int delay) {
     if (Dragging_ || !IsOnBoard(from) || !IsOnBoard(to) || !isVisible())
         return;
+    // A canvas waiting for its full repaint would get it from the repaint below, in the
+    // middle of the half-move, with the piece still on its old square: no slide then.
+    if (!CanvasValid_ || Canvas_.size() != size())
+        return;
     const char letter = At(from);
     if (!std::strchr(PieceLetters, letter) || letter == '\0')
         return;

@@ -63,6 +63,7 @@ private slots:
     void paintedColours();
     void piecesFitTheSquares();
     void slideStepsArePainted();
+    void halfMoveBeforePendingRepaint();
     void halfMoveRepaintsOnlyItsSquares();
     void dragging();
     void outsideEngine();
@@ -278,6 +279,23 @@ void TestChessBrd::slideStepsArePainted() {
         qInfo("delay %d: slide of 133 steps took %lld ms, %.0f ms of processor", delay, wallMs,
               cpuMs);
     }
+}
+
+// A half-move played between a resize and the full repaint the resize asks for leaves no
+// piece drawn on the square it left.
+void TestChessBrd::halfMoveBeforePendingRepaint() {
+    TChessBrd b;
+    b.SetSizeOfSquare(44);
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    b.resize(408, 408); // 45-pixel squares, painted at the next paint event
+    QVERIFY(b.MakeMove(Square::E2, Square::E4));
+    b.grab();
+    TChessBrd full;
+    full.SetSizeOfSquare(45);
+    full.SetPosition(b.Position());
+    full.grab();
+    QCOMPARE(b.Canvas(), full.Canvas());
 }
 
 void TestChessBrd::halfMoveRepaintsOnlyItsSquares() {
