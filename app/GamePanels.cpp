@@ -1,5 +1,6 @@
 #include "app/GamePanels.h"
 
+#include "app/core/ErrorReport.h"
 #include "app/core/Points.h"
 #include "board/ChessBrd.h"
 
@@ -25,6 +26,12 @@ void TGamePanels::BindBoard() {
     b->OnDraw = [this](TObject*) { AddEvent("Draw!"); };
     b->OnThreefoldPosition = [this](TObject*) { AddEvent("Threefold!"); };
     b->OnIllegalMove = [this](TObject*, Square) { AddEvent("Illegal Move!"); };
+    // The board parked its engine after refusing the engine's move: never a silent stall.
+    b->OnEngineError = [this](TObject*, Square, Square, const std::string& message) {
+        AddEvent("Engine stopped!");
+        ReportError(QString::fromStdString(message) +
+                    "\nThe computer has stopped; Engine > Start Thinking lets it try again.");
+    };
     // The last event of a half-move: promotion and en passant have changed the board by now.
     b->OnPaint = [this](TObject*) { Refresh(); };
 }

@@ -109,6 +109,8 @@ void TfrmCorvina::CreateControls() {
     cb1->move(9, 26);
     cb1->SetSizeOfSquare(44);
     cb1->SetSizeOfBorder(24);
+    // Two milliseconds a pixel: a one-square slide takes about 0.1 s, a knight's about 0.3 s.
+    cb1->SetAnimationDelay(2);
     cb1->SetSquareColorDark(QColor(128, 0, 0));
     cb1->SetSquareColorLight(QColor(192, 192, 192));
     cb1->SetDisplayCoords(West | North | East | South);

@@ -9,8 +9,9 @@
 class IBoardView {
 public:
     virtual ~IBoardView() = default;
-    // Park the engine before the model changes position, side, en passant square or players.
-    virtual void StopThinking() {}
+    // Called before the model changes position, side, en passant square or history slot
+    // shown, so that nothing reading the game (the engine) runs while it changes.
+    virtual void BeforeChange() {}
     virtual void RepaintAll() {}
     virtual void PaintEmptySquare(Square) {}
     virtual void PaintPiece(Square, char) {}

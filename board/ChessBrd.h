@@ -1,7 +1,8 @@
 #pragma once
-// TChessBrd: the chess board control. It shows a TChessGame, turns pointer drags into
-// half-moves and runs the game's engine thread. Every rule lives in TChessGame; this class
-// only draws, listens to the pointer and keeps the engine out of the way of changes.
+// TChessBrd: the chess board control. It shows a TChessGame and turns pointer drags into
+// half-moves; its TEngineHandOver runs the game's engine. Every rule lives in TChessGame; this
+// class only draws (ChessBrdPainting.cpp), listens to the pointer (ChessBrdPointer.cpp) and
+// parks the engine before every change of the game.
 
 #include "board/ChessGame.h"
 #include "engine/ThreadPriority.h"
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QPen>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -19,12 +19,15 @@
 #include <memory>
 
 class QLabel;
-class TChessThread;
+class TEngineHandOver;
 
 using TOneSquareEvent = std::function<void(TObject* Sender, Square square)>;
 using TThinkEvent = std::function<void(TObject* Sender, Square& oldsq, Square& newsq)>;
 using TMouseEvent = std::function<void(TObject* Sender, Qt::MouseButton button,
                                        Qt::KeyboardModifiers shift, int x, int y)>;
+// The engine handed over a half-move that the board refused; the engine is parked.
+using TEngineErrorEvent =
+    std::function<void(TObject* Sender, Square oldSq, Square newSq, const std::string& Message)>;
 using TMouseMoveEvent =
     std::function<void(TObject* Sender, Qt::KeyboardModifiers shift, int x, int y)>;
 
@@ -46,6 +49,7 @@ public:
     TOneSquareEvent OnIllegalMove;
     TThinkEvent OnCalculateMove;
     TMoveEvent OnCalculationFailed;
+    TEngineErrorEvent OnEngineError;
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
@@ -111,7 +115,9 @@ public:
 
     // --- Operations.
     void StartNewGame();
-    void StopThinking() override;
+    // Parks the engine: a search in progress is dropped and nothing it found is played; the
+    // engine stays parked until StartThinking, in every state of the game.
+    void StopThinking();
     void StartThinking();
     bool PlayUserMove(Square from, Square to);
     void GetMoveList(QStringList& list) const;
@@ -119,7 +125,11 @@ public:
     Square SquareAtPoint(int x, int y) const;
     static bool IsPieceSet(const QImage& image);
 
+    // The engine's side of the board (tests hand over moves through it as the engine would).
+    TEngineHandOver& HandOver() const { return *HandOver_; }
+
     // --- View operations, also used by the game model as it plays a half-move.
+    void BeforeChange() override { StopThinking(); }
     void RepaintAll() override;
     void PaintEmptySquare(Square square) override;
     void PaintPiece(Square square, char letter) override;
@@ -130,7 +140,8 @@ public:
     void AnimateMove(Square from, Square to, int delay);
     void BuildPieceImages();
     // The picture of one piece ("PNBRQK" white, "pnbrqk" black) as the board draws it, cut
-    // from the active piece set with its mask; a null image for any other letter.
+    // from the active piece set with its mask and scaled down when its cell is larger than a
+    // square; a null image for any other letter.
     QImage PieceImage(char letter) const;
     QRect SquareRect(Square square) const;
     // The drawn board as it stands (the back buffer), for checks and screenshots.
@@ -152,16 +163,13 @@ private:
     void FillSquareArea(QPainter& p, const QRect& rect, bool light);
     void Invalidate(const QRect& rect);
     const QImage& ActivePieceSet() const;
+    // The twelve images at the size they are drawn, fitted to the square size in force.
+    const std::array<QImage, 12>& DrawnPieces() const;
+    int DrawnPieceOffset() const;
     void ShowFloatingPiece(char letter, QPoint topLeftInControl);
     void HideFloatingPiece();
     bool DropAccepted(Square target) const;
     void EndDrag(QPoint pos);
-    // Engine hand-over.
-    bool ComputerToMove() const;
-    void KickEngine();
-    void ScheduleKick();
-    void EngineMoveFound(std::uint64_t generation, int from, int to);
-    void PollOutsideEngine();
 
     bool AnimateMoves_ = true;
     int AnimationDelay_ = 0;
@@ -195,6 +203,8 @@ private:
     bool FirstPaintDone_ = false;
     std::array<QImage, 12> PieceImages_;
     int PieceCell_ = 0;
+    mutable std::array<QImage, 12> FittedImages_;
+    mutable int FittedSize_ = -1;
 
     // Pointer.
     Square DragFrom_ = Square::None;
@@ -205,11 +215,5 @@ private:
     bool Resizing_ = false;
     QPointer<QLabel> Floating_;
 
-    // Engine.
-    std::unique_ptr<TChessThread> Thread_;
-    bool EngineAwake_ = false;           // between StartThinking and StopThinking
-    std::uint64_t EngineGeneration_ = 0; // bumped by every stop; older results are dropped
-    bool KickScheduled_ = false;
-    bool InOutsideEngine_ = false;
-    QTimer PollTimer_;
+    std::unique_ptr<TEngineHandOver> HandOver_;
 };

@@ -4,48 +4,31 @@
 // control wraps this class and shows it through IBoardView.
 
 #include "board/BoardView.h"
+#include "board/GameEvents.h"
+#include "board/GameState.h"
 #include "board/MoveInfo.h"
 #include "board/Object.h"
 #include "board/Square.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-using TMoveEvent = std::function<void(TObject* Sender, Square oldSq, Square newSq)>;
-using TCaptureEvent =
-    std::function<void(TObject* Sender, Square oldSq, Square newSq, char CapturedPiece)>;
-using TPromotionEvent =
-    std::function<void(TObject* Sender, Square oldSq, Square newSq, char& NewPiece)>;
-using TNotifyEvent = std::function<void(TObject* Sender)>;
-
-inline constexpr const char* StartPosition =
-    "rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR";
-
-class TChessGame : public TObject {
+// The game's state lives in TGameState and its handlers in TGameEvents, so that copying a
+// game copies the state alone: a copy is an independent game without handlers or view.
+class TChessGame : public TObject, public TGameEvents, private TGameState {
 public:
-    TChessGame();
-    TChessGame(const TChessGame& other);
-    TChessGame& operator=(const TChessGame& other);
+    TChessGame() = default;
+    TChessGame(const TChessGame& other) : TObject(other), TGameEvents(), TGameState(other) {}
+    // Takes the other game's state; this game keeps its own handlers and view.
+    TChessGame& operator=(const TChessGame& other) {
+        TGameState::operator=(other);
+        return *this;
+    }
     ~TChessGame() override = default;
 
-    // --- Events, raised only when assigned; Sender is this game (or the board wrapping it).
-    TMoveEvent OnLegalMove;
-    TCaptureEvent OnCapture;
-    TPromotionEvent OnPromotion;
-    TMoveEvent OnCastle;
-    TMoveEvent OnCheck;
-    TMoveEvent OnMate;
-    TMoveEvent OnStaleMate;
-    TNotifyEvent OnNoMatingMaterial;
-    TNotifyEvent OnThreefoldPosition;
-    TNotifyEvent OnDraw;
-    TNotifyEvent OnPaint;
-
-    // A copy made for analysis: same game state, no handlers, no view.
-    TChessGame Detached() const;
-    void ClearHandlers();
+    // The same as a copy; kept for callers that say what they mean by it.
+    TChessGame Detached() const { return *this; }
 
     // --- Position model.
     std::string Position() const;
@@ -105,30 +88,13 @@ private:
     MoveInfo& WritableSlot(std::int32_t n, bool white);
     void RecordSlot(MoveInfo& slot) const;
     bool IsLegalIgnoringRepetition(Square from, Square to) const;
+    // The square of the pawn that a half-move from `from` to `to` takes en passant, or None
+    // when it is no en passant capture.
+    Square EnPassantVictim(Square from, Square to) const;
     bool LineWalkHits(Square from, Square to, const int (*dirs)[2], int count) const;
     // Whether the king of a colour stands attacked on a 64-character placement (a8 first).
     static bool KingAttackedOn(PieceColour colour, const char* board);
     bool StartedWithBlack() const { return FirstIndex_ == 1; }
-
-    char Squares_[65]; // index 0 unused
-    bool WhiteToMove_ = true;
-    CastleSet CastlingAllowed_ = AllCastling;
-    Square EnPassant_ = Square::None;
-    std::int32_t CurrentMove_ = 1;
-    std::int32_t LastMove_ = 1;
-    bool LastWhiteToMove_ = true;
-    char PromotionPiece_ = 'q';
-    bool GameOver_ = false;
-
-    // Two slots per move number, white first; it grows with the game, so no length limit.
-    std::vector<MoveInfo> History_;
-    // Index of the first slot of the recorded line: 1 when the game's first half-move was
-    // black's, so that the white slot of move 1 that was never played is never read.
-    std::size_t FirstIndex_ = 0;
-    // Any change of the history or of the shown slot bumps this; IsThreefold caches on it.
-    std::uint64_t HistoryVersion_ = 0;
-    mutable std::uint64_t ThreefoldVersion_ = ~0ull;
-    mutable bool ThreefoldCache_ = false;
 
     IBoardView* View_ = nullptr;
     static IBoardView SilentView_;

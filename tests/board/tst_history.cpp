@@ -232,6 +232,22 @@ void TestHistory::copyIsIndependent() {
     QVERIFY(Play(g, {"d2d4"}));
     QCOMPARE(raised, 1);
     QCOMPARE(copy.At(Square::D4), ' ');
+    // A plain copy is just as bare; assigning a game takes its state and keeps the target's
+    // own handlers.
+    TChessGame plain = g;
+    QVERIFY(!plain.OnLegalMove);
+    TChessGame target;
+    int targetRaised = 0;
+    target.OnLegalMove = [&targetRaised](TObject*, Square, Square) { ++targetRaised; };
+    target = g;
+    QCOMPARE(target.Position(), g.Position());
+    QCOMPARE(target.CurrentMove(), g.CurrentMove());
+    QVERIFY(Play(target, {"d7d5"}));
+    QCOMPARE(targetRaised, 1);
+    QCOMPARE(raised, 1);
+    std::vector<std::string> list;
+    target.GetMoveList(list);
+    QCOMPARE(list.size(), std::size_t(2));
 }
 
 void TestHistory::fenRoundTrip() {

@@ -60,6 +60,26 @@ void TestRules::lastMoveEvents_data() {
         << "8/3p4/8/R3P2k/8/8/8/K7 b - - 0 1" << QStringList{"d7d5"} << "e5d6"
         << "LegalMove(E5,D6) Capture(E5,D6,p) Check(E5,D6) Paint";
 
+    QTest::newRow("black en passant capture")
+        << "4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1" << QStringList{"e2e4"} << "d4e3"
+        << "LegalMove(D4,E3) Capture(D4,E3,P) Paint";
+    // An en passant square with no enemy pawn behind it is an empty square like any other.
+    QTest::newRow("en passant square before own queen")
+        << "4k3/8/8/3PQ3/8/8/8/4K3 w - e6 0 1" << none << "d5e6"
+        << "refused";
+    QTest::newRow("en passant square before own knight")
+        << "4k3/8/8/8/3pn3/8/8/4K3 b - e3 0 1" << none << "d4e3"
+        << "refused";
+    // A piece on the en passant square is taken as any capture; the bishop behind it stays
+    // and keeps the rook off the king.
+    QTest::newRow("en passant square holding a piece")
+        << "k7/8/4n3/r2Pb2K/8/8/8/8 w - e6 0 1" << none << "d5e6"
+        << "LegalMove(D5,E6) Capture(D5,E6,n) Paint";
+    // e3 is no en passant square for white: no capture, and the queen on e2 still checks.
+    QTest::newRow("en passant square on the mover's own side")
+        << "4k3/8/8/8/8/8/3Pq3/4K3 w - e3 0 1" << none << "d2e3"
+        << "refused";
+
     QTest::newRow("promotion without handler choice")
         << "8/4P3/8/8/8/8/k7/4K3 w - - 0 1" << none << "e7e8"
         << "LegalMove(E7,E8) Promotion(E7,E8) Paint";
@@ -125,7 +145,7 @@ void TestRules::lastMoveEvents() {
     const bool ok = Play(g, {move});
     if (expected == "refused") {
         QVERIFY(!ok);
-        QVERIFY(log.events.isEmpty());
+        QVERIFY(log.Events.empty());
         QCOMPARE(g.Position(), before64);
     } else {
         QVERIFY(ok);
@@ -145,6 +165,13 @@ void TestRules::enPassantSquare() {
     QVERIFY(Play(h, {"d7d5", "e5d6"}));
     QCOMPARE(h.At(Sq("d5")), ' ');
     QCOMPARE(h.At(Sq("d6")), 'P');
+    // Only the captured pawn leaves the board, and nothing else is taken on the way.
+    TChessGame k = FromFen("k7/8/4n3/r2Pb2K/8/8/8/8 w - e6 0 1");
+    QVERIFY(Play(k, {"d5e6"}));
+    QCOMPARE(k.Position(), PlacementFromFen("k7/8/4P3/r3b2K/8/8/8/8"));
+    TChessGame q = FromFen("4k3/8/8/3PQ3/8/8/8/4K3 w - e6 0 1");
+    QVERIFY(!q.IsLegalMove(Sq("d5"), Sq("e6")));
+    QCOMPARE(q.At(Sq("e5")), 'Q');
 }
 
 void TestRules::promotionPieceSticks() {
@@ -152,14 +179,14 @@ void TestRules::promotionPieceSticks() {
     QCOMPARE(g.PromotionPiece(), 'q');
     EventLog log;
     log.Attach(g);
-    log.promoteTo = 'n';
+    log.PromoteTo = 'n';
     QVERIFY(Play(g, {"e7e8"}));
     QCOMPARE(g.At(Sq("e8")), 'N');
-    log.promoteTo = 0; // the handler no longer chooses: the last choice stays
+    log.PromoteTo = 0; // the handler no longer chooses: the last choice stays
     QVERIFY(Play(g, {"b2b1"}));
     QCOMPARE(g.At(Sq("b1")), 'n');
     // A letter that names no piece promotes to a queen, and stays where the handler left it.
-    log.promoteTo = 'x';
+    log.PromoteTo = 'x';
     QVERIFY(Play(g, {"g7g8"}));
     QCOMPARE(g.At(Sq("g8")), 'Q');
     QCOMPARE(g.PromotionPiece(), 'x');

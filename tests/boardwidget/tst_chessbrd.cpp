@@ -3,8 +3,12 @@
 #include "board/Fen.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QtTest>
+
+#include <ctime>
+#include <set>
 
 namespace {
 
@@ -57,7 +61,9 @@ private slots:
     void squareAtPoint();
     void resizeCorner();
     void paintedColours();
-    void pieceCentredFromLargerSet();
+    void piecesFitTheSquares();
+    void slideStepsArePainted();
+    void halfMoveBeforePendingRepaint();
     void halfMoveRepaintsOnlyItsSquares();
     void dragging();
     void outsideEngine();
@@ -195,18 +201,101 @@ void TestChessBrd::paintedColours() {
     QCOMPARE(img.pixelColor(23, 23), QColor(Qt::black)); // the inner frame
 }
 
-void TestChessBrd::pieceCentredFromLargerSet() {
+// A set whose cells are larger than the squares is drawn scaled down to the square, so that
+// no piece spills over its neighbours or the frame (the editor's 34-pixel squares with the
+// 40-pixel default set); the masks stay two-valued.
+void TestChessBrd::piecesFitTheSquares() {
     TChessBrd b;
     b.SetSizeOfSquare(44);
     b.SetCustomPieceSet(SolidPieceSet(60, Qt::red, Qt::blue));
     b.SetPosition(std::string(36, ' ') + "P"); // a white pawn alone on e4 (square 37)
-    const QImage img = b.grab().toImage();
+    QImage img = b.grab().toImage();
     const QRect e4 = b.SquareRect(Square::E4);
-    // 60-pixel pieces in 44-pixel squares are drawn 8 pixels up and left of the square.
-    QCOMPARE(img.pixelColor(e4.topLeft() + QPoint(-8, -8)), QColor(Qt::red));
-    QCOMPARE(img.pixelColor(e4.topLeft() + QPoint(51, 51)), QColor(Qt::red));
-    QVERIFY(img.pixelColor(e4.topLeft() + QPoint(52, 52)) != QColor(Qt::red));
-    QVERIFY(img.pixelColor(e4.topLeft() + QPoint(-9, 20)) != QColor(Qt::red));
+    QCOMPARE(b.PieceImage('P').size(), QSize(44, 44));
+    QCOMPARE(img.pixelColor(e4.topLeft()), QColor(Qt::red));
+    QCOMPARE(img.pixelColor(e4.bottomRight()), QColor(Qt::red));
+    QVERIFY(img.pixelColor(e4.topLeft() + QPoint(-1, 20)) != QColor(Qt::red));
+    QVERIFY(img.pixelColor(e4.bottomRight() + QPoint(1, 1)) != QColor(Qt::red));
+
+    TChessBrd editor;
+    editor.SetSizeOfSquare(34);
+    editor.SetSizeOfBorder(0);
+    editor.SetPosition("");
+    const QImage empty = editor.grab().toImage();
+    editor.SetPosition("NewGame");
+    img = editor.grab().toImage();
+    for (char letter : std::string("PNBRQKpnbrqk")) {
+        const QImage piece = editor.PieceImage(letter);
+        QVERIFY(piece.width() <= 34 && piece.height() <= 34);
+        for (int y = 0; y < piece.height(); ++y)
+            for (int x = 0; x < piece.width(); ++x) {
+                const int alpha = qAlpha(piece.pixel(x, y));
+                QVERIFY2(alpha == 0 || alpha == 255, "a mask pixel is neither in nor out");
+            }
+    }
+    // Outside the squares that hold pieces the board is exactly the empty board.
+    QRegion occupied;
+    for (int i = 1; i <= 64; ++i)
+        if (editor.At(ToSquare(i)) != ' ')
+            occupied += editor.SquareRect(ToSquare(i));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (!occupied.contains(QPoint(x, y)) && img.pixel(x, y) != empty.pixel(x, y))
+                QFAIL(qPrintable(QString("a piece spills onto (%1,%2)").arg(x).arg(y)));
+}
+
+// Each step of a slide is painted where the piece stands at that step, with any delay: the
+// sliding piece is seen. The figures show what a slide costs in time and processor.
+void TestChessBrd::slideStepsArePainted() {
+    struct PaintSpy : QObject {
+        std::set<std::pair<int, int>> places;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Paint && qobject_cast<QLabel*>(o)) {
+                const QPoint p = static_cast<QWidget*>(o)->pos();
+                places.insert({p.x(), p.y()});
+            }
+            return false;
+        }
+    };
+    for (int delay : {0, 2}) {
+        TChessBrd b;
+        b.SetSizeOfSquare(44);
+        b.SetAnimationDelay(delay);
+        b.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&b));
+        PaintSpy spy;
+        qApp->installEventFilter(&spy);
+        QElapsedTimer clock;
+        clock.start();
+        const std::clock_t cpu = std::clock();
+        QVERIFY(b.MakeMove(Square::G1, Square::F3)); // not dragged, so it slides
+        const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+        const qint64 wallMs = clock.elapsed();
+        qApp->removeEventFilter(&spy);
+        // A knight goes 44 pixels along the rank, then 88 along the file: 133 places.
+        QCOMPARE(static_cast<int>(spy.places.size()), 133);
+        if (delay > 0)
+            QVERIFY(wallMs >= 133 * delay);
+        qInfo("delay %d: slide of 133 steps took %lld ms, %.0f ms of processor", delay, wallMs,
+              cpuMs);
+    }
+}
+
+// A half-move played between a resize and the full repaint the resize asks for leaves no
+// piece drawn on the square it left.
+void TestChessBrd::halfMoveBeforePendingRepaint() {
+    TChessBrd b;
+    b.SetSizeOfSquare(44);
+    b.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&b));
+    b.resize(408, 408); // 45-pixel squares, painted at the next paint event
+    QVERIFY(b.MakeMove(Square::E2, Square::E4));
+    b.grab();
+    TChessBrd full;
+    full.SetSizeOfSquare(45);
+    full.SetPosition(b.Position());
+    full.grab();
+    QCOMPARE(b.Canvas(), full.Canvas());
 }
 
 void TestChessBrd::halfMoveRepaintsOnlyItsSquares() {

@@ -163,8 +163,8 @@ void TestSetupNewGame::cancelChangesNothing() {
     QCOMPARE(d.txtPlayer1->text(), QString("Someone")); // kept for the next showing
 }
 
-// After OK the engine waits for "Start Thinking" or a human move, unless the game before
-// ended in mate: then a computer to move starts at once.
+// After OK the engine waits for "Start Thinking" or a human move, also when the game before
+// ended in mate.
 void TestSetupNewGame::engineAfterOk_data() {
     QTest::addColumn<bool>("mated");
     QTest::newRow("game in progress") << false;
@@ -190,14 +190,10 @@ void TestSetupNewGame::engineAfterOk() {
     };
     NewGame(w, d.BitBtn1);
     QVERIFY(w.Board()->ComputerPlaysWhite());
-    if (mated) {
-        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
-    } else {
-        QTest::qWait(400);
-        QCOMPARE(moves, 0);
-        Ctl<QAction>(w, "mnuStart")->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
-    }
+    QTest::qWait(400);
+    QCOMPARE(moves, 0);
+    Ctl<QAction>(w, "mnuStart")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
     QVERIFY(!w.Board()->WhiteToMove());
     w.Board()->StopThinking();
 }

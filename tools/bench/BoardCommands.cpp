@@ -1,5 +1,6 @@
 // The board subcommands: legal moves, the events of played moves, and the MakeMove benchmark.
 #include "board/ChessGame.h"
+#include "board/EventPrinter.h"
 #include "board/Fen.h"
 #include "tools/bench/Commands.h"
 
@@ -30,29 +31,6 @@ bool LoadOrComplain(TChessGame& game, const std::string& fen, int& code) {
         return true;
     code = UsageError("malformed FEN: " + error);
     return false;
-}
-
-// Every handler appends "Name(args)" to one line.
-void AttachPrinters(TChessGame& game, std::string& line, char& promoteTo) {
-    auto sq = [](Square a, Square b) { return "(" + SquareName(a) + "," + SquareName(b) + ")"; };
-    auto add = [&line](const std::string& text) { line += " " + text; };
-    game.OnLegalMove = [=](TObject*, Square a, Square b) { add("LegalMove" + sq(a, b)); };
-    game.OnCapture = [=](TObject*, Square a, Square b, char piece) {
-        add("Capture(" + SquareName(a) + "," + SquareName(b) + "," + std::string(1, piece) + ")");
-    };
-    game.OnPromotion = [=, &promoteTo](TObject*, Square a, Square b, char& piece) {
-        add("Promotion" + sq(a, b));
-        if (promoteTo)
-            piece = promoteTo;
-    };
-    game.OnCastle = [=](TObject*, Square a, Square b) { add("Castle" + sq(a, b)); };
-    game.OnCheck = [=](TObject*, Square a, Square b) { add("Check" + sq(a, b)); };
-    game.OnMate = [=](TObject*, Square a, Square b) { add("Mate" + sq(a, b)); };
-    game.OnStaleMate = [=](TObject*, Square a, Square b) { add("StaleMate" + sq(a, b)); };
-    game.OnNoMatingMaterial = [=](TObject*) { add("NoMatingMaterial"); };
-    game.OnThreefoldPosition = [=](TObject*) { add("ThreefoldPosition"); };
-    game.OnDraw = [=](TObject*) { add("Draw"); };
-    game.OnPaint = [=](TObject*) { add("Paint"); };
 }
 
 } // namespace
@@ -89,16 +67,15 @@ int RunEvents(const std::vector<std::string>& args) {
     int code = 0;
     if (!LoadOrComplain(game, args[0], code))
         return code;
-    std::string line;
-    char promoteTo = 0;
-    AttachPrinters(game, line, promoteTo);
+    TEventPrinter printer;
+    printer.Attach(game);
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& m = args[i];
-        promoteTo = m.size() == 5 ? static_cast<char>(m[4]) : 0;
-        line.clear();
+        printer.PromoteTo = m.size() == 5 ? static_cast<char>(m[4]) : 0;
+        printer.Events.clear();
         const bool ok = game.MakeMove(ParseSquare(m.substr(0, 2)), ParseSquare(m.substr(2, 2)));
         if (ok)
-            std::printf("%s ok:%s\n", m.c_str(), line.c_str());
+            std::printf("%s ok: %s\n", m.c_str(), printer.Joined().c_str());
         else
             std::printf("%s refused\n", m.c_str());
     }
@@ -127,7 +104,7 @@ std::vector<std::pair<Square, Square>> ScriptGame(int length) {
         });
         bool played = false;
         for (const auto& [from, to] : moves) {
-            TChessGame trial = game.Detached();
+            TChessGame trial = game;
             trial.MakeMove(from, to);
             if (seen.count(trial.Position()) || !trial.CanMove())
                 continue;

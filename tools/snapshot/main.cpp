@@ -3,9 +3,10 @@
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
 //                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
-//                    [--player2 NAME] [--load FILE] MOVE...
+//                    [--player2 NAME] [--load FILE] [--delay MS] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
-// window open that long after the picture, for measuring the program at rest.
+// window open that long after the picture, for measuring the program at rest; --delay sets
+// the board's AnimationDelay (milliseconds per pixel of a slide).
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     int depth = 0;
     int stay = 0;
     int challenge = 0;
+    int delay = -1;
     QString dialog;
     QString player2;
     QString load;
@@ -66,6 +68,8 @@ int main(int argc, char** argv) {
             player2 = argv[++i];
         else if (a == "--load" && i + 1 < argc)
             load = argv[++i];
+        else if (a == "--delay" && i + 1 < argc)
+            delay = QString(argv[++i]).toInt();
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -78,6 +82,10 @@ int main(int argc, char** argv) {
         w.Board()->SetComputerPlaysBlack(false);
     if (depth > 0)
         w.Board()->SetSearchDepth(depth);
+    w.Board()->SetSearchDepth(depth);
+    if (delay >= 0)
+        w.Board()->SetAnimationDelay(delay);
+    w.move(60, 40);
     w.show();
     if (challenge > 0) {
         w.mnuChallengesClick();

@@ -1,0 +1,117 @@
+#include "board/EngineHandOver.h"
+
+#include "board/ChessBrd.h"
+#include "engine/ChessThread.h"
+
+TEngineHandOver::TEngineHandOver(TChessBrd& board)
+    : Board_(board), Thread_(std::make_unique<TChessThread>()) {
+    // Runs on the engine thread: the move crosses to the user-interface thread as a queued
+    // call, which Qt discards if this object is gone by then.
+    Thread_->OnMoveFound = [this](std::uint64_t generation, int from, int to) {
+        QMetaObject::invokeMethod(
+            this, [this, generation, from, to] { MoveFound(generation, from, to); },
+            Qt::QueuedConnection);
+    };
+    PollTimer_.setInterval(500);
+    connect(&PollTimer_, &QTimer::timeout, this, &TEngineHandOver::PollOutsideEngine);
+}
+
+TEngineHandOver::~TEngineHandOver() {
+    PollTimer_.stop();
+    Thread_->Shutdown();
+}
+
+bool TEngineHandOver::Thinking() const {
+    return Thread_->Thinking();
+}
+
+void TEngineHandOver::ApplyPriority(TThreadPriority priority) {
+    Thread_->ApplyPriority(priority);
+}
+
+void TEngineHandOver::StartPolling() {
+    PollTimer_.start();
+}
+
+bool TEngineHandOver::ComputerToMove() const {
+    return (Board_.ComputerPlaysWhite() && Board_.WhiteToMove()) ||
+           (Board_.ComputerPlaysBlack() && !Board_.WhiteToMove());
+}
+
+// Parking never waits for the user-interface thread (the thread reports through a queued
+// call and is idle once it has), so it is safe from any event handler, also from those of
+// a mate or draw that the engine's own move raised.
+void TEngineHandOver::Stop() {
+    ++Generation_;
+    Thread_->Cancel();
+    Awake_ = false;
+}
+
+void TEngineHandOver::Start() {
+    if (!Board_.CustomEngine()) {
+        Awake_ = true;
+        Kick();
+        return;
+    }
+    AskOutsideEngine();
+}
+
+// The engine sleeps unless the computer is to move in a position where the board would
+// accept a half-move; any change that could alter that goes through Stop and Start, which
+// call here again.
+void TEngineHandOver::Kick() {
+    if (!Awake_ || Board_.CustomEngine() || !ComputerToMove())
+        return;
+    if (Board_.IsThreefold() || !Board_.CanMove())
+        return;
+    TEngineJob job;
+    job.Position = Board_.Position();
+    job.WhiteToMove = Board_.WhiteToMove();
+    job.CastlingAllowed = Board_.CastlingAllowed();
+    job.EnPassant = ToInt(Board_.EnPassant());
+    job.SearchDepth = Board_.SearchDepth();
+    job.Priority = Board_.ThinkingPriority();
+    job.Generation = Generation_;
+    Thread_->Submit(job);
+}
+
+void TEngineHandOver::MoveFound(std::uint64_t generation, int from, int to) {
+    if (generation != Generation_ || !Awake_ || Board_.CustomEngine())
+        return;
+    const Square oldSq = ToSquare(from);
+    const Square newSq = ToSquare(to);
+    if (!Board_.MakeMove(oldSq, newSq)) {
+        // Handing the same position over again would give the same move: park instead, and
+        // say so, rather than sit still without a word.
+        Board_.StopThinking();
+        if (Board_.OnEngineError) {
+            const std::string text = IsOnBoard(oldSq) && IsOnBoard(newSq)
+                                         ? SquareName(oldSq) + "-" + SquareName(newSq)
+                                         : std::string("no move");
+            Board_.OnEngineError(&Board_, oldSq, newSq,
+                                 "The board refused the engine's move (" + text +
+                                     "); the engine has stopped.");
+        }
+        return;
+    }
+    // The next cycle: with the computer on both sides it now searches for the other side.
+    if (generation == Generation_)
+        Kick();
+}
+
+void TEngineHandOver::AskOutsideEngine() {
+    if (!ComputerToMove() || !Board_.OnCalculateMove || Board_.Held() || InOutsideEngine_)
+        return;
+    InOutsideEngine_ = true;
+    Square oldsq = Square::None;
+    Square newsq = Square::None;
+    Board_.OnCalculateMove(&Board_, oldsq, newsq);
+    if (!Board_.Held() && !Board_.MakeMove(oldsq, newsq) && Board_.OnCalculationFailed)
+        Board_.OnCalculationFailed(&Board_, oldsq, newsq);
+    InOutsideEngine_ = false;
+}
+
+void TEngineHandOver::PollOutsideEngine() {
+    if (!Board_.Held() && Board_.CustomEngine() && ComputerToMove() && !InOutsideEngine_)
+        Start();
+}
