@@ -37,7 +37,7 @@ QStringList TScrollingCredits::DemonstrationText() {
         "&uThis line is underlined",
         "&c255,160,0;This line is orange",
         "Two ampersands show one: &&",
-        "An ampersand and a letter vanish: &q",
+        "An ampersand and a letter vanish: [&q]",
         "A last lone ampersand vanishes: &",
     };
 }
@@ -48,11 +48,13 @@ int TScrollingCredits::LinePitch() const {
 
 void TScrollingCredits::SetCredits(const QStringList& v) {
     Credits_ = v;
+    Laid_.clear();
     RepaintNow();
 }
 
 void TScrollingCredits::SetCreditsFont(const TCreditsFont& v) {
     CreditsFont_ = v;
+    Laid_.clear();
     update();
 }
 
@@ -141,24 +143,46 @@ void TScrollingCredits::ScrollTick() {
     }
 }
 
-void TScrollingCredits::DrawLine(QPainter& p, const QString& line, int y) const {
-    const TCreditLine parsed = ParseCreditLine(line);
+const TScrollingCredits::TLaidLine& TScrollingCredits::Laid(qsizetype k) {
+    if (Laid_.size() != static_cast<size_t>(Credits_.size())) {
+        Laid_.assign(Credits_.size(), TLaidLine{});
+    }
+    TLaidLine& l = Laid_[k];
+    if (l.Ready) {
+        return l;
+    }
+    const TCreditLine parsed = ParseCreditLine(Credits_[k]);
     // The marks add to the style of the base font.
-    QFont font = CreditsFont_.Font;
+    l.Font = CreditsFont_.Font;
     if (parsed.Bold) {
-        font.setBold(true);
+        l.Font.setBold(true);
     }
     if (parsed.Italic) {
-        font.setItalic(true);
+        l.Font.setItalic(true);
     }
     if (parsed.Underline) {
-        font.setUnderline(true);
+        l.Font.setUnderline(true);
     }
-    p.setFont(font);
-    p.setPen(parsed.Color.value_or(CreditsFont_.Color));
-    const QFontMetrics fm = p.fontMetrics();
-    const int x = width() / 2 - fm.horizontalAdvance(parsed.Text) / 2;
-    p.drawText(x, y + fm.ascent(), parsed.Text);
+    l.Text = parsed.Text;
+    l.Color = parsed.Color.value_or(CreditsFont_.Color);
+    l.Layout = QStaticText(l.Text);
+    l.Layout.setTextFormat(Qt::PlainText);
+    l.Layout.setPerformanceHint(QStaticText::AggressiveCaching);
+    l.Layout.prepare(QTransform(), l.Font);
+    l.Width = QFontMetrics(l.Font).horizontalAdvance(l.Text);
+    l.Ready = true;
+    return l;
+}
+
+void TScrollingCredits::DrawLine(QPainter& p, qsizetype k, int y) {
+    const TLaidLine& l = Laid(k);
+    if (l.Text.isEmpty()) {
+        return;
+    }
+    p.setFont(l.Font);
+    p.setPen(l.Color);
+    // Centred; the line's top is at y.
+    p.drawStaticText(width() / 2 - l.Width / 2, y, l.Layout);
 }
 
 QStringList TScrollingCredits::RenderBuffer() {
@@ -191,7 +215,7 @@ QStringList TScrollingCredits::RenderBuffer() {
             if (y >= height()) {
                 break;
             }
-            DrawLine(p, Credits_[k], static_cast<int>(y));
+            DrawLine(p, k, static_cast<int>(y));
         }
     } else {
         // Lines wholly above the top edge are skipped without looking at them; a line counts
@@ -204,10 +228,10 @@ QStringList TScrollingCredits::RenderBuffer() {
             if (y + h <= 0) {
                 continue;
             }
-            DrawLine(p, Credits_[k], static_cast<int>(y));
+            DrawLine(p, k, static_cast<int>(y));
             if (k > Reported_) {
                 Reported_ = k;
-                shown += ParseCreditLine(Credits_[k]).Text;
+                shown += Laid(k).Text;
             }
         }
     }

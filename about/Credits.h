@@ -8,11 +8,13 @@
 #include "board/Object.h"
 
 #include <QImage>
+#include <QStaticText>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 using TCreditEvent = std::function<void(TObject* Sender, const QString& CreditText)>;
 using TNotifyEvent = std::function<void(TObject* Sender)>;
@@ -82,7 +84,18 @@ private:
     // Paints the whole control into Buffer_ and answers the lines seen for the first time in
     // this pass, in order; the caller raises OnShowCredit for them once painting is over.
     QStringList RenderBuffer();
-    void DrawLine(class QPainter& p, const QString& line, int y) const;
+    // One line with its mark-up read and its text laid out in its font, kept until the text
+    // or the font changes, so that a tick only places glyphs already shaped.
+    struct TLaidLine {
+        bool Ready = false;
+        QString Text;
+        QFont Font;
+        QColor Color;
+        QStaticText Layout;
+        int Width = 0;
+    };
+    const TLaidLine& Laid(qsizetype k);
+    void DrawLine(class QPainter& p, qsizetype k, int y);
 
     QStringList Credits_;
     TCreditsFont CreditsFont_ = TCreditsFont::Default();
@@ -98,6 +111,7 @@ private:
     qint64 Offset_ = 0;
     // Highest line index reported through OnShowCredit in this pass, -1 when none.
     qsizetype Reported_ = -1;
+    std::vector<TLaidLine> Laid_;
     QImage Buffer_;
     QTimer Timer_;
     bool InPaint_ = false;
