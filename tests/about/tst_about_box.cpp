@@ -33,6 +33,7 @@ private slots:
     void everyLineFits();
     void opensAnimatedAndOkStops();
     void anyCloseStops();
+    void tickRepaintsOnlyTheCredits();
 };
 
 void TestAboutBox::layout() {
@@ -199,6 +200,42 @@ void TestAboutBox::anyCloseStops() {
     QTimer::singleShot(0, &box, [&] { box.close(); });
     box.Execute();
     QVERIFY(!box.cred->TimerActive());
+}
+
+// Counts the paint events of the widgets it watches.
+class PaintCounter : public QObject {
+public:
+    QHash<QObject*, int> Paints;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints[watched];
+        }
+        return false;
+    }
+};
+
+// A tick repaints the credits and nothing else of the box, so the scroll stays cheap.
+void TestAboutBox::tickRepaintsOnlyTheCredits() {
+    TAboutBox box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    box.cred->SetInterval(0); // ticks come from the test alone
+    box.cred->SetAnimate(true);
+    QCoreApplication::processEvents();
+    PaintCounter counter;
+    for (QWidget* w :
+         {static_cast<QWidget*>(&box), static_cast<QWidget*>(box.cred),
+          static_cast<QWidget*>(box.OKButton), static_cast<QWidget*>(box.ProgramIcon)}) {
+        w->installEventFilter(&counter);
+    }
+    for (int i = 0; i < 10; ++i) {
+        box.cred->ScrollTick();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(counter.Paints.value(box.cred), 10);
+    QCOMPARE(counter.Paints.value(&box), 0);
+    QCOMPARE(counter.Paints.value(box.OKButton), 0);
+    QCOMPARE(counter.Paints.value(box.ProgramIcon), 0);
 }
 
 QTEST_MAIN(TestAboutBox)
