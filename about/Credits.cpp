@@ -48,13 +48,13 @@ int TScrollingCredits::LinePitch() const {
 
 void TScrollingCredits::SetCredits(const QStringList& v) {
     Credits_ = v;
-    Laid_.clear();
+    ForgetLayout();
     RepaintNow();
 }
 
 void TScrollingCredits::SetCreditsFont(const TCreditsFont& v) {
     CreditsFont_ = v;
-    Laid_.clear();
+    ForgetLayout();
     update();
 }
 
@@ -143,9 +143,10 @@ void TScrollingCredits::ScrollTick() {
     }
 }
 
-const TScrollingCredits::TLaidLine& TScrollingCredits::Laid(qsizetype k) {
+TScrollingCredits::TLaidLine& TScrollingCredits::Laid(qsizetype k) {
     if (Laid_.size() != static_cast<size_t>(Credits_.size())) {
         Laid_.assign(Credits_.size(), TLaidLine{});
+        StripLines_.clear();
     }
     TLaidLine& l = Laid_[k];
     if (l.Ready) {
@@ -174,15 +175,46 @@ const TScrollingCredits::TLaidLine& TScrollingCredits::Laid(qsizetype k) {
     return l;
 }
 
-void TScrollingCredits::DrawLine(QPainter& p, qsizetype k, int y) {
-    const TLaidLine& l = Laid(k);
+void TScrollingCredits::DrawLine(QPainter& p, qsizetype k, int y, bool strips) {
+    TLaidLine& l = Laid(k);
     if (l.Text.isEmpty()) {
         return;
     }
-    p.setFont(l.Font);
-    p.setPen(l.Color);
     // Centred; the line's top is at y.
-    p.drawStaticText(width() / 2 - l.Width / 2, y, l.Layout);
+    const int x = width() / 2 - l.Width / 2;
+    if (!strips) {
+        p.setFont(l.Font);
+        p.setPen(l.Color);
+        p.drawStaticText(x, y, l.Layout);
+        return;
+    }
+    if (l.Strip.isNull()) {
+        const qreal dpr = Buffer_.devicePixelRatio();
+        l.Strip = QImage(StripSize_ * dpr, QImage::Format_RGB32);
+        l.Strip.setDevicePixelRatio(dpr);
+        l.Strip.fill(StripBackground_);
+        QPainter sp(&l.Strip);
+        sp.setFont(l.Font);
+        sp.setPen(l.Color);
+        sp.drawStaticText(x, 0, l.Layout);
+        StripLines_.push_back(k);
+    }
+    p.drawImage(QPoint(0, y), l.Strip);
+}
+
+void TScrollingCredits::ForgetLayout() {
+    Laid_.clear();
+    StripLines_.clear();
+}
+
+void TScrollingCredits::DropStripsOutside(qsizetype first, qsizetype last) {
+    std::erase_if(StripLines_, [&](qsizetype k) {
+        if (k >= first && k <= last) {
+            return false;
+        }
+        Laid_[k].Strip = QImage();
+        return true;
+    });
 }
 
 QStringList TScrollingCredits::RenderBuffer() {
@@ -199,8 +231,10 @@ QStringList TScrollingCredits::RenderBuffer() {
 
     QPainter p(&Buffer_);
     const QRect all(0, 0, width(), height());
+    // The colour is used opaque: the image keeps the last frame, which must not show through.
+    const QColor background = QColor::fromRgb(BackgroundColor_.rgb());
     if (BackgroundImage_.isNull() || BackgroundImage_.hasAlphaChannel()) {
-        p.fillRect(all, BackgroundColor_);
+        p.fillRect(all, background);
     }
     if (!BackgroundImage_.isNull()) {
         p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -209,13 +243,27 @@ QStringList TScrollingCredits::RenderBuffer() {
 
     const qint64 h = LinePitch();
     const qint64 n = Credits_.size();
+    // Strips stand on the plain background colour; over a picture each line is drawn afresh.
+    const bool strips = BackgroundImage_.isNull();
+    const QSize stripSize(width(), static_cast<int>(h));
+    if (!strips || stripSize != StripSize_ || background != StripBackground_ ||
+        (!StripLines_.empty() &&
+         Laid_[StripLines_.front()].Strip.devicePixelRatio() != Buffer_.devicePixelRatio())) {
+        DropStripsOutside(0, -1);
+        StripSize_ = stripSize;
+        StripBackground_ = background;
+    }
+    qsizetype first = n;
+    qsizetype last = -1;
     if (!Animate_) {
         for (qint64 k = 0; k < n; ++k) {
             const qint64 y = StaticTopMargin + k * h;
             if (y >= height()) {
                 break;
             }
-            DrawLine(p, k, static_cast<int>(y));
+            DrawLine(p, k, static_cast<int>(y), strips);
+            first = std::min<qsizetype>(first, k);
+            last = k;
         }
     } else {
         // Lines wholly above the top edge are skipped without looking at them; a line counts
@@ -228,13 +276,17 @@ QStringList TScrollingCredits::RenderBuffer() {
             if (y + h <= 0) {
                 continue;
             }
-            DrawLine(p, k, static_cast<int>(y));
+            DrawLine(p, k, static_cast<int>(y), strips);
+            first = std::min<qsizetype>(first, k);
+            last = k;
             if (k > Reported_) {
                 Reported_ = k;
                 shown += Laid(k).Text;
             }
         }
     }
+
+    DropStripsOutside(first, last);
 
     if (ShowBorder_) {
         p.setPen(QPen(BorderColor_, 0));

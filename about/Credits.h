@@ -93,9 +93,15 @@ private:
         QColor Color;
         QStaticText Layout;
         int Width = 0;
+        // The line drawn on the background colour across the whole width, one pitch high,
+        // while it is in view; a tick then copies pixels instead of blending glyphs.
+        QImage Strip;
     };
-    const TLaidLine& Laid(qsizetype k);
-    void DrawLine(class QPainter& p, qsizetype k, int y);
+    TLaidLine& Laid(qsizetype k);
+    void ForgetLayout();
+    void DrawLine(class QPainter& p, qsizetype k, int y, bool strips);
+    // Frees the strips of lines outside [first, last] so that only lines in view hold one.
+    void DropStripsOutside(qsizetype first, qsizetype last);
 
     QStringList Credits_;
     TCreditsFont CreditsFont_ = TCreditsFont::Default();
@@ -112,6 +118,10 @@ private:
     // Highest line index reported through OnShowCredit in this pass, -1 when none.
     qsizetype Reported_ = -1;
     std::vector<TLaidLine> Laid_;
+    // Lines that hold a strip, and what the strips were drawn for.
+    std::vector<qsizetype> StripLines_;
+    QSize StripSize_;
+    QColor StripBackground_;
     QImage Buffer_;
     QTimer Timer_;
     bool InPaint_ = false;

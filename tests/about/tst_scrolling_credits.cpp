@@ -256,6 +256,13 @@ void TestScrollingCredits::borderAndBackground() {
     QCOMPARE(img.pixel(30, 20), qRgb(10, 20, 30));
     c.SetShowBorder(false);
     QCOMPARE(Shot(c).pixel(0, 0), qRgb(10, 20, 30));
+    // A translucent colour is painted opaque, so no earlier frame shows through it.
+    c.SetCredits({"MMMM"});
+    c.SetBackgroundColor(QColor(10, 20, 30, 60));
+    img = Shot(c);
+    QCOMPARE(Shot(c), img);
+    QCOMPARE(img.pixel(1, 1), qRgb(10, 20, 30));
+    c.SetCredits({});
 
     // A picture is stretched over the whole control instead of the colour.
     QImage pic(2, 1, QImage::Format_RGB32);
@@ -265,6 +272,17 @@ void TestScrollingCredits::borderAndBackground() {
     img = Shot(c);
     QCOMPARE(img.pixel(2, 2), qRgb(255, 0, 0));
     QCOMPARE(img.pixel(57, 37), qRgb(0, 0, 255));
+    // Text stands on the picture.
+    c.SetCredits({"MMMM"});
+    img = Shot(c);
+    QCOMPARE(img.pixel(2, 2), qRgb(255, 0, 0));
+    bool white = false;
+    for (int y = 4; y < 4 + Pitch(c); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            white |= img.pixel(x, y) == qRgb(255, 255, 255);
+        }
+    }
+    QVERIFY(white);
 }
 
 // Switched on, the text starts one line below the bottom edge and rises one pixel per tick.
