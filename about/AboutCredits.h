@@ -1,0 +1,6 @@
+#pragma once
+// The text the about box scrolls, with its mark-up.
+
+#include <QStringList>
+
+QStringList AboutCreditsText();
