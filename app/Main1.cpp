@@ -1,5 +1,6 @@
 #include "app/Main1.h"
 
+#include "about/AboutBox.h"
 #include "app/ChallengeMode.h"
 #include "app/GameFiles.h"
 #include "app/GamePanels.h"
@@ -78,9 +79,10 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
 
 TfrmCorvina::~TfrmCorvina() = default;
 
-void TfrmCorvina::SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo) {
+void TfrmCorvina::SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about) {
     frmNew = newGame;
     frmGoTo = goTo;
+    AboutBox = about;
 }
 
 bool TfrmCorvina::ChallengeMode() const {
@@ -249,7 +251,7 @@ void TfrmCorvina::CreateMenus() {
     mnuReadme = add(help, "ReadMe File", Qt::Key_F4);
     help->addSeparator();
     mnuAbout = add(help, "About...", Qt::Key_F5);
-    later({mnuHelpOnNetGame, mnuAbout});
+    later({mnuHelpOnNetGame});
 
     connect(mnuQuit, &QAction::triggered, this, &QWidget::close);
     connect(mnuLoad, &QAction::triggered, this, &TfrmCorvina::mnuLoadClick);
@@ -276,6 +278,7 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuStop, &QAction::triggered, this, [this] { cb1->StopThinking(); });
     connect(mnuHelpTopics, &QAction::triggered, this, &TfrmCorvina::mnuHelpTopicsClick);
     connect(mnuReadme, &QAction::triggered, this, &TfrmCorvina::mnuReadmeClick);
+    connect(mnuAbout, &QAction::triggered, this, &TfrmCorvina::mnuAboutClick);
 }
 
 // Every control and menu item carries its designed name, so that the language layer and the
@@ -503,4 +506,9 @@ void TfrmCorvina::mnuHelpTopicsClick() {
 
 void TfrmCorvina::mnuReadmeClick() {
     OpenDocument("readme.doc", "Could not execute the readme file");
+}
+
+void TfrmCorvina::mnuAboutClick() {
+    if (AboutBox)
+        AboutBox->Execute(); // starts the credits scrolling; OK stops them
 }

@@ -20,6 +20,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class TAboutBox;
 class TChallengeMode;
 class TChessBrd;
 class TGameFiles;
@@ -34,7 +35,7 @@ public:
     explicit TfrmCorvina(QWidget* parent = nullptr);
     ~TfrmCorvina() override;
 
-    void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo);
+    void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about);
     TChessBrd* Board() const { return cb1; }
 
     // --- Values other parts of the program read or set.
@@ -90,6 +91,7 @@ public:
     void mnuCPiecesClick();
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
+    void mnuAboutClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,6 +135,7 @@ private:
     // --- Dialogs opened from here (owned by the program).
     TfrmNew* frmNew = nullptr;
     TfrmGoTo* frmGoTo = nullptr;
+    TAboutBox* AboutBox = nullptr;
 
     // --- The parts that carry out the commands.
     std::unique_ptr<TGamePanels> Panels_;

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "about/AboutBox.h"
 #include "app/GoTo.h"
 #include "app/Main1.h"
 #include "setup/New1.h"
@@ -10,7 +11,8 @@ TProgram::TProgram() {
     frmCorvina = std::make_unique<TfrmCorvina>();
     frmNew = std::make_unique<TfrmNew>(frmCorvina.get());
     frmGoTo = std::make_unique<TfrmGoTo>(frmCorvina.get());
-    frmCorvina->SetDialogs(frmNew.get(), frmGoTo.get());
+    AboutBox_ = std::make_unique<TAboutBox>(frmCorvina.get());
+    frmCorvina->SetDialogs(frmNew.get(), frmGoTo.get(), AboutBox_.get());
 }
 
 TProgram::~TProgram() = default;

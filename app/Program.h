@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class TAboutBox;
 class TfrmCorvina;
 class TfrmGoTo;
 class TfrmNew;
@@ -16,10 +17,12 @@ public:
     TfrmCorvina& MainWindow() const { return *frmCorvina; }
     TfrmNew& NewGameDialog() const { return *frmNew; }
     TfrmGoTo& GoToDialog() const { return *frmGoTo; }
+    TAboutBox& AboutBox() const { return *AboutBox_; }
 
 private:
     // Declared in creation order; destroyed in reverse, the main window last.
     std::unique_ptr<TfrmCorvina> frmCorvina;
     std::unique_ptr<TfrmNew> frmNew;
     std::unique_ptr<TfrmGoTo> frmGoTo;
+    std::unique_ptr<TAboutBox> AboutBox_;
 };
