@@ -69,6 +69,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
                     this);
     frmGoTo = new TfrmGoTo(this);
     CreateFileDialogs();
+    CreateNetGame();
     FormCreate();
 }
 

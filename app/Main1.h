@@ -20,6 +20,7 @@ class QPushButton;
 class QTimer;
 class TfrmGoTo;
 class TfrmNew;
+class TNetGame; // NetGame
 
 class TfrmCorvina : public QMainWindow {
 public:
@@ -135,6 +136,12 @@ public:
     void mnuCPiecesClick();
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
+
+    // --- NetGame (app/NetGameHost.cpp): the direct game over TCP, its menu items, the chat
+    // area (chatlog, txtmsg, cmdSay) and the window height it needs.
+    TNetGame* NetGame = nullptr;
+    void CreateNetGame();
+    // --- end NetGame
 
 private:
     void CreateControls();

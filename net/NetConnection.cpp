@@ -131,6 +131,9 @@ void TNetConnection::OnNewConnection() {
 void TNetConnection::Adopt(QTcpSocket* socket) {
     Peer_ = socket;
     Buffer_ = TNetReceiveBuffer();
+    // The socket reads no more from the system than the receive buffer may hold, so a flood
+    // is cut off before it takes memory.
+    socket->setReadBufferSize(MaxPending);
     KeepAlive(socket);
     connect(socket, &QTcpSocket::readyRead, this, &TNetConnection::OnReadyRead);
     connect(socket, &QTcpSocket::disconnected, this, &TNetConnection::OnPeerGone);

@@ -11,6 +11,7 @@
 
 #include "net/NetConnection.h"
 #include "net/NetGameHost.h"
+#include "net/OpInfo.h"
 #include "net/StartNetGame.h"
 
 #include "board/Square.h"
@@ -22,7 +23,6 @@
 
 class TChessBrd;
 class TObject;
-class TfrmOpInfo;
 
 class TNetGame : public QObject {
 public:
