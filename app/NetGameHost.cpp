@@ -6,6 +6,7 @@
 #include "net/NetGameHost.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -69,8 +70,10 @@ public:
         const QMessageBox::Icon icon = kind == TNetBox::Error     ? QMessageBox::Critical
                                        : kind == TNetBox::Warning ? QMessageBox::Warning
                                                                   : QMessageBox::NoIcon;
-        auto* box = new QMessageBox(icon, caption.isEmpty() ? W.windowTitle() : caption, text,
-                                    QMessageBox::Ok, &W);
+        // A box without a caption of its own carries the application's title.
+        auto* box =
+            new QMessageBox(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption,
+                            text, QMessageBox::Ok, &W);
         box->setTextFormat(Qt::PlainText);
         if (!details.isEmpty())
             box->setDetailedText(details);

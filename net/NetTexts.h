@@ -6,12 +6,6 @@
 
 namespace NetTexts {
 
-// Menu items of the main window's "&NetGame" menu and the help item.
-inline QString StartNetGame = "Start NetGame";
-inline QString EndNetGame = "End NetGame";
-inline QString OpponentInfo = "Opponent Info";
-inline QString HelpOnNetGame = "Help On NetGame";
-
 // The start dialog.
 inline QString StartCaption = "Start NetGame";
 inline QString NameLabel = "Your Name:";
