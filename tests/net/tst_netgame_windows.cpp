@@ -291,6 +291,9 @@ void TestNetGameWindows::waitingServerAndCancelledAttempt() {
     QVERIFY(s.NetGame->OpInfoDialog().txtName->text().isEmpty());
     QVERIFY(s.NetGame->OpInfoDialog().txtIP->text().isEmpty());
     s.NetGame->OpInfoDialog().close();
+    // The test's program folder has no help page: the user is told so.
+    s.NetGame->StartDialog().cmdHelp->click();
+    QCOMPARE(TakeBoxes(s), QStringList({"Could not execute the help file"}));
 
     // End NetGame while the client is still connecting cancels the attempt.
     StartNet(c, Port_, "Bob", true);
