@@ -44,6 +44,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
 QLabel* MakeSunken(QWidget* parent, const QString& text, QRect geometry, Qt::Alignment align) {
     auto* l = new QLabel(text, parent);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setTextFormat(Qt::PlainText); // names may come from a file or from the network
     l->setAlignment(align | Qt::AlignVCenter);
     l->setAutoFillBackground(true);
     l->setGeometry(geometry);
@@ -74,6 +75,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
                            mnuPreviousCh, mnuNextCh, cmdPrevious, cmdRestart, cmdNext});
     NameControls();
     setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
+    CreateNetGame(); // after the window has its height: the chat area lies below it
     FormCreate();
 }
 

@@ -28,6 +28,7 @@ class TGamePanels;
 class TPlayerLabels;
 class TfrmGoTo;
 class TfrmNew;
+class TNetGame;
 struct TNewGame;
 
 class TfrmCorvina : public QMainWindow {
@@ -37,6 +38,7 @@ public:
 
     void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about);
     TChessBrd* Board() const { return cb1; }
+    TNetGame* NetGame() const { return NetGame_; }
 
     // --- Values other parts of the program read or set.
     QString CurrentPieceSetFile() const { return CurrentPieceSetFile_; }
@@ -142,6 +144,12 @@ private:
     std::unique_ptr<TPlayerLabels> Players_;
     std::unique_ptr<TGameFiles> Files_;
     std::unique_ptr<TChallengeMode> Challenges_;
+
+    // --- NetGame (app/NetGameHost.cpp): the direct game over TCP, its menu items and the chat
+    // area, lent to the NetGame through the window's host adapter.
+    friend class TWindowNetHost;
+    TNetGame* NetGame_ = nullptr;
+    void CreateNetGame();
 
     QString CurrentPieceSetFile_;
     int LanguageIndex_ = 0;

@@ -1,0 +1,84 @@
+#pragma once
+// TNetConnection: the sockets of a direct NetGame. It owns the listener `ss1` (the server,
+// who plays White) and the client socket `cs1` (the client, who plays Black), talks to one
+// peer at a time and reports everything as signals. Nothing here blocks, shows a window or
+// knows about the board: the sockets run on the user-interface thread's event loop.
+
+#include "net/NetReceiveBuffer.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class QTcpServer;
+class QTcpSocket;
+
+class TNetConnection : public QObject {
+    Q_OBJECT
+public:
+    enum class TRole { None, Server, Client };
+
+    explicit TNetConnection(QObject* parent = nullptr);
+    ~TNetConnection() override;
+
+    // The port to listen on and to connect to, 2468 unless changed. Only tests and tools
+    // change it, so that parallel runs never collide; the program itself has no way to.
+    quint16 Port() const { return Port_; }
+    void SetPort(quint16 port) { Port_ = port; }
+
+    // Listens on every local address, IPv4 and IPv6. On failure answers false with the
+    // system's reason, and whether the port was already taken.
+    bool Listen(QString* reason = nullptr, bool* portInUse = nullptr);
+    // Starts connecting to a dotted IPv4 address, an IPv6 address or a host name (looked up
+    // without blocking). The outcome arrives as connected() or failed().
+    void ConnectTo(const QString& host);
+    // Closes the listener, the peer's connection and any connection attempt in progress. Raises
+    // no signal: the caller knows.
+    void Close();
+    // One message, in one write. False when there is no peer.
+    bool Send(const QByteArray& message);
+
+    // Server from Listen until Close; Client from ConnectTo until Close.
+    TRole Role() const { return Role_; }
+    bool IsListening() const;
+    bool IsConnected() const;
+    bool IsConnecting() const;
+    // The peer's address, an IPv4 address in its dotted form even when it came in over the
+    // IPv6 listener; null without a peer.
+    QHostAddress PeerAddress() const;
+    // How long the link must stay quiet before a text message in progress counts as complete.
+    static constexpr int QuietMs = 100;
+
+signals:
+    void listening();
+    void connected();
+    void moveReceived(const QByteArray& position);
+    void nameReceived(const QByteArray& name);
+    void chatReceived(const QByteArray& line);
+    // The peer sent more than 64 KiB without one complete message and has been dropped;
+    // closed() follows.
+    void peerFlooded(qsizetype bytes);
+    // The peer's connection ended, by the peer or by the network (never by Close).
+    void closed();
+    // A connection attempt failed or could not be made; the reason is the system's.
+    void failed(const QString& reason);
+
+private:
+    void OnNewConnection();
+    void Adopt(QTcpSocket* socket);
+    void OnReadyRead();
+    void OnQuiet();
+    void Dispatch(const std::vector<NetProtocol::TNetMessage>& messages);
+    void OnPeerGone();
+    void OnClientError();
+    void DropPeer();
+
+    quint16 Port_ = NetProtocol::DefaultPort;
+    TRole Role_ = TRole::None;
+    QPointer<QTcpServer> ss1;
+    QPointer<QTcpSocket> cs1;
+    QPointer<QTcpSocket> Peer_; // connection 0 on the server, cs1 on the client
+    TNetReceiveBuffer Buffer_;
+    QTimer Quiet_;
+};

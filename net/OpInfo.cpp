@@ -1,0 +1,59 @@
+#include "net/OpInfo.h"
+
+#include "net/NetTexts.h"
+
+#include <QFormLayout>
+#include <QHostInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* ReadOnlyField(QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setReadOnly(true);
+    return e;
+}
+
+} // namespace
+
+TfrmOpInfo::TfrmOpInfo(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(NetTexts::OpInfoCaption);
+    auto* form = new QFormLayout;
+    txtName = ReadOnlyField(this);
+    txtHost = ReadOnlyField(this);
+    txtIP = ReadOnlyField(this);
+    txtCountry = ReadOnlyField(this);
+    txtSkill = ReadOnlyField(this);
+    form->addRow(NetTexts::OpName, txtName);
+    form->addRow(NetTexts::OpHost, txtHost);
+    form->addRow(NetTexts::OpAddress, txtIP);
+    txtCountry->hide();
+    txtSkill->hide();
+    cmdClose = new QPushButton(NetTexts::Close, this);
+    cmdClose->setDefault(true);
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(form);
+    column->addWidget(cmdClose, 0, Qt::AlignRight);
+    setMinimumWidth(320);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmOpInfo::ShowPeer(const QString& name, const QHostAddress& address) {
+    txtName->setText(name);
+    txtHost->clear();
+    const int lookup = ++Lookup_;
+    if (address.isNull()) {
+        txtIP->clear();
+        return;
+    }
+    const QString dotted = address.toString();
+    txtIP->setText(dotted);
+    QHostInfo::lookupHost(dotted, this, [this, lookup, dotted](const QHostInfo& info) {
+        // Without a name the lookup answers the address itself: that is no host name.
+        if (lookup == Lookup_ && info.error() == QHostInfo::NoError && info.hostName() != dotted)
+            txtHost->setText(info.hostName());
+    });
+}
