@@ -1,5 +1,7 @@
 #include "net/NetProtocol.h"
 
+#include "board/Square.h"
+
 #include "app/core/TextFile.h"
 
 #include <QHash>
@@ -9,24 +11,7 @@ namespace NetProtocol {
 namespace {
 
 bool IsPositionChar(char c) {
-    switch (c) {
-    case ' ':
-    case 'P':
-    case 'N':
-    case 'B':
-    case 'R':
-    case 'Q':
-    case 'K':
-    case 'p':
-    case 'n':
-    case 'b':
-    case 'r':
-    case 'q':
-    case 'k':
-        return true;
-    default:
-        return false;
-    }
+    return c == ' ' || ColourOfLetter(c) != PieceColour::Empty;
 }
 
 // The characters Windows-1252 puts on bytes 0x80..0x9F, taken from the program's own decoder.

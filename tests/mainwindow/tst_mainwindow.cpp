@@ -18,13 +18,6 @@
 
 namespace {
 
-QStringList EventTexts(const TfrmCorvina& w) {
-    QStringList out;
-    for (int i = 0; i < Ctl<QListWidget>(w, "events")->count(); ++i)
-        out << Ctl<QListWidget>(w, "events")->item(i)->text();
-    return out;
-}
-
 bool Play(TfrmCorvina& w, const QStringList& moves) {
     return PlayMoves(w, moves);
 }
@@ -152,7 +145,7 @@ void TestMainWindow::mateEvents() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     QVERIFY(Play(w, {"f2f3", "e7e5", "g2g4", "d8h4"}));
-    QCOMPARE(EventTexts(w).mid(0, 2), (QStringList{"Mate!!!", "Check!"}));
+    QCOMPARE(ListTexts(w, "events").mid(0, 2), (QStringList{"Mate!!!", "Check!"}));
 }
 
 void TestMainWindow::engineAnswersAsBlack() {

@@ -30,14 +30,6 @@ std::string Ranks(std::initializer_list<const char*> ranks) {
     return p;
 }
 
-QStringList Tally(TfrmCorvina& w, const char* name) {
-    QStringList texts;
-    auto* list = Ctl<QListWidget>(w, name);
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 // A new game between two people from a layout, as OK in the new-game dialog gives it.
 void NewGame(TfrmCorvina& w, const std::string& layout, int turn) {
     TNewGame game;
@@ -143,7 +135,7 @@ void TestPanels::pointsAfterWholeHalfMove() {
     NewGame(w, Ranks({"       k", "   p    ", "", "    P   ", "", "", "", "    K   "}), 1);
     QVERIFY(PlayMoves(w, {"d7d5", "e5d6"}));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString("  0.0"));
-    QCOMPARE(Tally(w, "black")[0], QString("8 Pawns"));
+    QCOMPARE(ListTexts(w, "black")[0], QString("8 Pawns"));
     // End Challenge shows the start position's points.
     QVERIFY(Folder_->Write(
         "chlist.dat",
@@ -153,26 +145,26 @@ void TestPanels::pointsAfterWholeHalfMove() {
     w.mnuChallengesClick();
     QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
-    QCOMPARE(Tally(w, "white")[4], QString("0 Queens"));
+    QCOMPARE(ListTexts(w, "white")[4], QString("0 Queens"));
 }
 
 void TestPanels::pointsAndTalliesFollowThePosition() {
     TfrmCorvina& w = *W_;
     QVERIFY(PlayMoves(w, {"e2e4", "d7d5", "e4d5"}));
-    QCOMPARE(Tally(w, "black")[0], QString("1 Pawns"));
+    QCOMPARE(ListTexts(w, "black")[0], QString("1 Pawns"));
     // A capture replayed after stepping back counts once.
     w.mnuPreviousClick();
-    QCOMPARE(Tally(w, "black")[0], QString("0 Pawns"));
+    QCOMPARE(ListTexts(w, "black")[0], QString("0 Pawns"));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
     w.mnuNextClick();
-    QCOMPARE(Tally(w, "black")[0], QString("1 Pawns"));
+    QCOMPARE(ListTexts(w, "black")[0], QString("1 Pawns"));
     w.GoToLine(-1);
-    QCOMPARE(Tally(w, "black")[0], QString("0 Pawns"));
+    QCOMPARE(ListTexts(w, "black")[0], QString("0 Pawns"));
     w.GoToLine(2);
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 41.0"));
     // A new game starts with empty tallies.
     NewGame(w, {}, 0);
-    QCOMPARE(Tally(w, "black"),
+    QCOMPARE(ListTexts(w, "black"),
              (QStringList{"0 Pawns", "0 Bishops", "0 Knights", "0 Rooks", "0 Queens"}));
 }
 

@@ -11,16 +11,7 @@
 
 #include <memory>
 
-namespace {
-
-QStringList EventTexts(const TfrmCorvina& w) {
-    QStringList out;
-    for (int i = 0; i < Ctl<QListWidget>(w, "events")->count(); ++i)
-        out << Ctl<QListWidget>(w, "events")->item(i)->text();
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestNetGameWindows : public QObject {
     Q_OBJECT
@@ -155,9 +146,9 @@ void TestNetGameWindows::wholeGameToMate() {
     QCOMPARE(MoveLines(s).size(), moves.size());
     QCOMPARE(MoveLines(s), MoveLines(c));
     QCOMPARE(MoveLines(s).at(6), QString("4. E1-G1"));
-    QCOMPARE(EventTexts(s), EventTexts(c));
-    QCOMPARE(EventTexts(s).mid(0, 2), QStringList({"Mate!!!", "Check!"}));
-    QVERIFY(EventTexts(s).contains("Castle!"));
+    QCOMPARE(ListTexts(s, "events"), ListTexts(c, "events"));
+    QCOMPARE(ListTexts(s, "events").mid(0, 2), QStringList({"Mate!!!", "Check!"}));
+    QVERIFY(ListTexts(s, "events").contains("Castle!"));
     QCOMPARE(Ctl<QLabel>(s, "wp")->text(), Ctl<QLabel>(c, "wp")->text());
     QCOMPARE(Ctl<QLabel>(s, "bp")->text(), Ctl<QLabel>(c, "bp")->text());
     QCOMPARE(Ctl<QListWidget>(s, "black")->item(0)->text(), QString("2 Pawns"));
