@@ -49,13 +49,15 @@ void TChessEngine::PrepareEvaluation() {
             SquareValue[colour][PieceQueen][s] = 900;
         }
     }
+    // Knights, bishops, rooks and queens only: pawns and kings do not count here.
     int material[2] = {0, 0};
     int kingFile[2] = {-1, -1};
     for (int s = 0; s < 64; ++s) {
         const int colour = SquareColour[s];
         if (colour == ColourEmpty)
             continue;
-        material[colour] += PieceValue[SquarePiece[s]];
+        if (SquarePiece[s] >= PieceKnight && SquarePiece[s] <= PieceQueen)
+            material[colour] += PieceValue[SquarePiece[s]];
         if (SquarePiece[s] == PieceKing && kingFile[colour] < 0)
             kingFile[colour] = s % 8;
     }
@@ -153,7 +155,7 @@ int TChessEngine::Evaluate() const {
                 total[c] += (other >> file & 1) == 0 ? 15 : 10;
         }
     }
-    return total[ActiveSide] - total[OtherSide];
+    return std::clamp(total[ActiveSide] - total[OtherSide], -EvaluationBound, EvaluationBound);
 }
 
 void TChessEngine::MarkPvMove() {
@@ -218,6 +220,10 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
 
 int TChessEngine::CaptureSearch(int alpha, int beta) {
     NoteNode();
+    // The capture search can run deep in positions full of pieces that take each other, so
+    // it answers a stop request as quickly as the full-width search does.
+    if (StopRequested.load(std::memory_order_relaxed))
+        return 0;
     PvLength[Ply] = Ply;
     if (AtSearchLimit()) {
         const int x = Evaluate();
@@ -240,6 +246,8 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         MarkPvMove();
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
+        if (StopRequested.load(std::memory_order_relaxed))
+            break;
         PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same

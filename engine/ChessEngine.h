@@ -15,11 +15,15 @@ class TChessEngine : public TEngineBoard {
 public:
     static constexpr int MaxSearchDepth = 8;
     static constexpr int MateScore = 10000;
+    // Evaluate never leaves -EvaluationBound..EvaluationBound: every score then stays inside
+    // the root window -MateScore..MateScore, so a root with a legal move always leaves one of
+    // its moves as the result, and a mate (at most 64 plies away) outranks any material.
+    static constexpr int EvaluationBound = 9000;
 
     TChessEngine();
 
-    // Set by another thread; the search reads it at every node, before every move of a
-    // full-width node and between iterations.
+    // Set by another thread; the search reads it at every node, before every move and
+    // between iterations.
     std::atomic<bool> StopRequested{false};
 
     // One whole search of the position; answers PvTable[0][0], which a position without a

@@ -160,7 +160,8 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
         if (SquareColour[s - 8] == ColourEmpty) {
             if (!CapturesOnly || s <= 15)
                 end = AddMove(end, s, s - 8, FlagPawnMove);
-            if (!CapturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
+            // Only from the second rank: a pawn set up on the first rank steps one square.
+            if (!CapturesOnly && s >= 48 && s < 56 && SquareColour[s - 16] == ColourEmpty)
                 end = PushMove(end, s, s - 16, FlagPawnMove | FlagDoubleStep,
                                HistoryScore[s][s - 16]);
         }
@@ -174,7 +175,7 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
         if (SquareColour[s + 8] == ColourEmpty) {
             if (!CapturesOnly || s >= 48)
                 end = AddMove(end, s, s + 8, FlagPawnMove);
-            if (!CapturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
+            if (!CapturesOnly && s >= 8 && s <= 15 && SquareColour[s + 16] == ColourEmpty)
                 end = PushMove(end, s, s + 16, FlagPawnMove | FlagDoubleStep,
                                HistoryScore[s][s + 16]);
         }
