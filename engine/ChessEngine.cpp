@@ -95,13 +95,6 @@ std::uint64_t SquaresOfFiles(std::uint32_t files) {
     return (files & 0xff) * std::uint64_t{0x0101010101010101};
 }
 
-int CountBits(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555;
-    x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
-    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
-    return static_cast<int>((x * 0x0101010101010101) >> 56);
-}
-
 } // namespace
 
 // Pawns of a side on its doubled and isolated files cost it points, the square values of
@@ -130,9 +123,9 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
         const std::uint32_t doubled = FilesOf(pawns & above);
         const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
         const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
-        int sum = -5 * CountBits(pawns & SquaresOfFiles(doubled));
-        sum -= 20 * CountBits(pawns & SquaresOfFiles(isolated));
-        sum -= 10 * CountBits(pawns & SquaresOfFiles(isolated & ~other));
+        int sum = -5 * std::popcount(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * std::popcount(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * std::popcount(pawns & SquaresOfFiles(isolated & ~other));
         for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
@@ -164,7 +157,7 @@ void TChessEngine::MarkPvMove() {
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         const EngineMove m = MoveList[i];
         if (MoveFrom(m) == MoveFrom(pv) && MoveTo(m) == MoveTo(pv)) {
-            MoveScore[i] += 10000000;
+            MoveScore[i] += PvMoveBonus;
             InPvLine = true;
             return;
         }
