@@ -213,8 +213,9 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
 
 int TChessEngine::CaptureSearch(int alpha, int beta) {
     NoteNode();
-    // The capture search can run deep in positions full of pieces that take each other, so
-    // it answers a stop request as quickly as the full-width search does.
+    // The capture search can run deep and wide in positions full of pieces that take each
+    // other, so every node of it answers a stop request at once; the loops above then only
+    // make and take back their remaining moves.
     if (StopRequested.load(std::memory_order_relaxed))
         return 0;
     PvLength[Ply] = Ply;
@@ -239,8 +240,6 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         MarkPvMove();
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        if (StopRequested.load(std::memory_order_relaxed))
-            break;
         PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same

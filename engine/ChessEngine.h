@@ -22,8 +22,8 @@ public:
 
     TChessEngine();
 
-    // Set by another thread; the search reads it at every node, before every move and
-    // between iterations.
+    // Set by another thread; the search reads it at every node, before every move of a
+    // full-width node and between iterations.
     std::atomic<bool> StopRequested{false};
 
     // One whole search of the position; answers PvTable[0][0], which a position without a
