@@ -49,13 +49,15 @@ void TChessEngine::PrepareEvaluation() {
             SquareValue[colour][PieceQueen][s] = 900;
         }
     }
+    // Knights, bishops, rooks and queens only: pawns and kings do not count here.
     int material[2] = {0, 0};
     int kingFile[2] = {-1, -1};
     for (int s = 0; s < 64; ++s) {
         const int colour = SquareColour[s];
         if (colour == ColourEmpty)
             continue;
-        material[colour] += PieceValue[SquarePiece[s]];
+        if (SquarePiece[s] >= PieceKnight && SquarePiece[s] <= PieceQueen)
+            material[colour] += PieceValue[SquarePiece[s]];
         if (SquarePiece[s] == PieceKing && kingFile[colour] < 0)
             kingFile[colour] = s % 8;
     }
@@ -93,13 +95,6 @@ std::uint64_t SquaresOfFiles(std::uint32_t files) {
     return (files & 0xff) * std::uint64_t{0x0101010101010101};
 }
 
-int CountBits(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555;
-    x = (x & 0x3333333333333333) + ((x >> 2) & 0x3333333333333333);
-    x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0f;
-    return static_cast<int>((x * 0x0101010101010101) >> 56);
-}
-
 } // namespace
 
 // Pawns of a side on its doubled and isolated files cost it points, the square values of
@@ -128,9 +123,9 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
         const std::uint32_t doubled = FilesOf(pawns & above);
         const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
         const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
-        int sum = -5 * CountBits(pawns & SquaresOfFiles(doubled));
-        sum -= 20 * CountBits(pawns & SquaresOfFiles(isolated));
-        sum -= 10 * CountBits(pawns & SquaresOfFiles(isolated & ~other));
+        int sum = -5 * std::popcount(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * std::popcount(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * std::popcount(pawns & SquaresOfFiles(isolated & ~other));
         for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
@@ -153,7 +148,7 @@ int TChessEngine::Evaluate() const {
                 total[c] += (other >> file & 1) == 0 ? 15 : 10;
         }
     }
-    return total[ActiveSide] - total[OtherSide];
+    return std::clamp(total[ActiveSide] - total[OtherSide], -EvaluationBound, EvaluationBound);
 }
 
 void TChessEngine::MarkPvMove() {
@@ -162,7 +157,7 @@ void TChessEngine::MarkPvMove() {
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         const EngineMove m = MoveList[i];
         if (MoveFrom(m) == MoveFrom(pv) && MoveTo(m) == MoveTo(pv)) {
-            MoveScore[i] += 10000000;
+            MoveScore[i] += PvMoveBonus;
             InPvLine = true;
             return;
         }
@@ -218,6 +213,11 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
 
 int TChessEngine::CaptureSearch(int alpha, int beta) {
     NoteNode();
+    // The capture search can run deep and wide in positions full of pieces that take each
+    // other, so every node of it answers a stop request at once; the loops above then only
+    // make and take back their remaining moves.
+    if (StopRequested.load(std::memory_order_relaxed))
+        return 0;
     PvLength[Ply] = Ply;
     if (AtSearchLimit()) {
         const int x = Evaluate();

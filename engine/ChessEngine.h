@@ -15,6 +15,10 @@ class TChessEngine : public TEngineBoard {
 public:
     static constexpr int MaxSearchDepth = 8;
     static constexpr int MateScore = 10000;
+    // Evaluate never leaves -EvaluationBound..EvaluationBound: every score then stays inside
+    // the root window -MateScore..MateScore, so a root with a legal move always leaves one of
+    // its moves as the result, and a mate (at most 64 plies away) outranks any material.
+    static constexpr int EvaluationBound = 9000;
 
     TChessEngine();
 

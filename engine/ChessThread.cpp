@@ -50,11 +50,6 @@ void TChessThread::Cancel() {
     Idle_.wait(lock, [this] { return !Busy_; });
 }
 
-bool TChessThread::Busy() const {
-    std::lock_guard lock(Mutex_);
-    return Busy_ || HasJob_;
-}
-
 void TChessThread::Shutdown() {
     {
         std::lock_guard lock(Mutex_);

@@ -43,7 +43,6 @@ public:
     void Shutdown();
 
     bool Thinking() const { return Thinking_.load(); }
-    bool Busy() const;
     void ApplyPriority(TThreadPriority priority);
     static QThread::Priority ToQtPriority(TThreadPriority priority);
 

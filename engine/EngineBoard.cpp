@@ -104,15 +104,15 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     auto stands = [this](int s, int colour, int piece) {
         return SquareColour[s] == colour && SquarePiece[s] == piece;
     };
-    CastleRights = position.CastlingAllowed & 15;
-    if (!stands(60, ColourWhite, PieceKing) || !stands(63, ColourWhite, PieceRook))
-        CastleRights &= ~1;
-    if (!stands(60, ColourWhite, PieceKing) || !stands(56, ColourWhite, PieceRook))
-        CastleRights &= ~2;
-    if (!stands(4, ColourBlack, PieceKing) || !stands(7, ColourBlack, PieceRook))
-        CastleRights &= ~4;
-    if (!stands(4, ColourBlack, PieceKing) || !stands(0, ColourBlack, PieceRook))
-        CastleRights &= ~8;
+    CastleRights = position.CastlingAllowed & CastleAll;
+    if (!stands(SquareE1, ColourWhite, PieceKing) || !stands(SquareH1, ColourWhite, PieceRook))
+        CastleRights &= ~CastleWhiteKingSide;
+    if (!stands(SquareE1, ColourWhite, PieceKing) || !stands(SquareA1, ColourWhite, PieceRook))
+        CastleRights &= ~CastleWhiteQueenSide;
+    if (!stands(SquareE8, ColourBlack, PieceKing) || !stands(SquareH8, ColourBlack, PieceRook))
+        CastleRights &= ~CastleBlackKingSide;
+    if (!stands(SquareE8, ColourBlack, PieceKing) || !stands(SquareA8, ColourBlack, PieceRook))
+        CastleRights &= ~CastleBlackQueenSide;
 
     // The en passant square is kept only when it lies on the rank a double step passes,
     // is empty and has the opponent's pawn beyond it: taking back the capture puts a pawn
@@ -136,7 +136,7 @@ void TEngineBoard::LoadPosition(const TEnginePosition& position) {
 int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
     for (int code = PieceKnight; code <= PieceQueen && end < MoveStackSize; ++code) {
         MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);
-        MoveScore[end++] = 1000000 + 10 * code;
+        MoveScore[end++] = PromotionScore(code);
     }
     return end;
 }
@@ -160,12 +160,13 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
         if (SquareColour[s - 8] == ColourEmpty) {
             if (!CapturesOnly || s <= 15)
                 end = AddMove(end, s, s - 8, FlagPawnMove);
-            if (!CapturesOnly && s >= 48 && SquareColour[s - 16] == ColourEmpty)
+            // Only from the second rank: a pawn set up on the first rank steps one square.
+            if (!CapturesOnly && s >= 48 && s < SquareA1 && SquareColour[s - 16] == ColourEmpty)
                 end = PushMove(end, s, s - 16, FlagPawnMove | FlagDoubleStep,
                                HistoryScore[s][s - 16]);
         }
     } else {
-        if (s >= 56)
+        if (s >= SquareA1)
             return end;
         if (file != 0 && SquareColour[s + 7] == ColourWhite)
             end = AddMove(end, s, s + 7, FlagPawnMove | FlagCapture);
@@ -174,7 +175,7 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
         if (SquareColour[s + 8] == ColourEmpty) {
             if (!CapturesOnly || s >= 48)
                 end = AddMove(end, s, s + 8, FlagPawnMove);
-            if (!CapturesOnly && s <= 15 && SquareColour[s + 16] == ColourEmpty)
+            if (!CapturesOnly && s >= 8 && s <= 15 && SquareColour[s + 16] == ColourEmpty)
                 end = PushMove(end, s, s + 16, FlagPawnMove | FlagDoubleStep,
                                HistoryScore[s][s + 16]);
         }
@@ -193,7 +194,7 @@ int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, in
                 continue;
             const int t = FirstOnRay(s, rays[r], occupied);
             if (t >= 0 && SquareColour[t] == OtherSide)
-                end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
         }
         return end;
     }
@@ -219,7 +220,7 @@ int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, in
             }
         }
         if (t >= 0 && SquareColour[t] == OtherSide)
-            end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+            end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
     }
     return end;
 }
@@ -249,7 +250,7 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                          (king ? masks.King : masks.Knight) & Occupied[OtherSide];
                      targets != 0; targets &= targets - 1) {
                     const int t = std::countr_zero(targets);
-                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                    end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
                 }
                 break;
             }
@@ -261,7 +262,7 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
                 if (SquareColour[t] == ColourEmpty)
                     end = PushMove(end, s, t, 0, HistoryScore[s][t]);
                 else
-                    end = PushMove(end, s, t, FlagCapture, 1000000 + 10 * SquarePiece[t] - piece);
+                    end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
             }
             break;
         }
@@ -280,15 +281,15 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         // From the rights alone: the squares between and the attacks are tested when the
         // castling is made.
         if (ActiveSide == ColourWhite) {
-            if (CastleRights & 1)
-                end = AddMove(end, 60, 62, FlagCastle);
-            if (CastleRights & 2)
-                end = AddMove(end, 60, 58, FlagCastle);
+            if (CastleRights & CastleWhiteKingSide)
+                end = AddMove(end, SquareE1, SquareG1, FlagCastle);
+            if (CastleRights & CastleWhiteQueenSide)
+                end = AddMove(end, SquareE1, SquareC1, FlagCastle);
         } else {
-            if (CastleRights & 4)
-                end = AddMove(end, 4, 6, FlagCastle);
-            if (CastleRights & 8)
-                end = AddMove(end, 4, 2, FlagCastle);
+            if (CastleRights & CastleBlackKingSide)
+                end = AddMove(end, SquareE8, SquareG8, FlagCastle);
+            if (CastleRights & CastleBlackQueenSide)
+                end = AddMove(end, SquareE8, SquareC8, FlagCastle);
         }
     }
     if (EpSquare != -1) {
@@ -332,11 +333,13 @@ struct TCastling {
     int RookFrom;
     int RookTo;
 };
+// The king's passage square is the rook's destination; the queen side also needs the
+// b-file square empty, which may be attacked.
 constexpr TCastling Castlings[4] = {
-    {62, {61, 62, 0}, 2, {61, 62}, 63, 61},
-    {58, {57, 58, 59}, 3, {58, 59}, 56, 59},
-    {6, {5, 6, 0}, 2, {5, 6}, 7, 5},
-    {2, {1, 2, 3}, 3, {2, 3}, 0, 3},
+    {SquareG1, {SquareF1, SquareG1, 0}, 2, {SquareF1, SquareG1}, SquareH1, SquareF1},
+    {SquareC1, {SquareB1, SquareC1, SquareD1}, 3, {SquareC1, SquareD1}, SquareA1, SquareD1},
+    {SquareG8, {SquareF8, SquareG8, 0}, 2, {SquareF8, SquareG8}, SquareH8, SquareF8},
+    {SquareC8, {SquareB8, SquareC8, SquareD8}, 3, {SquareC8, SquareD8}, SquareA8, SquareD8},
 };
 
 const TCastling* CastlingTo(int kingTo) {
@@ -368,7 +371,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
         // The rook takes the colour of its rank.
         if (SquareColour[c->RookFrom] != ColourEmpty)
             RemovePiece(c->RookFrom);
-        PlacePiece(c->RookTo, c->RookTo >= 56 ? ColourWhite : ColourBlack, PieceRook);
+        PlacePiece(c->RookTo, c->RookTo >= SquareA1 ? ColourWhite : ColourBlack, PieceRook);
     }
     const int captured = SquarePiece[to];
     const int mover = ActiveSide;

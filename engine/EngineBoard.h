@@ -67,10 +67,11 @@ protected:
     // The move generators write from the move stack entry `end` on and answer the entry
     // after their last; the ply's end is stored once a whole generation is done.
     int AddMove(int end, int from, int to, int flags) {
-        if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= 56))
+        if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= SquareA1))
             return AddPromotions(end, from, to, flags);
         return PushMove(end, from, to, flags,
-                        (flags & FlagCapture) ? CaptureScore(from, to) : HistoryScore[from][to]);
+                        (flags & FlagCapture) ? CaptureScore(SquarePiece[from], SquarePiece[to])
+                                              : HistoryScore[from][to]);
     }
     int AddPromotions(int end, int from, int to, int flags);
     // Every change of a square goes through these two, which keep the occupancy bits, the
@@ -187,7 +188,4 @@ private:
         return (AnswerCache[Ply] >> to & 1) != 0;
     }
     std::uint64_t CheckAnswers() const;
-    int CaptureScore(int from, int to) const {
-        return 1000000 + 10 * SquarePiece[to] - SquarePiece[from];
-    }
 };

@@ -3,6 +3,8 @@
 // directions, the castling masks, the material values and the white evaluation tables
 // (rank 8 first; black looks its values up at the mirrored square).
 
+#include "engine/EngineTypes.h"
+
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -29,8 +31,6 @@ constexpr std::array<int, 64> MakeFrameOf64() {
 inline constexpr std::array<int, 120> Frame120 = MakeFrame120();
 inline constexpr std::array<int, 64> FrameOf64 = MakeFrameOf64();
 
-inline constexpr bool SlidingPiece[6] = {false, false, true, true, true, false};
-inline constexpr int DirectionCount[6] = {0, 8, 4, 4, 8, 8};
 inline constexpr int Directions[6][8] = {
     {0, 0, 0, 0, 0, 0, 0, 0},         {-21, -19, -12, -8, 8, 12, 19, 21},
     {-11, -9, 9, 11, 0, 0, 0, 0},     {-10, -1, 1, 10, 0, 0, 0, 0},
@@ -42,13 +42,13 @@ inline constexpr int Directions[6][8] = {
 constexpr std::array<int, 64> MakeCastleKeepMask() {
     std::array<int, 64> mask{};
     for (int& m : mask)
-        m = 15;
-    mask[0] = 7;   // a8
-    mask[4] = 3;   // e8
-    mask[7] = 11;  // h8
-    mask[56] = 13; // a1
-    mask[60] = 12; // e1
-    mask[63] = 14; // h1
+        m = CastleAll;
+    mask[SquareA8] = CastleAll & ~CastleBlackQueenSide;
+    mask[SquareE8] = CastleAll & ~(CastleBlackKingSide | CastleBlackQueenSide);
+    mask[SquareH8] = CastleAll & ~CastleBlackKingSide;
+    mask[SquareA1] = CastleAll & ~CastleWhiteQueenSide;
+    mask[SquareE1] = CastleAll & ~(CastleWhiteKingSide | CastleWhiteQueenSide);
+    mask[SquareH1] = CastleAll & ~CastleWhiteKingSide;
     return mask;
 }
 inline constexpr std::array<int, 64> CastleKeepMask = MakeCastleKeepMask();

@@ -31,6 +31,46 @@ inline constexpr int FlagDoubleStep = 8;
 inline constexpr int FlagPawnMove = 16;
 inline constexpr int FlagPromotion = 32;
 
+// CastleRights bits, the same values as the board's CastlingAllowed flags.
+inline constexpr int CastleWhiteKingSide = 1;
+inline constexpr int CastleWhiteQueenSide = 2;
+inline constexpr int CastleBlackKingSide = 4;
+inline constexpr int CastleBlackQueenSide = 8;
+inline constexpr int CastleAll = 15;
+
+// The squares of the first and last ranks, which castling reads and moves.
+inline constexpr int SquareA8 = 0;
+inline constexpr int SquareB8 = 1;
+inline constexpr int SquareC8 = 2;
+inline constexpr int SquareD8 = 3;
+inline constexpr int SquareE8 = 4;
+inline constexpr int SquareF8 = 5;
+inline constexpr int SquareG8 = 6;
+inline constexpr int SquareH8 = 7;
+inline constexpr int SquareA1 = 56;
+inline constexpr int SquareB1 = 57;
+inline constexpr int SquareC1 = 58;
+inline constexpr int SquareD1 = 59;
+inline constexpr int SquareE1 = 60;
+inline constexpr int SquareF1 = 61;
+inline constexpr int SquareG1 = 62;
+inline constexpr int SquareH1 = 63;
+
+// Ordering scores. Captures and promotions come before every quiet move, whose score is
+// its history count; the principal variation's move comes before everything.
+inline constexpr int CaptureBaseScore = 1000000;
+inline constexpr int PvMoveBonus = 10000000;
+// A capture: the more valuable the piece taken, the earlier, and among equal victims the
+// cheaper attacker first. An en passant capture lands on an empty square (code 6) and so
+// comes before every other capture.
+constexpr int CaptureScore(int mover, int victim) {
+    return CaptureBaseScore + 10 * victim - mover;
+}
+// A promotion, with or without a capture: the queen first, the knight last.
+constexpr int PromotionScore(int promote) {
+    return CaptureBaseScore + 10 * promote;
+}
+
 constexpr EngineMove PackMove(int from, int to, int promote, int flags) {
     return static_cast<EngineMove>(from) | static_cast<EngineMove>(to) << 8 |
            static_cast<EngineMove>(promote) << 16 | static_cast<EngineMove>(flags) << 24;

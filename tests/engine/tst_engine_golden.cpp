@@ -1,6 +1,6 @@
 // Every benchmark position searched at depths 1 to 5 must give exactly the committed
-// best move, score, node count and principal variation: the engine's play is fixed, so a
-// faster engine has to reproduce the table line by line.
+// best move, score, node count and principal variation. The table is written by the plain
+// engine (make_golden.sh), so a faster engine has to reproduce that engine line by line.
 #include "engine/BenchSuite.h"
 #include "tests/engine/EngineFen.h"
 

@@ -12,24 +12,9 @@ private slots:
         QTest::addColumn<QString>("fen");
         QTest::addColumn<int>("depth");
         QTest::addColumn<quint64>("nodes");
-        const QString start = PerftFen::Start;
-        const QString kiwipete = PerftFen::Kiwipete;
-        const QString pos3 = PerftFen::Pos3;
-        const QString pos4 = PerftFen::Pos4;
-        const QString pos4m = PerftFen::Pos4Mirrored;
-        const QString pos5 = PerftFen::Pos5;
-        const QString pos6 = PerftFen::Pos6;
-        const quint64 startCounts[] = {20, 400, 8902, 197281, 4865609};
-        for (int d = 1; d <= 5; ++d)
-            QTest::addRow("start %d", d) << start << d << startCounts[d - 1];
-        const quint64 kiwipeteCounts[] = {48, 2039, 97862, 4085603};
-        for (int d = 1; d <= 4; ++d)
-            QTest::addRow("kiwipete %d", d) << kiwipete << d << kiwipeteCounts[d - 1];
-        QTest::newRow("pos3 5") << pos3 << 5 << quint64(674624);
-        QTest::newRow("pos4 4") << pos4 << 4 << quint64(422333);
-        QTest::newRow("pos4 mirrored 4") << pos4m << 4 << quint64(422333);
-        QTest::newRow("pos5 4") << pos5 << 4 << quint64(2103487);
-        QTest::newRow("pos6 4") << pos6 << 4 << quint64(3894594);
+        for (const TPerftCount& row : PerftCounts)
+            QTest::addRow("%s %d", row.Name, row.Depth)
+                << QString(row.Fen) << row.Depth << quint64(row.Nodes);
     }
     void perft() {
         QFETCH(QString, fen);

@@ -2,6 +2,7 @@
 // stop request, and the limits of the ply and move arrays.
 #include "tests/engine/EngineFen.h"
 
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -106,6 +107,12 @@ private slots:
         QTest::newRow("mate in two")
             << "2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1" << 3 << "g3g6" << 9997;
         QTest::newRow("queen promotion") << "8/1P6/8/8/8/8/8/K6k w - - 0 1" << 1 << "b7b8q" << 900;
+        // Black's queen and rook (1400) leave white's king the end-game table whatever
+        // pawns black has; white's rook alone leaves black's king the same.
+        QTest::newRow("pawns are no pieces")
+            << "3qk3/pppppp2/8/8/8/8/5PPP/R5K1 w - - 0 1" << 1 << "a1a7" << -905;
+        QTest::newRow("pawns are no pieces, depth 3")
+            << "3r2k1/pp2bppp/2p1p3/8/8/4P3/PP3PPP/2R3K1 w - - 0 1" << 3 << "b2b3" << -406;
     }
     void knownResults() {
         QFETCH(QString, fen);
@@ -160,6 +167,36 @@ private slots:
                  std::string("b7b8n"));
     }
 
+    // Whatever the layout (pawns on their first rank, more material than the root window
+    // holds), a search of a position with a legal half-move answers one the rules accept.
+    void answerIsLegal_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::addColumn<int>("depth");
+        const char* const fens[] = {
+            "7k/8/8/8/8/8/8/4P1KR w - - 0 1",
+            "k5r1/2b5/8/8/8/8/8/P6K w - - 0 1",
+            "4k2p/8/8/8/8/8/8/4K3 b - - 0 1",
+            "8/2k5/8/8/2QB1K2/1QQ2NQQ/Q1QR3Q/3NR1BQ b - - 0 1",
+            "8/2k5/8/8/2QB1K2/1QQ2NQQ/Q1QR3Q/3NR1BQ w - - 0 1",
+            "k7/8/8/8/8/BBBBBBBB/NNNNNNNN/QQQQKQQQ w - - 0 1",
+        };
+        for (const char* fen : fens)
+            for (int depth : {1, 2, 3})
+                QTest::addRow("%s depth %d", fen, depth) << QString(fen) << depth;
+        QTest::newRow("first-rank pawn, depth 5") << QString(fens[0]) << 5;
+    }
+    void answerIsLegal() {
+        QFETCH(QString, fen);
+        QFETCH(int, depth);
+        TChessGame game;
+        QVERIFY(LoadFen(game, fen.toStdString()));
+        QVERIFY(!game.LegalMoves().empty());
+        const EngineMove best = Searched(fen, depth)->BestMove();
+        const Square from = ToSquare(MoveFrom(best) + 1);
+        const Square to = ToSquare(MoveTo(best) + 1);
+        QVERIFY2(game.IsLegalMove(from, to), MoveText(best).c_str());
+    }
+
     void stopRequestBeforeSearch() {
         const TEngineFen start("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
         auto engine = std::make_unique<TChessEngine>();
@@ -185,6 +222,34 @@ private slots:
         engine->ComputeMove(kiwipete.Position(8));
         stopper.join();
         QVERIFY(engine->CompletedDepth() < 8);
+        QCOMPARE(engine->CurrentPly(), 0);
+    }
+
+    // The capture search answers a stop request too: in these layouts a depth-1 search is
+    // nearly all capture search, and runs for a minute unless it stops.
+    void stopRequestInCaptureSearch_data() {
+        QTest::addColumn<QString>("fen");
+        QTest::newRow("queens") << "rnb1kbnr/qqqqqqqq/8/8/8/8/QQQQQQQQ/RNB1KBNR w - - 0 1";
+        QTest::newRow("more queens") << "rnbqkbnr/qqqqqqqq/8/8/8/8/QQQQQQQQ/RNBQKBNR w - - 0 1";
+    }
+    void stopRequestInCaptureSearch() {
+        QFETCH(QString, fen);
+        const TEngineFen queens(fen);
+        auto engine = std::make_unique<TChessEngine>();
+        engine->LoadPosition(queens.Position());
+        engine->PrepareEvaluation();
+        engine->StopRequested = true;
+        engine->CaptureSearch(-10000, 10000);
+        QCOMPARE(engine->Nodes(), quint64(1));
+
+        engine->StopRequested = false;
+        std::thread stopper([&engine] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            engine->StopRequested = true;
+        });
+        engine->ComputeMove(queens.Position(1));
+        stopper.join();
+        QCOMPARE(engine->CompletedDepth(), 0);
         QCOMPARE(engine->CurrentPly(), 0);
     }
 

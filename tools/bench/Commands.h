@@ -10,5 +10,6 @@ int RunMakeMoveBench(const std::vector<std::string>& args);
 int RunPerft(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
 int RunBench(const std::vector<std::string>& args);
+int RunStopLatency(const std::vector<std::string>& args);
 
 int UsageError(const std::string& message);

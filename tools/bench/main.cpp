@@ -12,11 +12,17 @@ int UsageError(const std::string& message) {
 int main(int argc, char** argv) {
     using Command = int (*)(const std::vector<std::string>&);
     const std::map<std::string, Command> commands = {
-        {"legal", RunLegal}, {"events", RunEvents}, {"makemove", RunMakeMoveBench},
-        {"perft", RunPerft}, {"search", RunSearch}, {"bench", RunBench},
+        {"legal", RunLegal},
+        {"events", RunEvents},
+        {"makemove", RunMakeMoveBench},
+        {"perft", RunPerft},
+        {"search", RunSearch},
+        {"bench", RunBench},
+        {"stoplatency", RunStopLatency},
     };
     if (argc < 2)
-        return UsageError("usage: corvina-bench legal|events|makemove|perft|search|bench ...");
+        return UsageError(
+            "usage: corvina-bench legal|events|makemove|perft|search|bench|stoplatency ...");
     const auto it = commands.find(argv[1]);
     if (it == commands.end())
         return UsageError(std::string("unknown subcommand '") + argv[1] + "'");
