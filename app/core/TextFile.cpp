@@ -127,12 +127,20 @@ QStringList DecodeTextLines(const QByteArray& bytes) {
     return SplitLines(DecodeText(bytes));
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+QByteArray EncodeTextLines(const QStringList& lines) {
     QByteArray bytes;
+    // Reading drops one leading mark, so a text that starts with one needs a second.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        bytes += "\xEF\xBB\xBF";
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
+    return bytes;
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+    const QByteArray bytes = EncodeTextLines(lines);
     // QSaveFile writes beside the target and renames over it on commit, so readers never see
     // a half-written file and a failure keeps the old one.
     QSaveFile file(path);

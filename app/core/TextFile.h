@@ -11,9 +11,10 @@
 // the single-byte format older files were written in. A file larger than MaxTextFileBytes is
 // refused before anything of it is read, so a stray huge file cannot exhaust memory.
 //
-// Writing produces UTF-8 without a byte order mark, each line ended by CR LF. The new contents
-// replace the old file only once they are completely written and flushed to the disk, so a
-// failed write (a full disk included) leaves the previous file as it was and answers false.
+// Writing produces UTF-8 without a byte order mark, each line ended by CR LF (a first line that
+// itself begins with U+FEFF gets a mark in front, which reading drops, so the line comes back). The
+// new contents replace the old file only once they are completely written and flushed to the disk,
+// so a failed write (a full disk included) leaves the previous file as it was and answers false.
 //
 // On failure both answer false and, when error is given, set it to a sentence naming the file.
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
@@ -27,3 +28,5 @@ QString DecodeText(const QByteArray& bytes);
 QStringList SplitLines(const QString& text);
 // Both steps: the lines ReadTextLines gives for a file holding these bytes.
 QStringList DecodeTextLines(const QByteArray& bytes);
+// The bytes WriteTextLines puts in the file; DecodeTextLines gives the lines back.
+QByteArray EncodeTextLines(const QStringList& lines);

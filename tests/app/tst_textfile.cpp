@@ -144,6 +144,11 @@ void TestTextFile::roundTripsNonAscii() {
     QStringList read;
     QVERIFY(ReadTextLines(path, read));
     QCOMPARE(read, lines);
+    // A first line that itself starts with U+FEFF survives the dropped byte order mark.
+    const QStringList marked{u"\uFEFFmarked"_qs, u"\uFEFF"_qs};
+    QVERIFY(WriteTextLines(path, marked));
+    QVERIFY(ReadTextLines(path, read));
+    QCOMPARE(read, marked);
 }
 
 void TestTextFile::missingFileNamesIt() {
