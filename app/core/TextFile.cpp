@@ -6,6 +6,13 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the five unassigned ones map to the C1 control of the same
@@ -40,7 +47,10 @@ void SetError(QString* error, const QString& text) {
 } // namespace
 
 QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoder keeps the mark as U+FEFF so that exactly one is dropped here: by default it
+    // would skip one itself, and a second one would then be lost as well.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
         return DecodeCp1252(bytes);
@@ -80,22 +90,57 @@ bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
                             .arg(NativeName(path), file.errorString()));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        SetError(error, QStringLiteral("Cannot read the file \"%1\": %2.")
-                            .arg(NativeName(path), file.errorString()));
+    const auto tooLarge = [&] {
+        SetError(error,
+                 QStringLiteral("Cannot read the file \"%1\": it is larger than %2 MiB, which no "
+                                "file of this program ever is.")
+                     .arg(NativeName(path))
+                     .arg(MaxTextFileBytes / (1024 * 1024)));
         return false;
+    };
+    // A plain file tells its size before anything is read; devices and pipes say 0, so the
+    // reading below stops at the limit as well.
+    const qint64 size = file.size();
+    if (size > MaxTextFileBytes)
+        return tooLarge();
+    QByteArray bytes;
+    bytes.reserve(size);
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0) {
+            SetError(error, QStringLiteral("Cannot read the file \"%1\": %2.")
+                                .arg(NativeName(path), file.errorString()));
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (bytes.size() + n > MaxTextFileBytes)
+            return tooLarge();
+        bytes.append(chunk, n);
     }
-    lines = SplitLines(DecodeText(bytes));
+    lines = DecodeTextLines(bytes);
     return true;
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+QStringList DecodeTextLines(const QByteArray& bytes) {
+    return SplitLines(DecodeText(bytes));
+}
+
+QByteArray EncodeTextLines(const QStringList& lines) {
     QByteArray bytes;
+    // Reading drops one leading mark, so a text that starts with one needs a second.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        bytes += "\xEF\xBB\xBF";
     for (const QString& line : lines) {
         bytes += line.toUtf8();
         bytes += "\r\n";
     }
+    return bytes;
+}
+
+bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
+    const QByteArray bytes = EncodeTextLines(lines);
     // QSaveFile writes beside the target and renames over it on commit, so readers never see
     // a half-written file and a failure keeps the old one.
     QSaveFile file(path);
@@ -104,11 +149,25 @@ bool WriteTextLines(const QString& path, const QStringList& lines, QString* erro
                             .arg(NativeName(path), file.errorString()));
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        SetError(error, QStringLiteral("Cannot write the file \"%1\": %2.")
-                            .arg(NativeName(path), file.errorString()));
+    const auto fail = [&](const QString& reason) {
+        SetError(error,
+                 QStringLiteral("Cannot write the file \"%1\": %2.").arg(NativeName(path), reason));
+        // The temporary file goes with the QSaveFile; the old file was never touched.
         file.cancelWriting();
         return false;
-    }
+    };
+    // Contents smaller than the device's buffer stay in it until flushed, and commit() flushes
+    // without looking at the result: a full disk would then replace the old file by an empty
+    // one and report success. So every step is checked here, before the rename.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return fail(file.errorString());
+#if defined(Q_OS_UNIX)
+    // A file system may accept the data and find only at write-back that no room is left;
+    // fsync reports that while the old file is still in place.
+    if (::fsync(file.handle()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+#endif
+    if (!file.commit())
+        return fail(file.errorString());
     return true;
 }

@@ -6,18 +6,27 @@
 // and written whole, as a list of lines.
 //
 // Reading accepts CR, LF or CR LF line ends, mixed within one file; a line end after the last
-// line does not add an empty line. Bytes that form valid UTF-8 are read as UTF-8 (a leading
-// byte order mark is dropped); anything else is taken as Windows-1252, the single-byte format
-// older files were written in.
+// line does not add an empty line. Bytes that form valid UTF-8 are read as UTF-8 (one leading
+// byte order mark is dropped; a second one is text); anything else is taken as Windows-1252,
+// the single-byte format older files were written in. A file larger than MaxTextFileBytes is
+// refused before anything of it is read, so a stray huge file cannot exhaust memory.
 //
-// Writing produces UTF-8 without a byte order mark, each line ended by CR LF. The new contents
-// replace the old file only once they are completely written, so a failed write leaves the
-// previous file as it was.
+// Writing produces UTF-8 without a byte order mark, each line ended by CR LF (a first line that
+// itself begins with U+FEFF gets a mark in front, which reading drops, so the line comes back). The
+// new contents replace the old file only once they are completely written and flushed to the disk,
+// so a failed write (a full disk included) leaves the previous file as it was and answers false.
 //
 // On failure both answer false and, when error is given, set it to a sentence naming the file.
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
 bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
 
-// Decoding steps of ReadTextLines, exposed for callers that already hold the bytes.
+// Every text file of the program is small (the largest, a long saved game, is some kilobytes).
+inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
+
+// Decoding steps of ReadTextLines, exposed for callers that already hold the bytes; pure.
 QString DecodeText(const QByteArray& bytes);
 QStringList SplitLines(const QString& text);
+// Both steps: the lines ReadTextLines gives for a file holding these bytes.
+QStringList DecodeTextLines(const QByteArray& bytes);
+// The bytes WriteTextLines puts in the file; DecodeTextLines gives the lines back.
+QByteArray EncodeTextLines(const QStringList& lines);
