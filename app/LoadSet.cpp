@@ -13,22 +13,22 @@
 
 TfrmLoadSet::TfrmLoadSet(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Load Settings");
-    setFixedSize(292, 262);
+    setFixedSize(340, 262);
     listo = new QListWidget(this);
     listo->setObjectName("listo");
-    listo->setGeometry(8, 8, 276, 180);
+    listo->setGeometry(8, 8, 324, 180);
     cbox = new QCheckBox("Auto-Load selected settings at game startup", this);
     cbox->setObjectName("cbox");
-    cbox->setGeometry(8, 194, 276, 21);
+    cbox->setGeometry(8, 194, 324, 21);
     cmdDelete = new QPushButton("Delete", this);
     cmdDelete->setObjectName("cmdDelete");
     cmdDelete->setGeometry(8, 226, 80, 27);
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setGeometry(116, 226, 80, 27);
+    cmdCancel->setGeometry(164, 226, 80, 27);
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(204, 226, 80, 27);
+    cmdOK->setGeometry(252, 226, 80, 27);
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &TfrmLoadSet::cmdOKClick);
     connect(cmdDelete, &QPushButton::clicked, this, &TfrmLoadSet::cmdDeleteClick);
