@@ -200,9 +200,14 @@ void TestAppearance::pieceSetOkBeforeAnyClick() {
     const QImage before = w.Board()->CustomPieceSet();
     QVERIFY(!before.isNull());
     QVERIFY(!w.CurrentPieceSetFile().isEmpty());
+    for (const char* item :
+         {"mnuSet", "mnuColors", "mnuTheme", "mnuOptions", "mnuLoadSet", "mnuSaveSet"})
+        QVERIFY2(Ctl<QAction>(w, item)->isEnabled(), item);
     TfrmPieceSet& dialog = program.PieceSetDialog();
-    dialog.Execute(Folder_->Dir.filePath("pieces"));
+    // The menu item opens it without blocking, listing the program's piece sets.
+    Ctl<QAction>(w, "mnuSet")->trigger();
     QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.Files(), QStringList{"Merlot.bmp"});
     QVERIFY(!dialog.isModal());
     Ctl<QPushButton>(dialog, "cmdOK")->click();
     QVERIFY(!dialog.isVisible());
