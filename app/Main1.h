@@ -5,6 +5,7 @@
 // profiles. The dialogs it opens itself (New Game, Go To Move) are created by the program and
 // handed over; they return values, which the window applies.
 
+#include "app/AppearanceHost.h"
 #include "app/core/Profile.h"
 
 #include <QMainWindow>
@@ -26,17 +27,24 @@ class TChessBrd;
 class TGameFiles;
 class TGamePanels;
 class TPlayerLabels;
+class TfrmColors;
 class TfrmGoTo;
+class TfrmLoadSet;
 class TfrmNew;
 class TNetGame;
+class TfrmOptions;
+class TfrmPieceSet;
+class TfrmTheme;
 struct TNewGame;
 
-class TfrmCorvina : public QMainWindow {
+class TfrmCorvina : public QMainWindow, public IAppearanceHost {
 public:
     explicit TfrmCorvina(QWidget* parent = nullptr);
     ~TfrmCorvina() override;
 
     void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about);
+    void SetAppearanceDialogs(TfrmColors* colors, TfrmPieceSet* pieceSet, TfrmOptions* options,
+                              TfrmLoadSet* loadSet, TfrmTheme* theme);
     TChessBrd* Board() const { return cb1; }
     TNetGame* NetGame() const { return NetGame_; }
 
@@ -46,6 +54,10 @@ public:
     int ThemeIndex() const { return ThemeIndex_; }
     bool NetGameActive() const { return NetGameActive_; }
     void SetNetGameActive(bool active) { NetGameActive_ = active; }
+    // What the appearance dialogs change besides the board.
+    bool SetBackgroundPicture(const QString& file) override;
+    void SetCurrentPieceSetFile(const QString& file) override { CurrentPieceSetFile_ = file; }
+    void SetThemeIndex(int index) override { ThemeIndex_ = index; }
     bool ChallengeMode() const;
     int CurrentChallenge() const;
     int ChallengeCount() const;
@@ -94,6 +106,18 @@ public:
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
     void mnuAboutClick();
+    // Appearance, engine options and settings profiles.
+    void mnuSetClick();
+    void mnuColorsClick();
+    void mnuThemeClick();
+    void mnuOptionsClick();
+    void mnuSaveSetClick();
+    // Writes the current settings as profile `name` under Settings/; refuses "Default" and
+    // names that are not plain file names, with a message. True when written.
+    bool SaveSettingsAs(const QString& name);
+    void mnuLoadSetClick();
+    // Reads Settings/`name` and applies it as the Load Settings dialog does.
+    bool LoadSettings(const QString& name);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,6 +127,8 @@ private:
     void CreateMenus();
     void NameControls();
     void OpenDocument(const QString& file, const QString& failure);
+    void ConnectAppearanceMenus();
+    void ApplyLanguage();
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -138,6 +164,11 @@ private:
     TfrmNew* frmNew = nullptr;
     TfrmGoTo* frmGoTo = nullptr;
     TAboutBox* AboutBox = nullptr;
+    TfrmColors* frmColors = nullptr;
+    TfrmPieceSet* frmPieceSet = nullptr;
+    TfrmOptions* frmOptions = nullptr;
+    TfrmLoadSet* frmLoadSet = nullptr;
+    TfrmTheme* frmTheme = nullptr;
 
     // --- The parts that carry out the commands.
     std::unique_ptr<TGamePanels> Panels_;

@@ -32,7 +32,6 @@ void TfrmCorvina::CreateMenus() {
     mnuSaveSet = add(file, "Save Current Settings");
     file->addSeparator();
     mnuQuit = add(file, "Quit");
-    later({mnuLoadSet, mnuSaveSet});
 
     QMenu* game = menuBar()->addMenu("&Game");
     mnuNew = add(game, "New Game", Qt::Key_F2);
@@ -67,14 +66,13 @@ void TfrmCorvina::CreateMenus() {
         a->setCheckable(true);
     look->addSeparator();
     mnuLanguage = add(look, "Language");
-    later({mnuSet, mnuColors, mnuTheme, mnuLanguage});
+    later({mnuLanguage});
 
     QMenu* engine = menuBar()->addMenu("&Engine");
     mnuStart = add(engine, "Start Thinking");
     mnuStop = add(engine, "Stop Thinking");
     engine->addSeparator();
     mnuOptions = add(engine, "Options");
-    later({mnuOptions});
 
     QMenu* help = menuBar()->addMenu("&Help");
     mnuHelpTopics = add(help, "Help Topics", Qt::Key_F1);
@@ -110,6 +108,7 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuHelpTopics, &QAction::triggered, this, &TfrmCorvina::mnuHelpTopicsClick);
     connect(mnuReadme, &QAction::triggered, this, &TfrmCorvina::mnuReadmeClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmCorvina::mnuAboutClick);
+    ConnectAppearanceMenus();
 }
 
 // Every control and menu item carries its designed name, so that the language layer and the

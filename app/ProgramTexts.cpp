@@ -1,0 +1,30 @@
+#include "app/ProgramTexts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+TInformationHandler& Handler() {
+    static TInformationHandler handler;
+    return handler;
+}
+
+} // namespace
+
+TProgramTexts& ProgramTexts() {
+    static TProgramTexts texts;
+    return texts;
+}
+
+void ShowInformation(const QString& caption, const QString& text) {
+    if (const TInformationHandler& handler = Handler()) {
+        handler(caption, text);
+        return;
+    }
+    QMessageBox::information(QApplication::activeWindow(), caption, text, QMessageBox::Ok);
+}
+
+void SetInformationHandler(TInformationHandler handler) {
+    Handler() = std::move(handler);
+}

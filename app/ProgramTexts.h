@@ -1,0 +1,33 @@
+#pragma once
+// The texts of the settings commands' prompts and messages, in one place so that the language
+// layer can replace them; each starts as its built-in default.
+
+#include <QString>
+
+#include <functional>
+
+struct TProgramTexts {
+    // Save Current Settings: the prompt window's caption and label, and the refusal of the
+    // protected name.
+    QString SaveSettingsCaption = "Save Settings";
+    QString SaveSettingsLabel1 = "Save Settings";
+    QString SaveSettingsMsg1 = "Save Settings";
+    // Load Settings: the refusal to delete the first entry.
+    QString LoadSettingsMsg1 = "You cannot delete the default options!";
+    // %1: the name as typed.
+    QString BadSettingsName = "\"%1\" cannot be used as a settings name: a name must not be "
+                              "empty, \".\" or \"..\", nor contain \"/\" or \"\\\".";
+    // %1: the file; %2: the reason.
+    QString DeleteFailed = "The settings file \"%1\" could not be deleted: %2";
+    QString NoProfileSelected = "Select the settings to load at start-up first.";
+    // %1: the file; %2: the reason.
+    QString PictureUnreadable = "The picture \"%1\" could not be read: %2";
+};
+
+TProgramTexts& ProgramTexts();
+
+// An information box with an OK button; tests replace it to capture the texts.
+void ShowInformation(const QString& caption, const QString& text);
+using TInformationHandler = std::function<void(const QString& caption, const QString& text)>;
+// Replaces the box; an empty handler restores it.
+void SetInformationHandler(TInformationHandler handler);

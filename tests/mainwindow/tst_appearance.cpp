@@ -1,0 +1,350 @@
+// The appearance dialogs and the settings-profile commands, driven through the real windows
+// that the program creates, in a temporary program folder with the shipped themes.
+#include "app/Colors1.h"
+#include "app/LoadSet.h"
+#include "app/Main1.h"
+#include "app/Options1.h"
+#include "app/PieceSet1.h"
+#include "app/Program.h"
+#include "app/ProgramTexts.h"
+#include "app/Theme1.h"
+#include "board/ChessBrd.h"
+#include "tests/mainwindow/TestFolder.h"
+#include "tests/mainwindow/WindowParts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+
+QStringList Profile(int line, const QString& value) {
+    QStringList p = DefaultProfile;
+    p[line - 1] = value;
+    return p;
+}
+
+QImage Background(const TfrmCorvina& w) {
+    return Ctl<QLabel>(w, "back")->pixmap().toImage();
+}
+
+QImage Decode(const QString& file) {
+    QImageReader reader(file);
+    return reader.read();
+}
+
+} // namespace
+
+class TestAppearance : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void jpegDecoderPresent();
+    void everyShippedThemeDecodes();
+    void themeApply();
+    void startUpStepAppliesStoredTheme();
+    void colorsKeepTheirSwatches();
+    void optionsPriority();
+    void pieceSetOkBeforeAnyClick();
+    void pieceSetClickAndOk();
+    void saveRefusesProtectedAndBadNames();
+    void paneProfileTwice();
+    void savedProfileNamesAppliedPieceSet();
+    void loadSetListAndAutoLoad();
+    void deleteRefusesFirstEntry();
+
+private:
+    std::unique_ptr<TTestFolder> Folder_;
+    QStringList Infos_;
+};
+
+void TestAppearance::init() {
+    Folder_ = std::make_unique<TTestFolder>();
+    QVERIFY(Folder_->Dir.isValid());
+    QVERIFY(QDir().mkpath(Folder_->Dir.filePath("bg")));
+    for (int i = 0; i < TfrmTheme::ThemeCount; ++i) {
+        const QString file = TfrmTheme::ThemeFile(i);
+        QVERIFY(QFile::copy(CORVINA_DATA_DIR "/bg/" + file, Folder_->Dir.filePath("bg/" + file)));
+    }
+    QVERIFY(Folder_->Prepare({}, {{"Default", DefaultProfile}}));
+    Infos_.clear();
+    SetInformationHandler([this](const QString&, const QString& text) { Infos_ << text; });
+}
+
+void TestAppearance::cleanup() {
+    SetInformationHandler({});
+    Folder_.reset();
+}
+
+// Without Qt's JPEG plugin no theme can be shown.
+void TestAppearance::jpegDecoderPresent() {
+    QVERIFY2(QImageReader::supportedImageFormats().contains("jpeg"),
+             "Qt's JPEG image plugin is missing");
+}
+
+void TestAppearance::everyShippedThemeDecodes() {
+    const QStringList expected = {"meridian.jpg", "standard.jpg", "stone.jpg",
+                                  "metal.jpg",    "charcoal.jpg", "Crystal.jpg"};
+    for (int i = 0; i < TfrmTheme::ThemeCount; ++i) {
+        // The names are matched exactly, capital C included.
+        QCOMPARE(TfrmTheme::ThemeFile(i), expected[i]);
+        const QString file = CORVINA_DATA_DIR "/bg/" + expected[i];
+        const QImage picture = Decode(file);
+        QVERIFY2(!picture.isNull(), qPrintable(file));
+        QCOMPARE(picture.size(), QSize(814, 661));
+        QVERIFY2(QFileInfo(file).size() < 150 * 1024, qPrintable(file));
+    }
+    QVERIFY(TfrmTheme::ThemeFile(-1).isEmpty());
+    QVERIFY(TfrmTheme::ThemeFile(6).isEmpty());
+}
+
+void TestAppearance::themeApply() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    TfrmTheme& theme = program.ThemeDialog();
+    theme.SelectIndex(5);
+    theme.cmdApplyClick();
+    QCOMPARE(w.ThemeIndex(), 5);
+    const QImage crystal = Decode(Folder_->Dir.filePath("bg/Crystal.jpg"));
+    QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
+             crystal.convertToFormat(QImage::Format_RGB32));
+
+    // An unreadable picture is reported by name; the picture and the index stay.
+    QFile bad(Folder_->Dir.filePath("bg/stone.jpg"));
+    QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write("not a picture");
+    bad.close();
+    theme.SelectIndex(2);
+    theme.cmdApplyClick();
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY(Folder_->Errors.first().contains("stone.jpg"));
+    QCOMPARE(w.ThemeIndex(), 5);
+    QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
+             crystal.convertToFormat(QImage::Format_RGB32));
+
+    // With nothing selected the picture stays and -1 is stored.
+    theme.SelectIndex(-1);
+    QCOMPARE(theme.SelectedIndex(), -1);
+    theme.cmdApplyClick();
+    QCOMPARE(w.ThemeIndex(), -1);
+    QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
+             crystal.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestAppearance::startUpStepAppliesStoredTheme() {
+    QVERIFY(Folder_->Prepare({}, {{"Default", Profile(9, "4")}}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    const QImage before = Background(w);
+    w.Timer2Timer();
+    QCOMPARE(w.ThemeIndex(), 4);
+    QCOMPARE(
+        Background(w).convertToFormat(QImage::Format_RGB32),
+        Decode(Folder_->Dir.filePath("bg/charcoal.jpg")).convertToFormat(QImage::Format_RGB32));
+    QVERIFY(Background(w) != before);
+    QVERIFY(Folder_->Errors.isEmpty());
+}
+
+void TestAppearance::colorsKeepTheirSwatches() {
+    QVERIFY(Folder_->Prepare({}, {{"Blue", Profile(1, "clBlue")}}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    TfrmColors& colors = program.ColorsDialog();
+    Ctl<QPushButton>(colors, "cmdDefault1")->click();
+    QVERIFY(w.LoadSettings("Blue"));
+    QCOMPARE(w.Board()->SquareColorDark(), QColor(Qt::blue));
+    // The swatches show what was chosen here, not what the profile set on the board.
+    QCOMPARE(colors.DarkSwatch(), TfrmColors::DefaultDark);
+    QCOMPARE(colors.LightSwatch(), TfrmColors::DefaultLight);
+    QCOMPARE(Ctl<QFrame>(colors, "bs")->palette().color(QPalette::Window), TfrmColors::DefaultDark);
+    colors.BitBtn1Click();
+    QCOMPARE(w.Board()->SquareColorDark(), TfrmColors::DefaultDark);
+    QCOMPARE(w.Board()->SquareColorLight(), TfrmColors::DefaultLight);
+}
+
+void TestAppearance::optionsPriority() {
+    TProgram program;
+    TChessBrd* board = program.MainWindow().Board();
+    TfrmOptions& options = program.OptionsDialog();
+    board->SetThinkingPriority(TThreadPriority::tpNormal);
+    board->SetSearchDepth(5);
+    options.Fill();
+    QCOMPARE(Ctl<QComboBox>(options, "prior")->currentText(), QString("Normal"));
+    QCOMPARE(Ctl<QSpinBox>(options, "sd")->value(), 5);
+    QCOMPARE(Ctl<QComboBox>(options, "engine")->currentIndex(), 0);
+    Ctl<QComboBox>(options, "prior")->setCurrentIndex(6);
+    QCOMPARE(Ctl<QComboBox>(options, "prior")->currentText(), QString("Idle"));
+    Ctl<QSpinBox>(options, "sd")->setValue(12);
+    options.cmdOKClick();
+    QCOMPARE(board->ThinkingPriority(), TThreadPriority::tpIdle);
+    // The board keeps the depth in its own range.
+    QCOMPARE(board->SearchDepth(), 8);
+    // Every item maps back to the level it names.
+    for (int code = 0; code <= 6; ++code) {
+        Ctl<QComboBox>(options, "prior")->setCurrentIndex(code);
+        options.cmdOKClick();
+        options.Fill();
+        QCOMPARE(Ctl<QComboBox>(options, "prior")->currentIndex(), code);
+    }
+}
+
+void TestAppearance::pieceSetOkBeforeAnyClick() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    const QImage before = w.Board()->CustomPieceSet();
+    QVERIFY(!before.isNull());
+    QVERIFY(!w.CurrentPieceSetFile().isEmpty());
+    for (const char* item :
+         {"mnuSet", "mnuColors", "mnuTheme", "mnuOptions", "mnuLoadSet", "mnuSaveSet"})
+        QVERIFY2(Ctl<QAction>(w, item)->isEnabled(), item);
+    TfrmPieceSet& dialog = program.PieceSetDialog();
+    // The menu item opens it without blocking, listing the program's piece sets.
+    Ctl<QAction>(w, "mnuSet")->trigger();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.Files(), QStringList{"Merlot.bmp"});
+    QVERIFY(!dialog.isModal());
+    Ctl<QPushButton>(dialog, "cmdOK")->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(w.Board()->CustomPieceSet(), before);
+    QVERIFY(w.CurrentPieceSetFile().isEmpty());
+    // The next profile saved names no piece set; the board kept its pieces.
+    QVERIFY(w.SaveSettingsAs("After"));
+    QCOMPARE(Folder_->Read("Settings/After").value(4), QString());
+}
+
+void TestAppearance::pieceSetClickAndOk() {
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp",
+                        Folder_->Dir.filePath("pieces/Another.bmp")));
+    Folder_->Write("pieces/Broken.bmp", {"not a bitmap"});
+    Folder_->Write("pieces/notes.txt", {"not listed"});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    TfrmPieceSet& dialog = program.PieceSetDialog();
+    dialog.Execute(Folder_->Dir.filePath("pieces"));
+    QCOMPARE(dialog.Files(), (QStringList{"Another.bmp", "Broken.bmp", "Merlot.bmp"}));
+    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("*.bmp"));
+    dialog.filelistClick(0);
+    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Another.bmp"));
+    // An unreadable file is reported by name; the preview stays.
+    dialog.filelistClick(1);
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY(Folder_->Errors.first().contains("Broken.bmp"));
+    QVERIFY(!Ctl<QLabel>(dialog, "pre")->pixmap().isNull());
+    dialog.filelistClick(0);
+    dialog.cmdOKClick();
+    QCOMPARE(w.CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Another.bmp"));
+    QVERIFY(w.SaveSettingsAs("Mine"));
+    QCOMPARE(Folder_->Read("Settings/Mine").value(4), QString("Another.bmp"));
+}
+
+void TestAppearance::saveRefusesProtectedAndBadNames() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetSearchDepth(7);
+    QVERIFY(!w.SaveSettingsAs("Default"));
+    QCOMPARE(Infos_, QStringList{ProgramTexts().SaveSettingsMsg1});
+    QCOMPARE(Folder_->Read("Settings/Default"), DefaultProfile);
+    // Only the exact name is protected.
+    QVERIFY(w.SaveSettingsAs("default"));
+    const QStringList saved = Folder_->Read("Settings/default");
+    QCOMPARE(saved.size(), 10);
+    QCOMPARE(saved[2], QString("7"));
+    QVERIFY(Folder_->Errors.isEmpty());
+    // A name never writes outside Settings.
+    const QStringList bad = {"", ".", "..", "../escape", "sub/name", "back\\slash"};
+    for (const QString& name : bad)
+        QVERIFY2(!w.SaveSettingsAs(name), qPrintable(name));
+    QCOMPARE(Folder_->Errors.size(), bad.size());
+    QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("escape")));
+    QCOMPARE(QDir(Folder_->Dir.filePath("Settings")).entryList(QDir::Files),
+             (QStringList{"Default", "default"}));
+}
+
+void TestAppearance::paneProfileTwice() {
+    QVERIFY(Folder_->Prepare({}, {{"Default", Profile(10, "0")}, {"Shown", Profile(10, "1")}}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.pos();
+    QVERIFY(w.LoadSettings("Shown"));
+    QCOMPARE(w.width(), 814);
+    const QPoint first = w.pos();
+    QCOMPARE(first, start - QPoint(50, 0));
+    QVERIFY(w.LoadSettings("Shown"));
+    QCOMPARE(w.pos(), first);
+    QCOMPARE(w.width(), 814);
+    QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
+    QVERIFY(w.LoadSettings("Default"));
+    QCOMPARE(w.pos(), start);
+    QCOMPARE(w.width(), 625);
+}
+
+void TestAppearance::savedProfileNamesAppliedPieceSet() {
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp",
+                        Folder_->Dir.filePath("pieces/Other.bmp")));
+    QVERIFY(Folder_->Prepare({}, {{"P", Profile(5, "Other.bmp")}}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    QVERIFY(w.LoadSettings("P"));
+    QVERIFY(w.SaveSettingsAs("New"));
+    const QStringList saved = Folder_->Read("Settings/New");
+    QCOMPARE(saved.value(4), QString("Other.bmp"));
+    QCOMPARE(saved, Folder_->Read("Settings/P"));
+}
+
+void TestAppearance::loadSetListAndAutoLoad() {
+    QVERIFY(Folder_->Prepare({"Default"}, {{"default", Profile(3, "6")}, {"Zed", DefaultProfile}}));
+    TProgram program;
+    TfrmLoadSet& dialog = program.LoadSetDialog();
+    dialog.SetFolder(Folder_->Dir.filePath("Settings"));
+    QCOMPARE(dialog.Names(), (QStringList{"Default", "Zed", "default"}));
+    // Auto-load with nothing selected is refused and al.dat stays.
+    dialog.SetAutoLoad(true);
+    dialog.Select(-1);
+    dialog.cmdOKClick();
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY(dialog.Chosen().isEmpty());
+    QCOMPARE(Folder_->Read("al.dat"), QStringList{"Default"});
+    dialog.Select(2);
+    dialog.cmdOKClick();
+    QCOMPARE(dialog.Chosen(), QString("default"));
+    QCOMPARE(Folder_->Read("al.dat"), QStringList{"default"});
+    // Without the check box al.dat is left alone.
+    dialog.SetAutoLoad(false);
+    dialog.Select(1);
+    dialog.cmdOKClick();
+    QCOMPARE(dialog.Chosen(), QString("Zed"));
+    QCOMPARE(Folder_->Read("al.dat"), QStringList{"default"});
+}
+
+void TestAppearance::deleteRefusesFirstEntry() {
+    QVERIFY(Folder_->Prepare({}, {{"Alpha", DefaultProfile}, {"Zed", DefaultProfile}}));
+    TProgram program;
+    TfrmLoadSet& dialog = program.LoadSetDialog();
+    dialog.SetFolder(Folder_->Dir.filePath("Settings"));
+    QCOMPARE(dialog.Names(), (QStringList{"Alpha", "Default", "Zed"}));
+    // The first entry is protected whatever its name.
+    dialog.Select(0);
+    dialog.cmdDeleteClick();
+    QCOMPARE(Infos_, QStringList{"You cannot delete the default options!"});
+    QVERIFY(QFileInfo::exists(Folder_->Dir.filePath("Settings/Alpha")));
+    dialog.Select(-1);
+    dialog.cmdDeleteClick();
+    QCOMPARE(dialog.Names().size(), 3);
+    dialog.Select(2);
+    dialog.cmdDeleteClick();
+    QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("Settings/Zed")));
+    QCOMPARE(dialog.Names(), (QStringList{"Alpha", "Default"}));
+    QCOMPARE(Infos_.size(), 1);
+    QVERIFY(Folder_->Errors.isEmpty());
+}
+
+QTEST_MAIN(TestAppearance)
+#include "tst_appearance.moc"
