@@ -85,29 +85,12 @@ inline void SetUpGame(TChessGame& game, const TFuzzPosition& p) {
     game.SetEnPassant(static_cast<Square>(p.EnPassant));
 }
 
-// With CORVINA_FUZZ_STRICT=1 in the environment the known-fault filters below are off, so a
-// run shows whether those faults are still there.
+// With CORVINA_FUZZ_STRICT=1 in the environment the cost filters of the targets are off, so a
+// long run also tries the layouts that are slow to search.
 inline bool StrictFuzzing() {
     static const bool strict = [] {
         const char* v = std::getenv("CORVINA_FUZZ_STRICT");
         return v && *v && *v != '0';
     }();
     return strict;
-}
-
-// Known fault: a diagonal pawn step onto an en passant square that no enemy pawn backs up
-// removes whatever stands behind it (even the mover's own piece), and the king-safety trial
-// looks at the wrong square. Until that is mended only en passant squares that a double step
-// can leave behind are fuzzed: rank 6 with white to move, rank 3 with black, with the enemy
-// pawn behind and the two squares it passed over empty.
-inline bool KnownEnPassantFault(const TChessGame& game) {
-    const Square ep = game.EnPassant();
-    if (StrictFuzzing() || !IsOnBoard(ep))
-        return false;
-    const bool white = game.WhiteToMove();
-    if (RankOf(ep) != (white ? 6 : 3))
-        return true;
-    const Square pawn = SquareAt(FileOf(ep), white ? 5 : 4);
-    const Square start = SquareAt(FileOf(ep), white ? 7 : 2);
-    return game.At(pawn) != (white ? 'p' : 'P') || game.At(ep) != ' ' || game.At(start) != ' ';
 }
