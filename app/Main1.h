@@ -45,6 +45,8 @@ public:
     void SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about);
     void SetAppearanceDialogs(TfrmColors* colors, TfrmPieceSet* pieceSet, TfrmOptions* options,
                               TfrmLoadSet* loadSet, TfrmTheme* theme);
+    // The lobby window, which "NetGame Server" shows.
+    void SetLobbyWindow(QWidget* lobby);
     TChessBrd* Board() const { return cb1; }
     TNetGame* NetGame() const { return NetGame_; }
 

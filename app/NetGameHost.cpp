@@ -106,3 +106,12 @@ void TfrmCorvina::CreateNetGame() {
     });
     mnuHelpOnNetGame->setEnabled(true);
 }
+
+void TfrmCorvina::SetLobbyWindow(QWidget* lobby) {
+    connect(mnuNetGameServer, &QAction::triggered, this, [lobby] {
+        lobby->show();
+        lobby->raise();
+        lobby->activateWindow();
+    });
+    mnuNetGameServer->setEnabled(true);
+}

@@ -5,6 +5,7 @@
 #include <memory>
 
 class TAboutBox;
+class TfrmClient;
 class TfrmColors;
 class TfrmCorvina;
 class TfrmGoTo;
@@ -13,6 +14,11 @@ class TfrmNew;
 class TfrmOptions;
 class TfrmPieceSet;
 class TfrmTheme;
+
+class TNetGame;
+
+// Hands the lobby's pairings to the direct NetGame of a main window.
+void ConnectLobby(TfrmClient& lobby, TNetGame& net);
 
 class TProgram {
 public:
@@ -27,6 +33,7 @@ public:
     TfrmOptions& OptionsDialog() const { return *frmOptions; }
     TfrmLoadSet& LoadSetDialog() const { return *frmLoadSet; }
     TAboutBox& AboutBox() const { return *AboutBox_; }
+    TfrmClient& LobbyWindow() const { return *frmClient; }
     TfrmTheme& ThemeDialog() const { return *frmTheme; }
 
 private:
@@ -39,5 +46,6 @@ private:
     std::unique_ptr<TfrmOptions> frmOptions;
     std::unique_ptr<TfrmLoadSet> frmLoadSet;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TfrmClient> frmClient;
     std::unique_ptr<TfrmTheme> frmTheme;
 };

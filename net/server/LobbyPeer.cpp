@@ -1,0 +1,42 @@
+#include "net/server/LobbyPeer.h"
+
+#include "net/server/BanList.h"
+
+#include <algorithm>
+
+TLobbyPeer::TLobbyPeer(quint64 id, QTcpSocket* socket)
+    : Id_(id), Socket_(socket), Address_(TBanList::Normal(socket->peerAddress())),
+      Port_(socket->peerPort()) {
+    Since.start();
+}
+
+QString TLobbyPeer::Endpoint() const {
+    const QString a = Address_.toString();
+    return (Address_.protocol() == QAbstractSocket::IPv6Protocol ? "[" + a + "]" : a) + ':' +
+           QString::number(Port_);
+}
+
+void TLobbyPeer::Queue(const QByteArray& message) {
+    Out_.push_back(message);
+}
+
+bool TLobbyPeer::Pump(qint64 nowMs, int paceMs) {
+    if (Out_.empty() || !Socket_)
+        return false;
+    if (nowMs - LastSentMs_ >= paceMs) {
+        Socket_->write(Out_.front());
+        Socket_->flush();
+        Out_.pop_front();
+        LastSentMs_ = nowMs;
+    }
+    return !Out_.empty();
+}
+
+bool TLobbyPeer::Spend(qint64 nowMs) {
+    Tokens_ = std::min(Burst, Tokens_ + (nowMs - TokensAtMs_) * Rate / 1000.0);
+    TokensAtMs_ = nowMs;
+    if (Tokens_ < 1.0)
+        return false;
+    Tokens_ -= 1.0;
+    return true;
+}

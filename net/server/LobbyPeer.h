@@ -1,0 +1,58 @@
+#pragma once
+// One connection to the lobby server: the socket, who is behind it once identified, the rows
+// of the players' list it has been sent, what still waits to go out, and how fast it talks.
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpSocket>
+
+#include <deque>
+#include <vector>
+
+enum class TPlayerState { Lobby, Waiting, Playing };
+
+class TLobbyPeer {
+public:
+    TLobbyPeer(quint64 id, QTcpSocket* socket);
+
+    quint64 Id() const { return Id_; }
+    QTcpSocket* Socket() const { return Socket_; }
+    QHostAddress Address() const { return Address_; }
+    QString Endpoint() const; // address:port, for the log
+
+    bool Identified = false;
+    QByteArray Name, Region, Skill;
+    TPlayerState State = TPlayerState::Lobby;
+    QElapsedTimer Since; // from the connection on
+    // The players sent as "lst" rows, in order; "jng N" names entry N.
+    std::vector<quint64> Rows;
+    bool Closing = false; // closes once its queue is out
+    qint64 ClosingAtMs = 0;
+
+    // --- Sending. The lobby's messages have no delimiter and the client takes each read as
+    // one message, so two messages to the same client go out at least PaceMs apart.
+    void Queue(const QByteArray& message);
+    // Writes the next message if the pace allows; answers whether more wait.
+    bool Pump(qint64 nowMs, int paceMs);
+    qsizetype Queued() const { return static_cast<qsizetype>(Out_.size()); }
+    // Bytes handed to the socket but not yet taken by the system.
+    qint64 Unsent() const { return Socket_ ? Socket_->bytesToWrite() : 0; }
+
+    // --- Receiving: a token bucket of Burst messages refilled at Rate a second. False when
+    // the client has sent more than that.
+    bool Spend(qint64 nowMs);
+    static constexpr double Rate = 20.0;
+    static constexpr double Burst = 40.0;
+
+private:
+    quint64 Id_;
+    QPointer<QTcpSocket> Socket_;
+    QHostAddress Address_;
+    quint16 Port_;
+    std::deque<QByteArray> Out_;
+    qint64 LastSentMs_ = -1000000;
+    double Tokens_ = Burst;
+    qint64 TokensAtMs_ = 0;
+};

@@ -1,0 +1,80 @@
+#pragma once
+// TLobbyServer: the lobby. Players identify, list each other, chat, create a game and join
+// one; the server answers a join with the creator's address so the two play directly. It
+// guards itself against clients that misbehave: oversized messages, floods, clients that never
+// identify and clients that never read.
+
+#include "net/server/BanList.h"
+#include "net/server/LobbyPeer.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QTcpServer;
+
+struct TLobbyOptions {
+    quint16 Port = 2469;
+    QByteArray Password; // empty: anyone may enter
+    QString BanFile;     // empty: bans last until the server stops
+    int MaxClients = 1000;
+    int PaceMs = 20;               // least time between two messages to the same client
+    int IdentifyTimeoutMs = 30000; // an unidentified connection is closed after this
+    qint64 MaxUnsent = 256 * 1024; // a client that lets this much pile up is dropped
+    int MaxRows = 20000;           // list rows remembered per client for "jng"
+};
+
+class TLobbyServer : public QObject {
+public:
+    explicit TLobbyServer(TLobbyOptions options, QObject* parent = nullptr);
+    ~TLobbyServer() override;
+
+    // Loads the ban file and starts listening on every local address. False with a reason.
+    bool Start(QString* error);
+    quint16 Port() const;
+    // One line per connect, identify, game created, join and leave, and the answers of the
+    // admin commands.
+    std::function<void(const QString& line)> OnLog;
+
+    // An admin command as typed on standard input: "list", "say TEXT", "kick NAME REASON",
+    // "ban ADDRESS", "help". Answers go to the log.
+    void Admin(const QString& line);
+
+    int Connections() const { return static_cast<int>(Peers_.size()); }
+
+private:
+    void OnNewConnection();
+    void OnReadyRead(quint64 id);
+    void Handle(TLobbyPeer& peer, const QByteArray& message);
+    void Identify(TLobbyPeer& peer, const QByteArray& payload);
+    void GetList(TLobbyPeer& peer);
+    void CreateGame(TLobbyPeer& peer);
+    void JoinGame(TLobbyPeer& peer, const QByteArray& payload);
+    void Chat(TLobbyPeer& peer, const QByteArray& payload);
+
+    void Send(TLobbyPeer& peer, const QByteArray& message);
+    void Broadcast(const QByteArray& message);
+    // Sends the message, then closes once it is out.
+    void SendAndClose(TLobbyPeer& peer, const QByteArray& message, const QString& why);
+    void Drop(quint64 id, const QString& why);
+    void Pump();
+    void Sweep();
+    TLobbyPeer* Find(quint64 id);
+    TLobbyPeer* FindByName(const QByteArray& name);
+    void Log(const QString& line);
+    static QString Who(const TLobbyPeer& peer);
+
+    TLobbyOptions Options_;
+    QTcpServer* Listener_ = nullptr;
+    TBanList Bans_;
+    // Ordered by id, which is the order of arrival: the players' list keeps that order.
+    std::map<quint64, std::unique_ptr<TLobbyPeer>> Peers_;
+    quint64 NextId_ = 1;
+    QElapsedTimer Clock_;
+    QTimer PumpTimer_;
+    QTimer SweepTimer_;
+};
