@@ -18,6 +18,7 @@ QString TLobbyPeer::Endpoint() const {
 
 void TLobbyPeer::Queue(const QByteArray& message) {
     Out_.push_back(message);
+    QueuedBytes_ += message.size();
 }
 
 bool TLobbyPeer::Pump(qint64 nowMs, int paceMs) {
@@ -26,6 +27,7 @@ bool TLobbyPeer::Pump(qint64 nowMs, int paceMs) {
     if (nowMs - LastSentMs_ >= paceMs) {
         Socket_->write(Out_.front());
         Socket_->flush();
+        QueuedBytes_ -= Out_.front().size();
         Out_.pop_front();
         LastSentMs_ = nowMs;
     }

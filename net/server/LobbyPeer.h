@@ -30,10 +30,13 @@ public:
     std::vector<quint64> Rows;
     bool Closing = false; // closes once its queue is out
     qint64 ClosingAtMs = 0;
+    bool HalfClosed = false; // our sending side is closed; waiting for the client to close
 
     // --- Sending. The lobby's messages have no delimiter and the client takes each read as
     // one message, so two messages to the same client go out at least PaceMs apart.
     void Queue(const QByteArray& message);
+    // Bytes waiting here and in the socket: what the client has not taken yet.
+    qint64 Backlog() const { return QueuedBytes_ + Unsent(); }
     // Writes the next message if the pace allows; answers whether more wait.
     bool Pump(qint64 nowMs, int paceMs);
     qsizetype Queued() const { return static_cast<qsizetype>(Out_.size()); }
@@ -52,6 +55,7 @@ private:
     QHostAddress Address_;
     quint16 Port_;
     std::deque<QByteArray> Out_;
+    qint64 QueuedBytes_ = 0;
     qint64 LastSentMs_ = -1000000;
     double Tokens_ = Burst;
     qint64 TokensAtMs_ = 0;

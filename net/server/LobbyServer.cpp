@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QTcpServer>
 
+#include <sys/socket.h>
+
 using namespace LobbyProtocol;
 
 namespace {
@@ -112,6 +114,8 @@ void TLobbyServer::OnNewConnection() {
         Peers_.emplace(id, std::move(peer));
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        // A small system buffer lets a client that stops reading show up in Backlog() soon.
+        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { OnReadyRead(id); });
         connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id, "left"); });
         Log("connect " + Who(p));
@@ -166,28 +170,27 @@ void TLobbyServer::Pump() {
     bool more = false;
     std::vector<quint64> done;
     for (auto& [id, peer] : Peers_) {
-        if (peer->Pump(now, Options_.PaceMs))
+        if (peer->Pump(now, Options_.PaceMs)) {
             more = true;
-        else if (peer->Closing)
-            done.push_back(id);
-        if (peer->Unsent() > Options_.MaxUnsent && !peer->Closing) {
+        } else if (peer->Closing && !peer->HalfClosed) {
+            // The parting message is out of our hands once the system has taken it. Closing
+            // only our sending side lets the client read it: a full close while the client
+            // still sends would reset the connection and destroy the message unread. The
+            // client closes when it sees the end; Sweep ends those that do not.
+            if (peer->Unsent() == 0 && peer->Socket()) {
+                ::shutdown(static_cast<int>(peer->Socket()->socketDescriptor()), SHUT_WR);
+                peer->HalfClosed = true;
+            } else {
+                more = true;
+            }
+        }
+        if (peer->Backlog() > Options_.MaxUnsent && !peer->Closing) {
             done.push_back(id);
             Log("dropping " + Who(*peer) + ": it does not read what it is sent");
         }
     }
-    for (quint64 id : done) {
-        const auto it = Peers_.find(id);
-        if (it == Peers_.end())
-            continue;
-        if (QTcpSocket* s = it->second->Socket(); s && it->second->Closing) {
-            // Let the system deliver the last message, then part.
-            s->disconnectFromHost();
-            if (s->state() == QAbstractSocket::UnconnectedState)
-                Drop(id, "closed by the server");
-        } else {
-            Drop(id, "too slow to read");
-        }
-    }
+    for (quint64 id : done)
+        Drop(id, "too slow to read");
     if (!more)
         PumpTimer_.stop();
     else if (!PumpTimer_.isActive())

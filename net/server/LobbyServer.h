@@ -24,7 +24,7 @@ struct TLobbyOptions {
     int MaxClients = 1000;
     int PaceMs = 20;               // least time between two messages to the same client
     int IdentifyTimeoutMs = 30000; // an unidentified connection is closed after this
-    qint64 MaxUnsent = 256 * 1024; // a client that lets this much pile up is dropped
+    qint64 MaxUnsent = 256 * 1024; // a client that leaves this much untaken is dropped
     int MaxRows = 20000;           // list rows remembered per client for "jng"
 };
 

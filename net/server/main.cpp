@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -46,7 +47,12 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption bans("bans", "File of banned addresses, one per line.", "FILE");
     const QCommandLineOption maxClients("max-clients", "Most connections at once (default 1000).",
                                         "N", "1000");
-    cl.addOptions({port, password, bans, maxClients});
+    // For tests and tools: shorter waits than a lobby people use would want.
+    QCommandLineOption identifyTimeout("identify-timeout", "", "MS", "30000");
+    QCommandLineOption pace("pace-ms", "", "MS", "20");
+    identifyTimeout.setFlags(QCommandLineOption::HiddenFromHelp);
+    pace.setFlags(QCommandLineOption::HiddenFromHelp);
+    cl.addOptions({port, password, bans, maxClients, identifyTimeout, pace});
     cl.process(app);
 
     TLobbyOptions o;
@@ -63,6 +69,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     o.MaxClients = m;
+    o.IdentifyTimeoutMs = std::max(100, cl.value(identifyTimeout).toInt());
+    o.PaceMs = std::clamp(cl.value(pace).toInt(), 0, 1000);
     o.Password = cl.value(password).toUtf8();
     o.BanFile = cl.value(bans);
 

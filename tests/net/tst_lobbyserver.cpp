@@ -1,0 +1,205 @@
+// The real corvina-lobby against raw sockets: a normal visit, garbage, floods, oversized
+// messages, a client that never identifies and one that never reads.
+#include "net/lobby/LobbyProtocol.h"
+#include "tests/net/LobbyKit.h"
+
+#include <QRandomGenerator>
+#include <QTcpSocket>
+
+#include <memory>
+
+using namespace LobbyProtocol;
+
+namespace {
+
+// A raw client: everything it receives, as one stream.
+struct TRaw {
+    QTcpSocket S;
+    QByteArray In;
+    explicit TRaw(quint16 port) {
+        QObject::connect(&S, &QTcpSocket::readyRead, &S, [this] { In += S.readAll(); });
+        S.connectToHost(QHostAddress::LocalHost, port);
+    }
+    bool Up() { return S.state() == QAbstractSocket::ConnectedState || S.waitForConnected(5000); }
+    void Say(const QByteArray& bytes) {
+        S.write(bytes);
+        S.flush();
+    }
+    bool Closed() const { return S.state() == QAbstractSocket::UnconnectedState; }
+};
+
+QByteArray Identify(const QByteArray& name, const QByteArray& password = "") {
+    return FormatIdentify(password, name, "Here", "Master");
+}
+
+} // namespace
+
+class TestLobbyServer : public QObject {
+    Q_OBJECT
+private slots:
+    void visit();
+    void garbageIsIgnored();
+    void floodAndOversize();
+    void unidentifiedTimesOut();
+    void slowReaderIsDropped();
+    void fullLobbyAndCommandLine();
+};
+
+void TestLobbyServer::visit() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start());
+    TRaw a(lobby.Port), b(lobby.Port);
+    QVERIFY(a.Up() && b.Up());
+    a.Say("gtl");
+    QTRY_VERIFY(a.In.contains("err Identify first."));
+    a.Say(Identify("Ann"));
+    QTRY_VERIFY(a.In.contains("inf Welcome to the lobby, Ann."));
+    b.Say(Identify("ANN"));
+    QTRY_VERIFY(b.In.contains("err The name ANN is already in use"));
+    b.Say(Identify("Bob"));
+    QTRY_VERIFY(b.In.contains("inf Welcome to the lobby, Bob. 1 other player is here."));
+    a.Say(FormatCreate());
+    QTRY_VERIFY(a.In.contains("inf You are waiting for an opponent."));
+    b.In.clear();
+    b.Say("gtl");
+    QTRY_VERIFY(b.In.contains("\"Bob\""));
+    QCOMPARE(b.In, FormatListRow({"Ann", "Here", "Master", "waiting for an opponent"}) +
+                       FormatListRow({"Bob", "Here", "Master", "in the lobby"}));
+    b.In.clear();
+    b.Say("jng 1");
+    QTRY_VERIFY(b.In.contains("err You cannot join your own game."));
+    b.Say("jng 2");
+    QTRY_VERIFY(b.In.contains("err There is no such row"));
+    b.Say("jng 0");
+    QTRY_VERIFY(b.In.contains("djn 127.0.0.1"));
+    QTRY_VERIFY(a.In.contains("inf Bob is joining your game."));
+    // A chat goes out under the sender's identified name, whatever name the frame claims.
+    a.In.clear();
+    b.Say(FormatSay("Ann", "hi\x01 all"));
+    QTRY_VERIFY(a.In.contains("msg <<Bob>> hi all"));
+    QTRY_VERIFY(b.In.contains("msg <<Bob>> hi all"));
+    b.Say("prt");
+    QTRY_VERIFY(b.Closed());
+    QVERIFY(lobby.WaitFor("leave Bob"));
+    QVERIFY(lobby.Log.contains("game created by Ann"));
+    QVERIFY(lobby.Log.contains("join Bob"));
+}
+
+void TestLobbyServer::garbageIsIgnored() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start());
+    auto* rng = QRandomGenerator::global();
+    for (int i = 0; i < 20; ++i) {
+        TRaw g(lobby.Port);
+        QVERIFY(g.Up());
+        QByteArray junk(1 + rng->bounded(3000), '\0');
+        for (char& c : junk)
+            c = static_cast<char>(rng->bounded(256));
+        g.Say(i % 2 ? junk : "jns " + junk);
+        g.Say("zzz unknown tag");
+        QTest::qWait(30);
+    }
+    TRaw ok(lobby.Port);
+    QVERIFY(ok.Up());
+    ok.Say(Identify("Still", ""));
+    QTRY_VERIFY(ok.In.contains("inf Welcome to the lobby, Still."));
+}
+
+void TestLobbyServer::floodAndOversize() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start());
+    TRaw f(lobby.Port), big(lobby.Port), calm(lobby.Port);
+    QVERIFY(f.Up() && big.Up() && calm.Up());
+    f.Say(Identify("Flood"));
+    calm.Say(Identify("Calm"));
+    QTRY_VERIFY(f.In.contains("Welcome"));
+    for (int i = 0; i < 400 && !f.Closed(); ++i) {
+        f.Say(FormatSay("Flood", "x"));
+        QTest::qWait(5);
+    }
+    QTRY_VERIFY2(f.In.contains("kck flooding the lobby"),
+                 qPrintable(f.In.right(300) + "\n" + lobby.Log));
+    QTRY_VERIFY(f.Closed());
+    big.Say(FormatSay("Big", QByteArray(5000, 'y')));
+    QTRY_VERIFY(big.In.contains("kck sending a message over 4 KiB"));
+    QTRY_VERIFY(big.Closed());
+    QVERIFY(!calm.Closed());
+}
+
+void TestLobbyServer::unidentifiedTimesOut() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--identify-timeout", "300"}));
+    TRaw idle(lobby.Port), named(lobby.Port);
+    QVERIFY(idle.Up() && named.Up());
+    named.Say(Identify("Named"));
+    QTRY_VERIFY_WITH_TIMEOUT(idle.Closed(), 5000);
+    QVERIFY(lobby.Log.contains("did not identify in time"));
+    QVERIFY(!named.Closed());
+}
+
+// One client stops reading while others chat: it is dropped, and a client that reads gets
+// every line, in order.
+void TestLobbyServer::slowReaderIsDropped() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--pace-ms", "2"}));
+    QTcpSocket slow;
+    slow.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+    slow.connectToHost(QHostAddress::LocalHost, lobby.Port);
+    QVERIFY(slow.waitForConnected(5000));
+    slow.write(Identify("Slow"));
+    slow.flush();
+    TRaw reader(lobby.Port);
+    QVERIFY(reader.Up());
+    reader.Say(Identify("Reader"));
+    QVERIFY(lobby.WaitFor("identify Reader"));
+    QVERIFY(lobby.WaitFor("identify Slow"));
+    // The slow socket is left alone: its data stays unread from here on.
+    slow.setReadBufferSize(1);
+    std::vector<std::unique_ptr<TRaw>> talkers;
+    for (int i = 0; i < 4; ++i) {
+        talkers.push_back(std::make_unique<TRaw>(lobby.Port));
+        QVERIFY(talkers.back()->Up());
+        talkers.back()->Say(Identify("T" + QByteArray::number(i)));
+    }
+    QVERIFY(lobby.WaitFor("identify T3"));
+    const QByteArray line(900, 'z');
+    int sent = 0;
+    QElapsedTimer t;
+    t.start();
+    while (!lobby.Log.contains("too slow to read") && t.elapsed() < 30000) {
+        for (auto& talker : talkers) {
+            talker->Say(FormatSay("T", QByteArray::number(sent) + ' ' + line));
+            ++sent;
+        }
+        QTest::qWait(70); // 14 lines a second from each talker: under the flood limit
+    }
+    QVERIFY2(lobby.Log.contains("dropping Slow"), qPrintable(lobby.Log.right(2000)));
+    QTRY_VERIFY_WITH_TIMEOUT(reader.In.count("msg <<T") == sent, 20000);
+    for (auto& talker : talkers)
+        QVERIFY(!talker->Closed());
+}
+
+void TestLobbyServer::fullLobbyAndCommandLine() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--max-clients", "2"}));
+    TRaw a(lobby.Port), b(lobby.Port), c(lobby.Port);
+    QVERIFY(a.Up() && b.Up() && c.Up());
+    QTRY_VERIFY(c.In.startsWith("err The lobby is full (2 players)"));
+    QTRY_VERIFY(c.Closed());
+    QVERIFY(!a.Closed() && !b.Closed());
+
+    QProcess help;
+    help.start(CORVINA_LOBBY_EXE, {"--help"});
+    QVERIFY(help.waitForFinished(10000));
+    const QString text = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* option : {"--port", "--password", "--bans", "--max-clients"})
+        QVERIFY2(text.contains(option), option);
+    QProcess bad;
+    bad.start(CORVINA_LOBBY_EXE, {"--port", "65536"});
+    QVERIFY(bad.waitForFinished(10000));
+    QCOMPARE(bad.exitCode(), 2);
+    QVERIFY(bad.readAllStandardError().contains("1 to 65535"));
+}
+
+QTEST_MAIN(TestLobbyServer)
+#include "tst_lobbyserver.moc"
