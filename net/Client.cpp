@@ -147,7 +147,7 @@ TfrmClient::TfrmClient(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* whole = new QHBoxLayout(this);
     whole->addLayout(left);
     whole->addLayout(right, 1);
-    resize(640, 470);
+    resize(800, 500);
 
     connect(cmdConnect, &QPushButton::clicked, this, &TfrmClient::cmdConnectClick);
     connect(cmdDisconnect, &QPushButton::clicked, this, &TfrmClient::cmdDisconnectClick);
