@@ -8,6 +8,7 @@ class TAboutBox;
 class TfrmColors;
 class TfrmCorvina;
 class TfrmGoTo;
+class TfrmLang;
 class TfrmLoadSet;
 class TfrmNew;
 class TfrmOptions;
@@ -27,6 +28,7 @@ public:
     TfrmOptions& OptionsDialog() const { return *frmOptions; }
     TfrmLoadSet& LoadSetDialog() const { return *frmLoadSet; }
     TAboutBox& AboutBox() const { return *AboutBox_; }
+    TfrmLang& LanguageDialog() const { return *frmLang; }
     TfrmTheme& ThemeDialog() const { return *frmTheme; }
 
 private:
@@ -39,5 +41,6 @@ private:
     std::unique_ptr<TfrmOptions> frmOptions;
     std::unique_ptr<TfrmLoadSet> frmLoadSet;
     std::unique_ptr<TAboutBox> AboutBox_;
+    std::unique_ptr<TfrmLang> frmLang;
     std::unique_ptr<TfrmTheme> frmTheme;
 };

@@ -41,7 +41,7 @@ TfrmTheme::TfrmTheme(IAppearanceHost* host, QWidget* parent) : QDialog(parent), 
         themes->addItem(QString::fromLatin1(t.Item));
     cmdApply = new QPushButton("Apply", this);
     cmdApply->setObjectName("cmdApply");
-    cmdApply->setGeometry(88, 164, 75, 25);
+    cmdApply->setGeometry(85, 164, 80, 25);
     connect(cmdApply, &QPushButton::clicked, this, &TfrmTheme::cmdApplyClick);
 }
 
