@@ -20,20 +20,20 @@ void ApplyLanguageTexts(const TIniFile& file, const TTextTargets& targets) {
 TfrmLang::TfrmLang(QWidget* parent) : QDialog(parent) {
     setObjectName("frmLang");
     setWindowTitle("Select Language");
-    setFixedSize(250, 230);
+    setFixedSize(250, 264);
     Label1 = new QLabel("Languages:", this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(8, 6, 234, 17);
     langs = new QListWidget(this);
     langs->setObjectName("langs");
-    langs->setGeometry(8, 26, 234, 158);
+    langs->setGeometry(8, 26, 234, 192);
     cmdApply = new QPushButton("Apply", this);
     cmdApply->setObjectName("cmdApply");
-    cmdApply->setGeometry(40, 194, 80, 27);
+    cmdApply->setGeometry(40, 228, 80, 27);
     cmdApply->setDefault(true);
     cmdClose = new QPushButton("Close", this);
     cmdClose->setObjectName("cmdClose");
-    cmdClose->setGeometry(130, 194, 80, 27);
+    cmdClose->setGeometry(130, 228, 80, 27);
     connect(cmdApply, &QPushButton::clicked, this, &TfrmLang::cmdApplyClick);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
     connect(langs, &QListWidget::itemDoubleClicked, this, &TfrmLang::cmdApplyClick);

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuCPiecesClick(); // the captured-pieces pane with its labels
+    w.SetCapturedPane(true, false); // the captured-pieces pane with its labels
     w.show();
     QTest::qWait(300);
     TfrmLang& lang = program.LanguageDialog();
