@@ -9,6 +9,7 @@
 #include <QScreen>
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName("AboutBox");
     setWindowTitle("About");
     setFixedSize(369, 334);
 

@@ -11,6 +11,7 @@
 #include "app/core/ErrorReport.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
+#include "language/Language1.h"
 
 #include <QAction>
 #include <QImageReader>
@@ -44,6 +45,7 @@ void TfrmCorvina::ConnectAppearanceMenus() {
     connect(mnuOptions, &QAction::triggered, this, &TfrmCorvina::mnuOptionsClick);
     connect(mnuSaveSet, &QAction::triggered, this, &TfrmCorvina::mnuSaveSetClick);
     connect(mnuLoadSet, &QAction::triggered, this, &TfrmCorvina::mnuLoadSetClick);
+    connect(mnuLanguage, &QAction::triggered, this, &TfrmCorvina::mnuLanguageClick);
 }
 
 bool TfrmCorvina::SetBackgroundPicture(const QString& file) {
@@ -126,6 +128,21 @@ bool TfrmCorvina::LoadSettings(const QString& name) {
     return ApplyProfile(lines, name, false);
 }
 
-// Call point of the language layer: select LanguageIndex() in the language dialog and run its
-// Apply here, between lines 1 to 9 and line 10 of a loaded profile.
-void TfrmCorvina::ApplyLanguage() {}
+void TfrmCorvina::SetLanguageDialog(TfrmLang* lang) {
+    frmLang = lang;
+    if (frmLang)
+        frmLang->OnApplied = [this](TfrmLang*, int index) { LanguageIndex_ = index; };
+}
+
+void TfrmCorvina::mnuLanguageClick() {
+    if (frmLang)
+        frmLang->Execute();
+}
+
+// A loaded profile's language, between its lines 1 to 9 and its line 10.
+void TfrmCorvina::ApplyLanguage() {
+    if (!frmLang)
+        return;
+    frmLang->SelectIndex(LanguageIndex_);
+    frmLang->cmdApplyClick();
+}

@@ -45,6 +45,10 @@ void TChallengeMode::ShowControls(bool shown) {
     C_.Players->Relayout();
 }
 
+void TChallengeMode::ShowMenuCaption() {
+    C_.MenuItem->setText(Active_ ? EndText : MenuText);
+}
+
 void TChallengeMode::Toggle() {
     if (Active_) {
         Active_ = false;

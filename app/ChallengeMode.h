@@ -34,6 +34,8 @@ public:
     // Captions of the menu item outside and inside challenge mode; the language layer sets them.
     QString MenuText = "Challenges!";
     QString EndText = "End Challenge";
+    // Puts the caption of the present mode on the menu item, after the captions changed.
+    void ShowMenuCaption();
 
     bool Active() const { return Active_; }
     int Count() const { return List_.Count; }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 TfrmColors::TfrmColors(TChessBrd* board, QWidget* parent) : QDialog(parent), Board(board) {
+    setObjectName("frmColors");
     setWindowTitle("Board Colors");
     setFixedSize(330, 132);
     auto button = [this](const QString& text, const char* name, QRect where) {
@@ -25,11 +26,13 @@ TfrmColors::TfrmColors(TChessBrd* board, QWidget* parent) : QDialog(parent), Boa
         return f;
     };
     auto* label1 = new QLabel("Black squares:", this);
+    label1->setObjectName("Label1");
     label1->setGeometry(8, 12, 94, 21);
     bs = swatch("bs", 10);
     cmdChange1 = button("Change...", "cmdChange1", QRect(152, 10, 80, 25));
     cmdDefault1 = button("Default", "cmdDefault1", QRect(238, 10, 80, 25));
     auto* label2 = new QLabel("White squares:", this);
+    label2->setObjectName("Label2");
     label2->setGeometry(8, 48, 94, 21);
     ws = swatch("ws", 46);
     cmdChange2 = button("Change...", "cmdChange2", QRect(152, 46, 80, 25));

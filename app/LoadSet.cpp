@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 TfrmLoadSet::TfrmLoadSet(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmLoadSet");
     setWindowTitle("Load Settings");
     setFixedSize(340, 262);
     listo = new QListWidget(this);

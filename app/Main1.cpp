@@ -32,12 +32,15 @@ constexpr int WidthWithPane = 814;
 constexpr int WidthWithoutPane = 625;
 constexpr int ClientHeight = 457;
 
-// A caption of the side panels: white and bold over the background picture.
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
+// A caption of the side panels: white and bold over the background picture, as wide as the
+// room it has, so that a longer translation still shows whole.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int width) {
     auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
     l->setStyleSheet("color: white; font-weight: bold");
     l->move(x, y);
     l->adjustSize();
+    l->resize(width, l->height());
     return l;
 }
 
@@ -62,6 +65,7 @@ QListWidget* MakeTally(QWidget* parent, int x, int y) {
 } // namespace
 
 TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmCorvina");
     setWindowTitle("Corvina 3 Meridian Edition");
     CreateControls();
     CreateMenus();
@@ -74,6 +78,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
         TChallengeControls{cb1, Panels_.get(), Players_.get(), instruct, mnuChallenges, mnuRestart,
                            mnuPreviousCh, mnuNextCh, cmdPrevious, cmdRestart, cmdNext});
     NameControls();
+    BindLanguageTexts();
     setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
     CreateNetGame(); // after the window has its height: the chat area lies below it
     FormCreate();
@@ -133,11 +138,11 @@ void TfrmCorvina::CreateControls() {
     Player1_->adjustSize();
     Player2_ = MakeSunken(client, "Player2", QRect(366, 3, 43, 21), Qt::AlignRight);
 
-    MakeLabel(client, "Events:", 422, 10);
+    MakeLabel(client, "Label4", "Events:", 422, 10, 191);
     events = new QListWidget(client);
     events->setGeometry(422, 26, 191, 143);
     events->setStyleSheet("color: red");
-    MakeLabel(client, "Movelist:", 422, 174);
+    MakeLabel(client, "Label1", "Movelist:", 422, 174, 191);
     status = new QPlainTextEdit(client);
     status->setGeometry(422, 190, 191, 259);
     status->setReadOnly(true);
@@ -151,13 +156,13 @@ void TfrmCorvina::CreateControls() {
     pane->lower();
     back->lower();
     pane->hide(); // shown with the captured pieces, so no sliver of it shows at width 625
-    MakeLabel(client, "White pieces captured:", 629, 16);
+    MakeLabel(client, "Label2", "White pieces captured:", 629, 16, 173);
     white = MakeTally(client, 629, 34);
-    MakeLabel(client, "Points:", 640, 183);
+    MakeLabel(client, "Label5", "Points:", 640, 183, 56);
     wp = MakeSunken(client, "0", QRect(698, 181, 60, 19), Qt::AlignRight);
-    MakeLabel(client, "Black pieces captured:", 629, 232);
+    MakeLabel(client, "Label3", "Black pieces captured:", 629, 232, 173);
     black = MakeTally(client, 629, 250);
-    MakeLabel(client, "Points:", 640, 398);
+    MakeLabel(client, "Label6", "Points:", 640, 398, 56);
     bp = MakeSunken(client, "0", QRect(698, 396, 60, 19), Qt::AlignRight);
 
     cmdPrevious = new QPushButton("<", client);

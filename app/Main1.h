@@ -29,6 +29,7 @@ class TGamePanels;
 class TPlayerLabels;
 class TfrmColors;
 class TfrmGoTo;
+class TfrmLang;
 class TfrmLoadSet;
 class TfrmNew;
 class TNetGame;
@@ -47,6 +48,9 @@ public:
                               TfrmLoadSet* loadSet, TfrmTheme* theme);
     // The lobby window, which "NetGame Server" shows.
     void SetLobbyWindow(QWidget* lobby);
+    // The language dialog: "Language" opens it, a loaded profile applies its index through it,
+    // and each of its Applies stores the index used.
+    void SetLanguageDialog(TfrmLang* lang);
     TChessBrd* Board() const { return cb1; }
     TNetGame* NetGame() const { return NetGame_; }
 
@@ -113,6 +117,7 @@ public:
     void mnuColorsClick();
     void mnuThemeClick();
     void mnuOptionsClick();
+    void mnuLanguageClick();
     void mnuSaveSetClick();
     // Writes the current settings as profile `name` under Settings/; refuses "Default" and
     // names that are not plain file names, with a message. True when written.
@@ -131,6 +136,8 @@ private:
     void OpenDocument(const QString& file, const QString& failure);
     void ConnectAppearanceMenus();
     void ApplyLanguage();
+    // Registers the window and its language texts that are no control's caption.
+    void BindLanguageTexts();
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -171,6 +178,7 @@ private:
     TfrmOptions* frmOptions = nullptr;
     TfrmLoadSet* frmLoadSet = nullptr;
     TfrmTheme* frmTheme = nullptr;
+    TfrmLang* frmLang = nullptr;
 
     // --- The parts that carry out the commands.
     std::unique_ptr<TGamePanels> Panels_;

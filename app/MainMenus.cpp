@@ -24,6 +24,7 @@ void TfrmCorvina::CreateMenus() {
             a->setEnabled(false);
     };
     QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("mnuFile");
     mnuLoad = add(file, "Load Game");
     mnuSave = add(file, "Save Game");
     mnuExport = add(file, "Export Move List");
@@ -34,6 +35,7 @@ void TfrmCorvina::CreateMenus() {
     mnuQuit = add(file, "Quit");
 
     QMenu* game = menuBar()->addMenu("&Game");
+    game->setObjectName("mnuGame");
     mnuNew = add(game, "New Game", Qt::Key_F2);
     game->addSeparator();
     mnuChallenges = add(game, "Challenges!");
@@ -48,6 +50,7 @@ void TfrmCorvina::CreateMenus() {
         a->setVisible(false);
 
     QMenu* net = menuBar()->addMenu("&NetGame");
+    net->setObjectName("mnuNetGame");
     mnuStartNetGame = add(net, "Start NetGame");
     mnuEndNetGame = add(net, "End NetGame");
     mnuNetGameServer = add(net, "NetGame Server");
@@ -55,6 +58,7 @@ void TfrmCorvina::CreateMenus() {
     later({mnuStartNetGame, mnuEndNetGame, mnuNetGameServer, mnuOpInfo});
 
     QMenu* look = menuBar()->addMenu("&Appearence");
+    look->setObjectName("mnuAppearence");
     mnuSet = add(look, "Piece Set");
     mnuColors = add(look, "Colors");
     mnuTheme = add(look, "Background Theme");
@@ -66,15 +70,16 @@ void TfrmCorvina::CreateMenus() {
         a->setCheckable(true);
     look->addSeparator();
     mnuLanguage = add(look, "Language");
-    later({mnuLanguage});
 
     QMenu* engine = menuBar()->addMenu("&Engine");
+    engine->setObjectName("mnuEngine");
     mnuStart = add(engine, "Start Thinking");
     mnuStop = add(engine, "Stop Thinking");
     engine->addSeparator();
     mnuOptions = add(engine, "Options");
 
     QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("mnuHelp");
     mnuHelpTopics = add(help, "Help Topics", Qt::Key_F1);
     mnuHelpOnNetGame = add(help, "Help On NetGame", Qt::Key_F3);
     mnuReadme = add(help, "ReadMe File", Qt::Key_F4);

@@ -10,22 +10,28 @@
 #include <QStandardItemModel>
 
 TfrmOptions::TfrmOptions(TChessBrd* board, QWidget* parent) : QDialog(parent), Board(board) {
+    setObjectName("frmOptions");
     setWindowTitle("Engine Options");
     setFixedSize(260, 150);
+    auto* engineLabel = new QLabel("Engine:", this);
+    engineLabel->setObjectName("Label2");
+    engineLabel->setGeometry(8, 10, 110, 21);
     engine = new QComboBox(this);
     engine->setObjectName("engine");
-    engine->setGeometry(8, 8, 244, 23);
+    engine->setGeometry(124, 8, 128, 23);
     engine->addItems({"Zendo's", "Custom"});
     // The second engine is listed but cannot be chosen.
     if (auto* model = qobject_cast<QStandardItemModel*>(engine->model()))
         model->item(1)->setEnabled(false);
     auto* depthLabel = new QLabel("Search Depth:", this);
+    depthLabel->setObjectName("Label1");
     depthLabel->setGeometry(8, 44, 110, 21);
     sd = new QSpinBox(this);
     sd->setObjectName("sd");
     sd->setRange(0, 12);
     sd->setGeometry(124, 42, 128, 23);
     auto* priorLabel = new QLabel("Thinking Priority:", this);
+    priorLabel->setObjectName("Label3");
     priorLabel->setGeometry(8, 78, 110, 21);
     prior = new QComboBox(this);
     prior->setObjectName("prior");

@@ -14,12 +14,14 @@
 
 TfrmPieceSet::TfrmPieceSet(TChessBrd* board, IAppearanceHost* host, QWidget* parent)
     : QDialog(parent), Board(board), Host(host) {
+    setObjectName("frmPieceSet");
     setWindowTitle("Select Piece Set");
     setFixedSize(370, 236);
     filelist = new QListWidget(this);
     filelist->setObjectName("filelist");
     filelist->setGeometry(8, 8, 169, 180);
     auto* label = new QLabel("Current Piece Set:", this);
+    label->setObjectName("Label1");
     label->setGeometry(188, 8, 170, 17);
     txtCurrent = new QLineEdit("*.bmp", this);
     txtCurrent->setObjectName("txtCurrent");

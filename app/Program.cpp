@@ -8,12 +8,38 @@
 #include "app/Options1.h"
 #include "app/PieceSet1.h"
 #include "app/Theme1.h"
+#include "language/Language1.h"
+#include "language/LanguageTable.h"
+#include "language/TextTargets.h"
 #include "net/Client.h"
 #include "net/NetGame.h"
 #include "net/StartNetGame.h"
-
 #include "setup/New1.h"
+
 #include <QLineEdit>
+
+namespace {
+
+// Every window takes its language texts from the start-up Apply on; until then it shows its
+// designed captions. The New Game switch button shows one of its two captions by the dialog's
+// state, so the dialog keeps both and the button shows the one of the moment.
+void RegisterLanguageTargets(std::initializer_list<QWidget*> windows, TfrmNew* newGame) {
+    TTextTargets& targets = LanguageTargets();
+    for (QWidget* w : windows)
+        targets.AddWindow(w);
+    targets.Bind(newGame, newGame->objectName(), TextIds::SwitchBasicCaption,
+                 [newGame](const QString& text) {
+                     newGame->SwitchBasicCaption = text;
+                     newGame->ShowSwitchCaption();
+                 });
+    targets.Bind(newGame, newGame->objectName(), TextIds::SwitchAdvancedCaption,
+                 [newGame](const QString& text) {
+                     newGame->SwitchAdvancedCaption = text;
+                     newGame->ShowSwitchCaption();
+                 });
+}
+
+} // namespace
 
 TProgram::TProgram() {
     // The main window reads the settings profile as it is created, before any other window
@@ -28,16 +54,25 @@ TProgram::TProgram() {
     frmLoadSet = std::make_unique<TfrmLoadSet>(main);
     AboutBox_ = std::make_unique<TAboutBox>(main);
     frmClient = std::make_unique<TfrmClient>(main);
+    frmLang = std::make_unique<TfrmLang>(main);
     frmTheme = std::make_unique<TfrmTheme>(main, main);
     main->SetDialogs(frmNew.get(), frmGoTo.get(), AboutBox_.get());
     main->SetLobbyWindow(frmClient.get());
     ConnectLobby(*frmClient, *main->NetGame());
     main->SetAppearanceDialogs(frmColors.get(), frmPieceSet.get(), frmOptions.get(),
                                frmLoadSet.get(), frmTheme.get());
-    // The start-up step: the saved language (once languages exist, before the theme), then the
-    // saved theme.
+    main->SetLanguageDialog(frmLang.get());
+    RegisterLanguageTargets({main, frmNew.get(), frmColors.get(), frmPieceSet.get(), frmGoTo.get(),
+                             frmOptions.get(), frmLoadSet.get(), AboutBox_.get(),
+                             &main->NetGame()->OpInfoDialog(), frmClient.get(), frmLang.get(),
+                             &main->NetGame()->StartDialog(), frmTheme.get()},
+                            frmNew.get());
+    // The start-up step: the saved language, then the saved theme.
     TfrmTheme* theme = frmTheme.get();
-    main->OnStartUpStep = [main, theme] {
+    TfrmLang* lang = frmLang.get();
+    main->OnStartUpStep = [main, lang, theme] {
+        lang->SelectIndex(main->LanguageIndex());
+        lang->cmdApplyClick();
         theme->SelectIndex(main->ThemeIndex());
         theme->cmdApplyClick();
     };

@@ -9,6 +9,7 @@ class TfrmClient;
 class TfrmColors;
 class TfrmCorvina;
 class TfrmGoTo;
+class TfrmLang;
 class TfrmLoadSet;
 class TfrmNew;
 class TfrmOptions;
@@ -34,6 +35,7 @@ public:
     TfrmLoadSet& LoadSetDialog() const { return *frmLoadSet; }
     TAboutBox& AboutBox() const { return *AboutBox_; }
     TfrmClient& LobbyWindow() const { return *frmClient; }
+    TfrmLang& LanguageDialog() const { return *frmLang; }
     TfrmTheme& ThemeDialog() const { return *frmTheme; }
 
 private:
@@ -47,5 +49,6 @@ private:
     std::unique_ptr<TfrmLoadSet> frmLoadSet;
     std::unique_ptr<TAboutBox> AboutBox_;
     std::unique_ptr<TfrmClient> frmClient;
+    std::unique_ptr<TfrmLang> frmLang;
     std::unique_ptr<TfrmTheme> frmTheme;
 };

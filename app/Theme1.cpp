@@ -1,8 +1,10 @@
 #include "app/Theme1.h"
 
 #include "app/AppearanceHost.h"
+#include "app/core/ListRows.h"
 #include "app/core/ProgramFolder.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -26,16 +28,20 @@ constexpr TTheme Themes[TfrmTheme::ThemeCount] = {
 } // namespace
 
 TfrmTheme::TfrmTheme(IAppearanceHost* host, QWidget* parent) : QDialog(parent), Host(host) {
+    setObjectName("frmTheme");
     setWindowTitle("Background Theme");
     setFixedSize(250, 200);
+    auto* label = new QLabel("Themes:", this);
+    label->setObjectName("Label1");
+    label->setGeometry(8, 6, 234, 17);
     themes = new QListWidget(this);
     themes->setObjectName("themes");
-    themes->setGeometry(8, 8, 234, 145);
+    themes->setGeometry(8, 26, 234, 127);
     for (const TTheme& t : Themes)
         themes->addItem(QString::fromLatin1(t.Item));
     cmdApply = new QPushButton("Apply", this);
     cmdApply->setObjectName("cmdApply");
-    cmdApply->setGeometry(88, 164, 75, 25);
+    cmdApply->setGeometry(85, 164, 80, 25);
     connect(cmdApply, &QPushButton::clicked, this, &TfrmTheme::cmdApplyClick);
 }
 
@@ -46,17 +52,11 @@ QString TfrmTheme::ThemeFile(int index) {
 }
 
 void TfrmTheme::SelectIndex(int index) {
-    if (index >= 0 && index < themes->count()) {
-        themes->setCurrentRow(index);
-        return;
-    }
-    themes->setCurrentRow(-1);
-    themes->clearSelection();
+    SelectListRow(themes, index);
 }
 
 int TfrmTheme::SelectedIndex() const {
-    const auto selected = themes->selectedItems();
-    return selected.isEmpty() ? -1 : themes->row(selected.first());
+    return SelectedListRow(themes);
 }
 
 void TfrmTheme::cmdApplyClick() {

@@ -20,6 +20,7 @@ QLineEdit* ReadOnlyField(QWidget* parent) {
 } // namespace
 
 TfrmOpInfo::TfrmOpInfo(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmOpInfo");
     setWindowTitle(NetTexts::OpInfoCaption);
     auto* form = new QFormLayout;
     txtName = ReadOnlyField(this);
@@ -27,11 +28,15 @@ TfrmOpInfo::TfrmOpInfo(QWidget* parent) : QDialog(parent) {
     txtIP = ReadOnlyField(this);
     txtCountry = ReadOnlyField(this);
     txtSkill = ReadOnlyField(this);
-    form->addRow(NetTexts::OpName, txtName);
+    Label1 = new QLabel(NetTexts::OpName, this);
+    Label2 = new QLabel(NetTexts::OpCountry, this);
+    Label3 = new QLabel(NetTexts::OpSkill, this);
+    form->addRow(Label1, txtName);
     form->addRow(NetTexts::OpHost, txtHost);
     form->addRow(NetTexts::OpAddress, txtIP);
-    txtCountry->hide();
-    txtSkill->hide();
+    // Country and skill never come over the wire: their labels and fields stay hidden.
+    for (QWidget* unused : std::initializer_list<QWidget*>{Label2, Label3, txtCountry, txtSkill})
+        unused->hide();
     cmdClose = new QPushButton(NetTexts::Close, this);
     cmdClose->setDefault(true);
     auto* column = new QVBoxLayout(this);
@@ -39,6 +44,14 @@ TfrmOpInfo::TfrmOpInfo(QWidget* parent) : QDialog(parent) {
     column->addWidget(cmdClose, 0, Qt::AlignRight);
     setMinimumWidth(320);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    // Every control carries its designed name, so that the language layer and the tests find it.
+    const std::pair<QObject*, const char*> names[] = {
+        {Label1, "Label1"},         {Label2, "Label2"},     {Label3, "Label3"},
+        {txtName, "txtName"},       {txtHost, "txtHost"},   {txtIP, "txtIP"},
+        {txtCountry, "txtCountry"}, {txtSkill, "txtSkill"}, {cmdClose, "cmdClose"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(name);
 }
 
 void TfrmOpInfo::ShowPeer(const QString& name, const QHostAddress& address) {

@@ -15,6 +15,9 @@ public:
     explicit TfrmOpInfo(QWidget* parent = nullptr);
 
     // --- Controls, named as designed.
+    QLabel* Label1;
+    QLabel* Label2; // never shown
+    QLabel* Label3; // never shown
     QLineEdit* txtName;
     QLineEdit* txtHost;
     QLineEdit* txtIP;

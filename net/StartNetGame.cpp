@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 TfrmStartNetGame::TfrmStartNetGame(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmStartNetGame");
     setWindowTitle(NetTexts::StartCaption);
     auto* grid = new QGridLayout;
     Label1 = new QLabel(NetTexts::NameLabel, this);
@@ -52,6 +53,21 @@ TfrmStartNetGame::TfrmStartNetGame(QWidget* parent) : QDialog(parent) {
     column->addWidget(rgCon);
     column->addLayout(buttons);
     setMinimumWidth(340);
+    // Every control carries its designed name, so that the language layer and the tests find it.
+    const std::pair<QObject*, const char*> names[] = {
+        {Label1, "Label1"},
+        {txtName, "txtName"},
+        {Label2, "Label2"},
+        {txtIP, "txtIP"},
+        {rgCon, "rgCon"},
+        {rgConServer, "rgConServer"},
+        {rgConClient, "rgConClient"},
+        {cmdHelp, "cmdHelp"},
+        {cmdStart, "cmdStart"},
+        {cmdCancel, "cmdCancel"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(name);
 
     connect(cmdStart, &QPushButton::clicked, this, &TfrmStartNetGame::cmdStartClick);
     connect(cmdCancel, &QPushButton::clicked, this, &TfrmStartNetGame::cmdCancelClick);

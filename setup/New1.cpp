@@ -82,6 +82,7 @@ TfrmNew::TfrmNew(QWidget* parent) : QDialog(parent) {
     od = new QFileDialog(this, "Load chessboard layout...", QString(), FileFilter);
     od->setAcceptMode(QFileDialog::AcceptOpen);
     od->setFileMode(QFileDialog::ExistingFile);
+    NameControls();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int left = screen ? (screen->geometry().width() - DialogWidth) / 2 : 0;
@@ -90,6 +91,43 @@ TfrmNew::TfrmNew(QWidget* parent) : QDialog(parent) {
 }
 
 TfrmNew::~TfrmNew() = default;
+
+// Every control carries its designed name, so that the language layer and the tests find it.
+void TfrmNew::NameControls() {
+    setObjectName("frmNew");
+    const std::pair<QObject*, const char*> names[] = {
+        {Label1, "Label1"},
+        {txtPlayer1, "txtPlayer1"},
+        {pl1, "pl1"},
+        {pl1Human, "pl1Human"},
+        {pl1Computer, "pl1Computer"},
+        {VS, "VS"},
+        {Label2, "Label2"},
+        {txtPlayer2, "txtPlayer2"},
+        {pl2, "pl2"},
+        {pl2Human, "pl2Human"},
+        {pl2Computer, "pl2Computer"},
+        {BitBtn1, "BitBtn1"},
+        {BitBtn2, "BitBtn2"},
+        {cmdSwitch, "cmdSwitch"},
+        {GroupBox1, "GroupBox1"},
+        {board, "board"},
+        {GroupBox2, "GroupBox2"},
+        {Label3, "Label3"},
+        {Label5, "Label5"},
+        {cmdClear, "cmdClear"},
+        {palette, "palette"},
+        {Label4, "Label4"},
+        {turn, "turn"},
+        {cmdClearAll, "cmdClearAll"},
+        {cmdLoad, "cmdLoad"},
+        {cmdSave, "cmdSave"},
+        {sd, "sd"},
+        {od, "od"},
+    };
+    for (const auto& [object, name] : names)
+        object->setObjectName(name);
+}
 
 void TfrmNew::CreatePlayers() {
     Label1 = new QLabel("Player Name:", this);
@@ -213,6 +251,10 @@ void TfrmNew::SetState(bool advanced) {
     cmdSwitch->setText(advanced ? SwitchAdvancedCaption : SwitchBasicCaption);
     GroupBox1->setVisible(advanced);
     move(x(), advanced ? AdvancedTop : BasicTop);
+}
+
+void TfrmNew::ShowSwitchCaption() {
+    cmdSwitch->setText(Advanced() ? SwitchAdvancedCaption : SwitchBasicCaption);
 }
 
 void TfrmNew::cmdSwitchClick() {

@@ -82,6 +82,8 @@ public:
     static constexpr int BasicHeight = 274;
     static constexpr int AdvancedHeight = 654;
     bool Advanced() const { return height() > 600; }
+    // Puts the caption of the present state on cmdSwitch; the language texts change both.
+    void ShowSwitchCaption();
 
     // Shows the dialog modally: the new game on OK, nothing on Cancel.
     std::optional<TNewGame> Execute();
@@ -118,6 +120,7 @@ private:
     void CreatePlayers();
     void CreateEditor();
     void CreatePalette();
+    void NameControls();
     void SetState(bool advanced);
 
     std::array<std::pair<QToolButton*, char>, 13> PaletteLetters_{};

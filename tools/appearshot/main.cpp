@@ -9,23 +9,13 @@
 #include "app/Program.h"
 #include "app/Theme1.h"
 #include "app/core/ProgramFolder.h"
+#include "tools/ShotFile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTest>
 
 #include <cstdio>
-
-namespace {
-
-bool Save(QWidget& w, const QString& file) {
-    QTest::qWait(200);
-    const bool ok = w.grab().save(file);
-    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
-    return ok;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -44,13 +34,13 @@ int main(int argc, char** argv) {
     for (int i = 0; i < TfrmTheme::ThemeCount; ++i) {
         theme.SelectIndex(i);
         theme.cmdApplyClick();
-        ok = Save(w, out.filePath(prefix + "main-" + QFileInfo(TfrmTheme::ThemeFile(i)).baseName() +
-                                  ".png")) &&
+        ok = SaveGrab(w, out.filePath(prefix + "main-" +
+                                      QFileInfo(TfrmTheme::ThemeFile(i)).baseName() + ".png")) &&
              ok;
     }
     auto dialog = [&](QDialog& d, const char* name) {
         d.show();
-        ok = Save(d, out.filePath(prefix + "dialog-" + name + ".png")) && ok;
+        ok = SaveGrab(d, out.filePath(prefix + "dialog-" + name + ".png")) && ok;
         d.hide();
     };
     dialog(theme, "theme");
@@ -59,7 +49,7 @@ int main(int argc, char** argv) {
     dialog(program.OptionsDialog(), "options");
     program.PieceSetDialog().Execute(ProgramPath("pieces"));
     program.PieceSetDialog().filelistClick(0);
-    ok = Save(program.PieceSetDialog(), out.filePath(prefix + "dialog-pieceset.png")) && ok;
+    ok = SaveGrab(program.PieceSetDialog(), out.filePath(prefix + "dialog-pieceset.png")) && ok;
     program.PieceSetDialog().hide();
     program.LoadSetDialog().SetFolder(ProgramPath("Settings"));
     program.LoadSetDialog().Select(0);

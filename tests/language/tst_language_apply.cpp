@@ -1,0 +1,346 @@
+// Apply of the language dialog over the real windows of the program, offscreen: which texts
+// change, the defaults of the others, shared keys, the two captions shown by a window's state,
+// the stored language index at start-up and in profiles, and language lists that name no
+// usable file.
+#include "app/ProgramTexts.h"
+#include "setup/New1.h"
+#include "tests/language/LanguageFolder.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+bool IsBoundTarget(const TTextEntry& e) {
+    return LanguageTargets().Bound(e.Window, e.Target);
+}
+
+// Targets of windows and menu items that later builds add.
+bool LaterTarget(const TTextEntry& e) {
+    return QByteArray(e.Window) == "frmClient" || QByteArray(e.Section) == "Extras";
+}
+
+// After an Apply of `file`, every control of the table shows the file's text or, without the
+// key, the default: the last entry of a target wins.
+void VerifyEveryControl(const TIniFile& file) {
+    QMap<QString, QString> expected;
+    for (const TTextEntry& e : LanguageTable()) {
+        if (IsBoundTarget(e) || LaterTarget(e))
+            continue;
+        const QString id = QString("%1/%2/%3").arg(e.Window, e.Target).arg(e.Item);
+        expected[id] = file.ReadString(e.Section, e.Key, e.DefaultText());
+    }
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QStringList part = it.key().split('/');
+        const QString shown = LanguageTargets().Text(part[0], part[1], part[2].toInt());
+        if (shown != it.value())
+            QFAIL(qPrintable(QString("%1 shows \"%2\", not \"%3\"").arg(it.key(), shown, *it)));
+    }
+}
+
+} // namespace
+
+class TestLanguageApply : public QObject {
+    Q_OBJECT
+private slots:
+    void everyTargetIsThere();
+    void partialFileChangesOnlyItsTexts();
+    void sharedKeysSetEveryTarget();
+    void challengeModeGetsTheEndText();
+    void expandedNewGameGetsTheBasicText();
+    void programTextsReachTheSettingsCommands();
+    void noRowSelectedUsesTheFirstLanguage();
+    void startUpAndProfilesApplyTheStoredIndex();
+    void emptyListUsesEnglishThenDefaults();
+    void dataOutsideTheLangFolderGivesDefaults();
+    void laterWindowsAndMenuItemsBindByName();
+};
+
+void TestLanguageApply::everyTargetIsThere() {
+    TLanguageFolder f;
+    f.Start();
+    QCOMPARE(LanguageTable().size(), BaseEntryCount + 5);
+    for (const TTextEntry& e : LanguageTable()) {
+        if (LaterTarget(e))
+            continue;
+        const bool there =
+            IsBoundTarget(e) ||
+            (e.Item < 0 ? LanguageTargets().FindControl(e.Window, e.Target) != nullptr
+                        : !Shown(e.Window, e.Target, e.Item).isEmpty());
+        if (!there)
+            QFAIL(
+                qPrintable(QString("no target %1/%2 item %3").arg(e.Window, e.Target).arg(e.Item)));
+    }
+    auto* language = f.Main().findChild<QAction*>("mnuLanguage");
+    QVERIFY(language && language->isEnabled());
+    QCOMPARE(f.Lang().windowTitle(), QString("Select Language"));
+}
+
+void TestLanguageApply::partialFileChangesOnlyItsTexts() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Partial", "partial.ini"}}));
+    const QStringList partial = {
+        "; a few texts only",   "[file menu]",    "1 = Spiel laden",    "[Colors]",
+        "Label2=Weiße Felder:", "[StartNetGame]", "item2=Als Client",   "[NewGame]",
+        "Combo1=Weiß",          "[MainForm]",     "Label3=Ereignisse:", "[Appearance Menu]",
+        "0=&Aussehen"};
+    QVERIFY(f.Write("lang/partial.ini", partial));
+    f.Start();
+    // Before the first Apply the windows show their designed captions.
+    QCOMPARE(MenuItem(f.Main(), "mnuNextCh"), QString("Next Challenge"));
+    QCOMPARE(Shown("frmColors", "Label1"), QString("Black squares:"));
+    f.Apply(0);
+    QCOMPARE(MenuItem(f.Main(), "mnuLoad"), QString("Spiel laden"));
+    QCOMPARE(f.Main().findChild<QMenu*>("mnuAppearence")->title(), QString("&Aussehen"));
+    QCOMPARE(Shown("frmColors", "Label2"), QString("Weiße Felder:"));
+    QCOMPARE(Shown("frmStartNetGame", "rgCon", 1), QString("Als Client"));
+    QCOMPARE(Shown("frmNew", "turn", 0), QString("Weiß"));
+    QCOMPARE(Shown("frmCorvina", "Label4"), QString("Ereignisse:"));
+    // Everything else takes its default, also where the window showed another text.
+    QCOMPARE(MenuItem(f.Main(), "mnuNextCh"), QString("Next Challenge!"));
+    QCOMPARE(Shown("frmColors", "Label1"), QString("Black Squares:"));
+    QCOMPARE(Shown("frmStartNetGame", "rgCon", 0), QString("As a server (listening)"));
+    QCOMPARE(Shown("frmNew", "turn", 1), QString("Black`s"));
+    QCOMPARE(Shown("frmTheme", ""), QString("Select Background Theme"));
+    QCOMPARE(Shown("frmStartNetGame", "Label2"), QString("IP Address"));
+    VerifyEveryControl(TIniFile::FromLines(partial));
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::sharedKeysSetEveryTarget() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Shared", "shared.ini"}}));
+    const QStringList shared = {
+        "[NewGame]",      "Label=Name:",       "GroupBox1=Kopf",     "GroupBox3=PC",
+        "[Colors]",       "Button1=Ändern...", "Button2=Grundfarbe", "[MainForm]",
+        "Label4=Punkte:", "[Game Menu]",       "8=Neu beginnen"};
+    QVERIFY(f.Write("lang/shared.ini", shared));
+    f.Start();
+    f.Apply(0);
+    for (const char* label : {"Label1", "Label2"})
+        QCOMPARE(Shown("frmNew", label), QString("Name:"));
+    for (const char* mind : {"pl1", "pl2"}) {
+        QCOMPARE(Shown("frmNew", mind), QString("Kopf"));
+        QCOMPARE(Shown("frmNew", mind, 0), QString("Human"));
+        QCOMPARE(Shown("frmNew", mind, 1), QString("PC"));
+    }
+    for (const char* b : {"cmdChange1", "cmdChange2"})
+        QCOMPARE(Shown("frmColors", b), QString("Ändern..."));
+    for (const char* b : {"cmdDefault1", "cmdDefault2"})
+        QCOMPARE(Shown("frmColors", b), QString("Grundfarbe"));
+    for (const char* l : {"Label5", "Label6"})
+        QCOMPARE(Shown("frmCorvina", l), QString("Punkte:"));
+    QCOMPARE(MenuItem(f.Main(), "mnuRestart"), QString("Neu beginnen"));
+    QCOMPARE(Shown("frmCorvina", "cmdRestart"), QString("Neu beginnen"));
+    VerifyEveryControl(TIniFile::FromLines(shared));
+}
+
+void TestLanguageApply::challengeModeGetsTheEndText() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Deutsch", "de.ini"}}));
+    QVERIFY(f.Write("lang/de.ini", {"[Game Menu]", "5=Aufgaben!", "5alt=Aufgaben beenden"}));
+    f.Start();
+    f.Apply(0);
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Aufgaben!"));
+    f.Main().mnuChallengesClick();
+    QVERIFY(f.Main().ChallengeMode());
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Aufgaben beenden"));
+
+    // Applied while challenge mode is on: the item keeps the ending text, in the new language.
+    QVERIFY(f.Write("lang/de.ini", {"[Game Menu]", "5=Puzzles!", "5alt=Puzzles beenden"}));
+    f.Apply(0);
+    QVERIFY(f.Main().ChallengeMode());
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Puzzles beenden"));
+    f.Main().mnuChallengesClick();
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Puzzles!"));
+    // Without the keys the defaults return.
+    QVERIFY(f.Write("lang/de.ini", {"[Game Menu]"}));
+    f.Main().mnuChallengesClick();
+    f.Apply(0);
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("End Challenge"));
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::expandedNewGameGetsTheBasicText() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Deutsch", "de.ini"}}));
+    QVERIFY(f.Write("lang/de.ini", {"[NewGame]", "Button1=Erweitert >>", "Button1alt=<< Einfach"}));
+    f.Start();
+    TfrmNew& dialog = f.Program->NewGameDialog();
+    f.Apply(0);
+    QCOMPARE(dialog.cmdSwitch->text(), QString("Erweitert >>"));
+    dialog.cmdSwitchClick();
+    QVERIFY(dialog.Advanced());
+    QCOMPARE(dialog.cmdSwitch->text(), QString("<< Einfach"));
+
+    QVERIFY(f.Write("lang/de.ini", {"[NewGame]", "Button1=Mehr >>", "Button1alt=<< Weniger"}));
+    f.Apply(0);
+    QVERIFY(dialog.Advanced());
+    QCOMPARE(dialog.cmdSwitch->text(), QString("<< Weniger"));
+    dialog.cmdSwitchClick();
+    QVERIFY(!dialog.Advanced());
+    QCOMPARE(dialog.cmdSwitch->text(), QString("Mehr >>"));
+}
+
+void TestLanguageApply::programTextsReachTheSettingsCommands() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Deutsch", "de.ini"}}));
+    QVERIFY(f.Write("lang/de.ini", {"[SaveSettings]", "Caption=Einstellungen speichern",
+                                    "Label1=Name:", "Msg1=Default ist geschützt", "[LoadSettings]",
+                                    "Msg1=Nicht löschbar"}));
+    f.Start();
+    f.Apply(0);
+    QStringList shown;
+    SetInformationHandler(
+        [&shown](const QString& caption, const QString& text) { shown << caption << text; });
+    QVERIFY(!f.Main().SaveSettingsAs("Default"));
+    SetInformationHandler({});
+    QCOMPARE(shown, (QStringList{"Einstellungen speichern", "Default ist geschützt"}));
+    QCOMPARE(ProgramTexts().SaveSettingsLabel1, QString("Name:"));
+    QCOMPARE(ProgramTexts().LoadSettingsMsg1, QString("Nicht löschbar"));
+
+    // Another language without these keys brings the defaults back.
+    QVERIFY(f.Write("lang/de.ini", {"[SaveSettings]"}));
+    f.Apply(0);
+    QCOMPARE(ProgramTexts().SaveSettingsCaption, QString("Save Settings"));
+    QCOMPARE(ProgramTexts().SaveSettingsLabel1, QString("Save Settings"));
+    QCOMPARE(ProgramTexts().SaveSettingsMsg1, QString("Save Settings"));
+    QCOMPARE(ProgramTexts().LoadSettingsMsg1, QString("You cannot delete the default options!"));
+}
+
+void TestLanguageApply::noRowSelectedUsesTheFirstLanguage() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"First", "first.ini"}, {"Second", "second.ini"}}));
+    QVERIFY(f.Write("lang/first.ini", {"[File Menu]", "6=Ende"}));
+    QVERIFY(f.Write("lang/second.ini", {"[File Menu]", "6=Sortir"}));
+    f.Start();
+    QCOMPARE(f.Lang().langs->count(), 2);
+    QCOMPARE(f.Lang().langs->item(1)->text(), QString("Second"));
+    f.Apply(1);
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
+    QCOMPARE(f.Main().LanguageIndex(), 1);
+    f.Apply(-1);
+    QCOMPARE(f.Lang().SelectedIndex(), -1);
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
+    QCOMPARE(f.Lang().LanguageIndex(), 0);
+    QCOMPARE(f.Main().LanguageIndex(), 0);
+    // The index goes into saved profiles.
+    f.Apply(1);
+    QVERIFY(f.Main().SaveSettingsAs("Mine"));
+    QCOMPARE(f.Read("Settings/Mine").value(7), QString("1"));
+}
+
+void TestLanguageApply::startUpAndProfilesApplyTheStoredIndex() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"First", "first.ini"}, {"Second", "second.ini"}}));
+    QVERIFY(f.Write("lang/first.ini", {"[File Menu]", "6=Ende"}));
+    QVERIFY(f.Write("lang/second.ini", {"[File Menu]", "6=Sortir"}));
+    QStringList second = DefaultProfile;
+    second[7] = "1";
+    QStringList beyond = DefaultProfile;
+    beyond[7] = "9";
+    QVERIFY(f.Prepare({"Second"}, {{"Second", second}, {"Beyond", beyond}}));
+    f.Start();
+    QCOMPARE(f.Main().LanguageIndex(), 1);
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit")); // not applied before the step
+    f.Main().Timer2Timer();
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
+    QCOMPARE(f.Lang().SelectedIndex(), 1);
+
+    QVERIFY(f.Main().LoadSettings("Default"));
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
+    QVERIFY(f.Main().LoadSettings("Second"));
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
+    // An index past the list selects nothing: the first language, stored as 0.
+    QVERIFY(f.Main().LoadSettings("Beyond"));
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
+    QCOMPARE(f.Main().LanguageIndex(), 0);
+    QCOMPARE(f.Main().CurrentProfile().LanguageIndex, 0);
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::emptyListUsesEnglishThenDefaults() {
+    TLanguageFolder f;
+    QVERIFY(f.Write("lang/english.ini", {"[File Menu]", "6=Leave"}));
+    f.Start();
+    QCOMPARE(f.Lang().langs->count(), 0);
+    f.Apply(0);
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Leave"));
+    QCOMPARE(f.Main().LanguageIndex(), 0);
+    QVERIFY(QFile::remove(ProgramPath("lang/english.ini")));
+    f.Apply(3);
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
+    VerifyEveryControl(TIniFile());
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::dataOutsideTheLangFolderGivesDefaults() {
+    TLanguageFolder f;
+    const QStringList evil = {"[File Menu]", "6=EVIL"};
+    QVERIFY(f.Write("evil.ini", evil));
+    QDir().mkpath(ProgramPath("lang/sub"));
+    QVERIFY(f.Write("lang/sub/evil.ini", evil));
+    QVERIFY(f.Write("lang/good.ini", {"[File Menu]", "6=Good"}));
+    QVERIFY(f.WriteList({{"Good", "good.ini"},
+                         {"Up", "../evil.ini"},
+                         {"Sub", "sub/evil.ini"},
+                         {"Back", "sub\\evil.ini"},
+                         {"Absolute", ProgramPath("evil.ini")},
+                         {"Dots", ".."},
+                         {"Missing", "nothing.ini"},
+                         {"NoData", ""}}));
+    f.Start();
+    QCOMPARE(f.Lang().langs->count(), 8);
+    for (int i = 1; i < 8; ++i) {
+        f.Apply(0);
+        QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Good"));
+        f.Apply(i);
+        QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
+        QCOMPARE(f.Main().LanguageIndex(), i);
+    }
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::laterWindowsAndMenuItemsBindByName() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Deutsch", "de.ini"}}));
+    QVERIFY(f.Write("lang/de.ini", {"[NetGameServer]", "Button6=Sagen", "GroupBox1=Kennung",
+                                    "[Extras]", "CopyFEN=Stellung kopieren (FEN)"}));
+    f.Start();
+    // Applying before they exist skips them.
+    f.Apply(0);
+    // A lobby window built later, parented to the main window, and later menu items.
+    auto* client = new QDialog(&f.Main());
+    client->setObjectName("frmClient");
+    auto* group = new QGroupBox("ID", client);
+    group->setObjectName("GroupBox1");
+    auto* label = new QLabel("Password (if server protected)", group);
+    label->setObjectName("Label7");
+    auto* say = new QPushButton("Say", client);
+    say->setObjectName("cmdSay");
+    QMenu* game = f.Main().findChild<QMenu*>("mnuGame");
+    QAction* copy = game->addAction("Copy Position (FEN)");
+    copy->setObjectName("mnuCopyFEN");
+    QAction* highlight = game->addAction("Highlight moves");
+    highlight->setObjectName("mnuHighlight");
+    f.Apply(0);
+    QCOMPARE(client->windowTitle(), QString("Connect To NetGame Server"));
+    QCOMPARE(group->title(), QString("Kennung"));
+    QCOMPARE(label->text(), QString("Password (if server is protected)"));
+    QCOMPARE(say->text(), QString("Sagen"));
+    // The main window's own chat button keeps its name apart from the lobby window's.
+    QCOMPARE(Shown("frmCorvina", "cmdSay"), QString("Say"));
+    QCOMPARE(copy->text(), QString("Stellung kopieren (FEN)"));
+    QCOMPARE(highlight->text(), QString("Highlight Moves"));
+    delete client;
+    f.Apply(0); // a window gone is skipped again
+}
+
+QTEST_MAIN(TestLanguageApply)
+#include "tst_language_apply.moc"

@@ -1,0 +1,195 @@
+// The shipped language files: each holds every key of the key list once and nothing else, the
+// list names them all, English is the built-in defaults, and in every language each text of a
+// button, label, check box or radio item fits its control in the real windows.
+#include "setup/New1.h"
+#include "tests/language/LanguageFolder.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QStyleOptionComboBox>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+const QString LangDir = QStringLiteral(CORVINA_DATA_DIR "/lang");
+
+QString Key(const QString& section, const QString& key) {
+    return section.toCaseFolded() + "/" + key.toCaseFolded();
+}
+
+QStringList LanguageFiles() {
+    return QDir(LangDir).entryList({"*.ini"}, QDir::Files, QDir::Name);
+}
+
+// Pixels a control's text needs and the pixels it has; {0, 0} for what takes no text.
+std::pair<int, int> Room(QObject* target, int item) {
+    auto* w = qobject_cast<QWidget*>(target);
+    if (!w || w->isWindow())
+        return {0, 0};
+    const QFontMetrics fm = w->fontMetrics();
+    QStyle* style = w->style();
+    auto plain = [](QString t) { return t.remove(u'&'); };
+    if (item >= 0) {
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox opt;
+            opt.initFrom(combo);
+            opt.frame = true;
+            const QRect field =
+                style->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, w);
+            return {fm.horizontalAdvance(combo->itemText(item)), field.width()};
+        }
+        w = RadioItem(w, item);
+        if (!w)
+            return {0, 0};
+    }
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        return {w->sizeHint().width(), w->width()};
+    if (auto* b = qobject_cast<QPushButton*>(w)) {
+        const int margins = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
+                            2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+        return {fm.horizontalAdvance(plain(b->text())) + margins, b->width()};
+    }
+    if (auto* b = qobject_cast<QToolButton*>(w))
+        return {fm.horizontalAdvance(plain(b->text())) + 6, b->width()};
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return {fm.horizontalAdvance(l->text()), l->contentsRect().width() - 2 * l->margin()};
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return {fm.horizontalAdvance(plain(g->title())) + 16, g->width()};
+    return {0, 0};
+}
+
+} // namespace
+
+class TestLanguageFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void listNamesEveryFile();
+    void everyFileHasEveryKeyOnce();
+    void englishIsTheDefaults();
+    void everyTextFitsItsControl();
+};
+
+void TestLanguageFiles::listNamesEveryFile() {
+    const TIniFile list = TIniFile::Load(LangDir + "/info.ini");
+    const QStringList names = list.SectionNames();
+    QVERIFY(names.size() >= 1);
+    QCOMPARE(names.first(), QString("English"));
+    QStringList listed;
+    for (const QString& name : names) {
+        const QString file = TfrmLang::LanguageFile(list, name);
+        QVERIFY2(!file.isEmpty(), qPrintable(name));
+        QVERIFY2(QFileInfo::exists(QString(CORVINA_DATA_DIR "/") + file), qPrintable(file));
+        QVERIFY2(!listed.contains(file), qPrintable(file));
+        listed << file;
+    }
+    for (const QString& file : LanguageFiles()) {
+        if (file != "info.ini")
+            QVERIFY2(listed.contains("lang/" + file), qPrintable(file + " is in no list entry"));
+    }
+}
+
+void TestLanguageFiles::everyFileHasEveryKeyOnce() {
+    QStringList expected;
+    for (const TTextKey& k : LanguageKeys())
+        expected << Key(k.Section, k.Key);
+    QCOMPARE(expected.size(), 123); // 118 keys feed the 126 original targets, 5 the later items
+    QCOMPARE(expected.removeDuplicates(), 0);
+    int checked = 0;
+    for (const QString& name : LanguageFiles()) {
+        if (name == "info.ini")
+            continue;
+        QFile file(LangDir + "/" + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        QVERIFY2(!utf8.hasError(), qPrintable(name + " is not UTF-8"));
+        QVERIFY2(text.startsWith(u';'), qPrintable(name + " does not start with a comment"));
+        QStringList found;
+        QStringList sections;
+        const TIniFile ini = TIniFile::FromBytes(bytes);
+        for (const TIniFile::TSection& s : ini.Sections()) {
+            QVERIFY2(!sections.contains(s.Name.toCaseFolded()),
+                     qPrintable(name + ": section twice: " + s.Name));
+            sections << s.Name.toCaseFolded();
+            for (const auto& [key, value] : s.Values) {
+                const QString id = Key(s.Name, key);
+                QVERIFY2(expected.contains(id), qPrintable(name + ": unknown key " + id));
+                QVERIFY2(!found.contains(id), qPrintable(name + ": key twice " + id));
+                QVERIFY2(!value.isEmpty(), qPrintable(name + ": empty " + id));
+                found << id;
+            }
+        }
+        for (const QString& id : expected)
+            QVERIFY2(found.contains(id), qPrintable(name + ": missing " + id));
+        ++checked;
+    }
+    QVERIFY(checked >= 1);
+}
+
+void TestLanguageFiles::englishIsTheDefaults() {
+    const TIniFile english = TIniFile::Load(LangDir + "/english.ini");
+    for (const TTextKey& k : LanguageKeys())
+        QCOMPARE(english.ReadString(k.Section, k.Key, "<missing>"), k.Default);
+}
+
+void TestLanguageFiles::everyTextFitsItsControl() {
+    TLanguageFolder f;
+    for (const QString& name : QDir(LangDir).entryList(QDir::Files))
+        QVERIFY(QFile::copy(LangDir + "/" + name, ProgramPath("lang/" + name)));
+    f.Start();
+    const int count = f.Lang().langs->count();
+    QVERIFY(count >= 1);
+    TfrmNew& newGame = f.Program->NewGameDialog();
+    newGame.cmdSwitchClick(); // the editor's controls show in the expanded state only
+    QStringList faults;
+    for (int i = 0; i < count; ++i) {
+        f.Apply(i);
+        const QString language = f.Lang().langs->item(i)->text();
+        QSet<QWidget*> windows;
+        for (const TTextEntry& e : LanguageTable()) {
+            if (QWidget* w = LanguageTargets().FindWindow(e.Window))
+                windows.insert(w);
+        }
+        for (QWidget* w : windows) {
+            w->show();
+            if (w->layout())
+                w->layout()->activate();
+        }
+        QCoreApplication::processEvents();
+        for (const TTextEntry& e : LanguageTable()) {
+            QObject* target = LanguageTargets().FindControl(e.Window, e.Target);
+            auto* widget = qobject_cast<QWidget*>(target);
+            // Rows a window never shows have no room to measure.
+            if (!widget ||
+                (widget->isHidden() && widget->parentWidget() && widget->parentWidget()->layout()))
+                continue;
+            const auto [needed, room] = Room(target, e.Item);
+            if (needed > room) {
+                faults << QString("%1: %2/%3 item %4 \"%5\" needs %6 px, has %7")
+                              .arg(language, e.Window, e.Target)
+                              .arg(e.Item)
+                              .arg(LanguageTargets().Text(e.Window, e.Target, e.Item))
+                              .arg(needed)
+                              .arg(room);
+            }
+        }
+        for (QWidget* w : windows)
+            w->hide();
+    }
+    faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable("\n" + faults.join('\n')));
+}
+
+QTEST_MAIN(TestLanguageFiles)
+#include "tst_language_files.moc"
