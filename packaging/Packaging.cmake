@@ -9,11 +9,12 @@ set(CORVINA_APP_ID io.github.corvina.Corvina)
 set(CORVINA_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 
 # The programs. The lobby server and the UCI engine are installed when this tree builds them.
-install(TARGETS corvina RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-set(CORVINA_MANUALS corvina)
-foreach(program corvina-lobby corvina-uci)
+# They link only system libraries, so the installed files carry no run path.
+set(CORVINA_MANUALS)
+foreach(program corvina corvina-lobby corvina-uci)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    set_target_properties(${program} PROPERTIES INSTALL_RPATH "")
     list(APPEND CORVINA_MANUALS ${program})
   endif()
 endforeach()
