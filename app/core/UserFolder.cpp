@@ -1,9 +1,14 @@
 #include "app/core/UserFolder.h"
 
+#include "app/core/TextFile.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QSaveFile>
 #include <QTemporaryFile>
 
 namespace {
@@ -59,6 +64,45 @@ TFolderFacts ReadFolderFacts(const QString& exeFolder) {
     return facts;
 }
 
+namespace {
+
+QByteArray ReadWhole(const QString& path, bool* ok) {
+    QFile f(path);
+    *ok = f.open(QIODevice::ReadOnly);
+    return *ok ? f.readAll() : QByteArray();
+}
+
+QByteArray Digest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// The record of what was last copied: one line per file, its SHA-256 and its relative path.
+QMap<QString, QByteArray> ReadRecord(const QString& path) {
+    QMap<QString, QByteArray> record;
+    QStringList lines;
+    if (!ReadTextLines(path, lines))
+        return record;
+    for (const QString& line : lines) {
+        const qsizetype space = line.indexOf(u' ');
+        if (space == 64)
+            record.insert(line.mid(space + 1), line.left(space).toLatin1());
+    }
+    return record;
+}
+
+// Writes `bytes` as `destination` in one step (a temporary file renamed over it), readable
+// and writable by its owner whatever the installed file's mode.
+bool Place(const QString& destination, const QByteArray& bytes) {
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return false;
+    QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                           QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
+
+} // namespace
+
 TFillResult FillMissingFiles(const QString& from, const QString& to) {
     TFillResult result;
     const QDir source(from);
@@ -69,34 +113,69 @@ TFillResult FillMissingFiles(const QString& from, const QString& to) {
     }
     QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    QStringList missing;
-    while (it.hasNext()) {
-        const QString relative = source.relativeFilePath(it.next());
-        // A dangling link counts as present: it is the user's, and copying over it would
-        // write wherever it points.
-        const QFileInfo there(target.filePath(relative));
-        if (!there.exists() && !there.isSymLink())
-            missing << relative;
-    }
-    missing.sort();
-    for (const QString& relative : missing) {
+    QStringList shipped;
+    while (it.hasNext())
+        shipped << source.relativeFilePath(it.next());
+    shipped.sort();
+    shipped.removeAll(InstalledRecordName);
+
+    const QString recordPath = target.filePath(InstalledRecordName);
+    const QMap<QString, QByteArray> before = ReadRecord(recordPath);
+    QMap<QString, QByteArray> record;
+    for (const QString& relative : shipped) {
         const QString destination = target.filePath(relative);
-        const QString parent = QFileInfo(destination).absolutePath();
-        if (!QDir().mkpath(parent)) {
-            result.Failed << QString("The folder %1 could not be created.").arg(parent);
+        const QFileInfo there(destination);
+        bool ok = false;
+        const QByteArray bytes = ReadWhole(source.filePath(relative), &ok);
+        if (!ok) {
+            result.Failed << QString("%1 could not be read.").arg(source.filePath(relative));
             continue;
         }
-        // QFile::copy writes a temporary file and renames it, so a start-up cut short never
-        // leaves a half-copied file that would later count as present.
-        if (!QFile::copy(source.filePath(relative), destination)) {
+        const QByteArray digest = Digest(bytes);
+        // A dangling link counts as present: it is the user's, and writing through it would
+        // write wherever it points. So does anything that is not a plain file.
+        const bool present = there.exists() || there.isSymLink();
+        if (present) {
+            if (there.isSymLink() || !there.isFile())
+                continue;
+            bool read = false;
+            const QByteArray mine = Digest(ReadWhole(destination, &read));
+            if (!read)
+                continue;
+            if (mine == digest) {
+                record.insert(relative, digest);
+                continue;
+            }
+            // Replaced only when it is still exactly what was copied last time: the user
+            // never changed it and a newer installation ships another version.
+            if (before.value(relative) != mine) {
+                if (before.contains(relative))
+                    record.insert(relative, before.value(relative));
+                continue;
+            }
+        } else {
+            const QString parent = there.absolutePath();
+            if (!QDir().mkpath(parent)) {
+                result.Failed << QString("The folder %1 could not be created.").arg(parent);
+                continue;
+            }
+        }
+        if (!Place(destination, bytes)) {
             result.Failed << QString("%1 could not be copied to %2.")
                                  .arg(source.filePath(relative), destination);
+            if (present)
+                record.insert(relative, before.value(relative));
             continue;
         }
-        QFile::setPermissions(destination, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                               QFile::WriteUser | QFile::ReadGroup |
-                                               QFile::ReadOther);
-        result.Copied << relative;
+        (present ? result.Updated : result.Copied) << relative;
+        record.insert(relative, digest);
+    }
+    if (record != before) {
+        QStringList lines;
+        for (auto i = record.begin(); i != record.end(); ++i)
+            lines << QString::fromLatin1(i.value()) + u' ' + i.key();
+        // Without the record, later versions of these files are simply not brought in.
+        WriteTextLines(recordPath, lines);
     }
     return result;
 }

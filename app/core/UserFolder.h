@@ -39,13 +39,21 @@ bool HoldsProgramData(const QString& folder);
 TFolderFacts ReadFolderFacts(const QString& exeFolder);
 
 struct TFillResult {
-    QStringList Copied; // relative paths copied, sorted
-    QStringList Failed; // one sentence per file or folder that could not be made
+    QStringList Copied;  // relative paths copied because they were missing, sorted
+    QStringList Updated; // relative paths replaced by a newer installed version, sorted
+    QStringList Failed;  // one sentence per file or folder that could not be made
 };
 
+// The file in the per-user folder that records the SHA-256 of each installed file as it was
+// last copied there.
+inline constexpr const char* InstalledRecordName = ".installed-files";
+
 // Copies every file under `from` that is missing under `to` (same relative path), creating
-// folders as needed. Existing files are never touched. Each copy is readable and writable by
-// its owner, whatever the installed file's mode.
+// folders as needed. A file that is present is replaced only when it is byte for byte the
+// installed version copied earlier (the record says so) and the installed file has changed
+// since, as after an upgrade; anything the user changed, added or linked stays as it is. Each
+// copy is written whole and then renamed into place, readable and writable by its owner
+// whatever the installed file's mode.
 TFillResult FillMissingFiles(const QString& from, const QString& to);
 
 // The start-up step: plans, creates and fills the per-user folder, and answers the folder the

@@ -24,13 +24,14 @@ QByteArray ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The relative paths of every file under `root`, sorted.
+// The relative paths of every file under `root` but the record of installed files, sorted.
 QStringList FilesUnder(const QString& root) {
     QStringList files;
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
         files << QDir(root).relativeFilePath(it.next());
+    files.removeAll(InstalledRecordName);
     files.sort();
     return files;
 }
@@ -57,6 +58,7 @@ private slots:
     void factsSeeDataOnlyAsFileAndFolder();
     void buildFolderIsPortable();
     void fillCopiesEverythingOnceThenOnlyWhatIsMissing();
+    void fillBringsInNewVersionsOnlyOfUnchangedFiles();
     void fillLeavesLinksAndReportsWhatCannotBeMade();
     void fillMakesCopiesTheUserMayWrite();
     void prepareFillsThePerUserFolder();
@@ -199,6 +201,42 @@ void TestUserFolder::fillCopiesEverythingOnceThenOnlyWhatIsMissing() {
     QVERIFY(QDir(user + "/pieces").removeRecursively());
     QCOMPARE(FillMissingFiles(installed, user).Copied, QStringList{"pieces/Merlot.bmp"});
     QCOMPARE(FillMissingFiles(installed, user).Copied, QStringList());
+}
+
+// After an upgrade the installed files differ from the copies: a copy the user never touched
+// takes the new version, one the user changed keeps the user's, and without a trustworthy
+// record of what was copied nothing present is replaced.
+void TestUserFolder::fillBringsInNewVersionsOnlyOfUnchangedFiles() {
+    QTemporaryDir dir;
+    const QString installed = dir.path() + "/usr/share/corvina";
+    const QString user = dir.path() + "/user";
+    MakeInstalledTree(dir.path() + "/usr");
+    QVERIFY(FillMissingFiles(installed, user).Failed.isEmpty());
+    QVERIFY(WriteFile(user + "/Settings/Default", "clNavy\r\n"));
+    QVERIFY(WriteFile(installed + "/Settings/Default", "clGreen\r\n"));
+    QVERIFY(WriteFile(installed + "/chlist.dat", "2 positions\n"));
+    QVERIFY(WriteFile(installed + "/lang/new.ini", "[x]\n"));
+
+    const TFillResult upgrade = FillMissingFiles(installed, user);
+    QCOMPARE(upgrade.Failed, QStringList());
+    QCOMPARE(upgrade.Updated, QStringList{"chlist.dat"});
+    QCOMPARE(upgrade.Copied, QStringList{"lang/new.ini"});
+    QCOMPARE(ReadFile(user + "/chlist.dat"), QByteArray("2 positions\n"));
+    QCOMPARE(ReadFile(user + "/Settings/Default"), QByteArray("clNavy\r\n"));
+    // Nothing is left to do, and the user's Default survives the next upgrade too.
+    const TFillResult again = FillMissingFiles(installed, user);
+    QVERIFY(again.Copied.isEmpty() && again.Updated.isEmpty());
+    QVERIFY(WriteFile(installed + "/Settings/Default", "clBlue\r\n"));
+    QVERIFY(FillMissingFiles(installed, user).Updated.isEmpty());
+    QCOMPARE(ReadFile(user + "/Settings/Default"), QByteArray("clNavy\r\n"));
+
+    // A lost or garbled record replaces nothing.
+    for (const QByteArray& record : {QByteArray(), QByteArray("garbage\nxx chlist.dat\n")}) {
+        QVERIFY(WriteFile(user + "/" + InstalledRecordName, record));
+        QVERIFY(WriteFile(installed + "/chlist.dat", "3 positions " + record + "\n"));
+        QVERIFY(FillMissingFiles(installed, user).Updated.isEmpty());
+        QCOMPARE(ReadFile(user + "/chlist.dat"), QByteArray("2 positions\n"));
+    }
 }
 
 void TestUserFolder::fillLeavesLinksAndReportsWhatCannotBeMade() {
