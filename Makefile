@@ -3,7 +3,7 @@
 
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
             libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format xdg-utils \
-            clang libclang-rt-14-dev
+            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 # Seconds each fuzz target runs: `make fuzz FUZZ_SECONDS=600`; `make test` gives each 15.
@@ -13,7 +13,7 @@ TEST_FUZZ_SECONDS := 15
 TSAN_TESTS := test_engine_thread test_chessbrd test_engine_board test_engine_search
 TSAN_REGEX := ^(test_engine_thread|test_chessbrd|test_engine_board|test_engine_search)$$
 
-.PHONY: run test deps build build-test bench clean format format-check tsan fuzz
+.PHONY: run test deps build build-test bench clean format format-check tsan fuzz package
 
 run: build
 	./build/corvina
@@ -47,6 +47,13 @@ build: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build build -j $(JOBS)
 
+# The Debian package, from a release build of its own: build-pkg/corvina_<version>-1_<arch>.deb.
+# Install it with `sudo apt-get install ./build-pkg/corvina_*.deb`.
+package: deps
+	cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build build-pkg -j $(JOBS) --target corvina_installables
+	cd build-pkg && cpack -G DEB
+
 bench: build
 	./build/corvina-bench makemove
 
@@ -69,4 +76,4 @@ format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-test build-tsan build-fuzz
+	rm -rf build build-test build-tsan build-fuzz build-pkg

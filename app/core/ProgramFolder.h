@@ -1,9 +1,10 @@
 #pragma once
 #include <QString>
 
-// Every file of the program is addressed from the program folder, the folder that holds the
-// executable.
-QString ProgramFolder(); // QCoreApplication::applicationDirPath() unless overridden
+// Every file of the program is addressed from the program folder. Start-up sets it to the folder
+// PrepareProgramFolder chooses (app/core/UserFolder.h); until then, and in tests that set none,
+// it is the folder that holds the executable.
+QString ProgramFolder();                      // QCoreApplication::applicationDirPath() unless set
 void SetProgramFolder(const QString& folder); // an empty folder restores the default
 
 // Program folder + relative path. Relative paths may be written with backslashes, as the
