@@ -103,6 +103,8 @@ public:
     void mnuLinesClick();
     void mnuWOTClick();
     void mnuCPiecesClick();
+    // "Highlight Moves": flips the board's marks and keeps the choice in hl.dat.
+    void mnuHighlightClick();
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
     void mnuAboutClick();
@@ -129,6 +131,8 @@ private:
     void OpenDocument(const QString& file, const QString& failure);
     void ConnectAppearanceMenus();
     void ApplyLanguage();
+    // The "Highlight Moves" choice kept in hl.dat (on when the file is missing).
+    void LoadHighlightChoice();
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -157,6 +161,7 @@ private:
     QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
     QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;
     QAction *mnuSet, *mnuColors, *mnuTheme, *mnuLines, *mnuWOT, *mnuCPieces, *mnuLanguage;
+    QAction* mnuHighlight;
     QAction *mnuStart, *mnuStop, *mnuOptions;
     QAction *mnuHelpTopics, *mnuHelpOnNetGame, *mnuReadme, *mnuAbout;
 
