@@ -12,7 +12,7 @@ namespace {
 
 const QColor LastMoveTint(255, 214, 0, 110);
 const QColor SelectedTint(40, 170, 255, 120);
-const QColor TargetMark(20, 90, 30, 150);
+const QColor TargetMark(40, 180, 70, 200);
 
 } // namespace
 
@@ -109,7 +109,7 @@ void TChessBrd::PaintMarks(QPainter& p, Square square) const {
         p.drawEllipse(QRectF(r).center(), radius, radius);
     }
     if (marks & MarkRing) {
-        const double width = std::max(2.0, s / 11.0);
+        const double width = std::max(2.0, s / 10.0);
         p.setPen(QPen(TargetMark, width));
         p.setBrush(Qt::NoBrush);
         const double inset = width / 2 + 0.5;
