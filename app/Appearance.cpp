@@ -13,12 +13,19 @@
 #include "app/core/TextFile.h"
 #include "language/Language1.h"
 
+#include "board/ChessBrd.h"
+
 #include <QAction>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
 
 namespace {
+
+// The "Highlight Moves" choice lives in a file of its own, beside al.dat, so that the settings
+// profiles keep their ten lines: "0" switches the marks off, anything else leaves them on.
+constexpr const char* HighlightFile = "hl.dat";
 
 // A profile name is a file name inside Settings, never a path elsewhere.
 bool PlainProfileName(const QString& name) {
@@ -145,4 +152,28 @@ void TfrmCorvina::ApplyLanguage() {
         return;
     frmLang->SelectIndex(LanguageIndex_);
     frmLang->cmdApplyClick();
+}
+
+void TfrmCorvina::mnuHighlightClick() {
+    mnuHighlight->setChecked(!mnuHighlight->isChecked());
+    cb1->SetHighlightMoves(mnuHighlight->isChecked());
+    QString error;
+    if (!WriteTextLines(ProgramPath(HighlightFile), {mnuHighlight->isChecked() ? "1" : "0"},
+                        &error))
+        ReportError(error);
+}
+
+void TfrmCorvina::LoadHighlightChoice() {
+    const QString path = ProgramPath(HighlightFile);
+    if (!QFileInfo::exists(path))
+        return;
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(path, lines, &error)) {
+        ReportError(error);
+        return;
+    }
+    const bool on = lines.isEmpty() || lines.first().trimmed() != "0";
+    mnuHighlight->setChecked(on);
+    cb1->SetHighlightMoves(on);
 }

@@ -128,6 +128,11 @@ void TfrmCorvina::CreateControls() {
     coords.Size = 7; // 9-pixel characters
     coords.Color = Qt::white;
     cb1->SetCoordFont(coords);
+    // What players of other chess programs expect: pieces moved by two clicks as well as by
+    // dragging, the squares that matter marked, and a choice of piece on promotion.
+    cb1->SetClickMoves(true);
+    cb1->SetHighlightMoves(true);
+    cb1->SetChoosePromotion(true);
 
     instruct = new QLabel(client);
     instruct->move(9, 4);

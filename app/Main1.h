@@ -109,6 +109,8 @@ public:
     void mnuLinesClick();
     void mnuWOTClick();
     void mnuCPiecesClick();
+    // "Highlight Moves": flips the board's marks and keeps the choice in hl.dat.
+    void mnuHighlightClick();
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
     void mnuAboutClick();
@@ -138,6 +140,8 @@ private:
     void ApplyLanguage();
     // Registers the window and its language texts that are no control's caption.
     void BindLanguageTexts();
+    // The "Highlight Moves" choice kept in hl.dat (on when the file is missing).
+    void LoadHighlightChoice();
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -166,6 +170,7 @@ private:
     QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
     QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;
     QAction *mnuSet, *mnuColors, *mnuTheme, *mnuLines, *mnuWOT, *mnuCPieces, *mnuLanguage;
+    QAction* mnuHighlight;
     QAction *mnuStart, *mnuStop, *mnuOptions;
     QAction *mnuHelpTopics, *mnuHelpOnNetGame, *mnuReadme, *mnuAbout;
 

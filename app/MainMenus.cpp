@@ -66,8 +66,10 @@ void TfrmCorvina::CreateMenus() {
     mnuLines = add(look, "Board Lines");
     mnuWOT = add(look, "White On Top");
     mnuCPieces = add(look, "Show Captured Pieces");
-    for (QAction* a : {mnuLines, mnuWOT, mnuCPieces})
+    mnuHighlight = add(look, "Highlight Moves");
+    for (QAction* a : {mnuLines, mnuWOT, mnuCPieces, mnuHighlight})
         a->setCheckable(true);
+    mnuHighlight->setChecked(true);
     look->addSeparator();
     mnuLanguage = add(look, "Language");
 
@@ -103,11 +105,12 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuNext, &QAction::triggered, this, &TfrmCorvina::mnuNextClick);
     connect(mnuGoToMove, &QAction::triggered, this, &TfrmCorvina::mnuGoToMoveClick);
     // The check mark flips before triggered() arrives; the handlers flip it themselves.
-    for (QAction* a : {mnuLines, mnuWOT, mnuCPieces})
+    for (QAction* a : {mnuLines, mnuWOT, mnuCPieces, mnuHighlight})
         connect(a, &QAction::triggered, this, [a] { a->setChecked(!a->isChecked()); });
     connect(mnuLines, &QAction::triggered, this, &TfrmCorvina::mnuLinesClick);
     connect(mnuWOT, &QAction::triggered, this, &TfrmCorvina::mnuWOTClick);
     connect(mnuCPieces, &QAction::triggered, this, &TfrmCorvina::mnuCPiecesClick);
+    connect(mnuHighlight, &QAction::triggered, this, &TfrmCorvina::mnuHighlightClick);
     connect(mnuStart, &QAction::triggered, this, [this] { cb1->StartThinking(); });
     connect(mnuStop, &QAction::triggered, this, [this] { cb1->StopThinking(); });
     connect(mnuHelpTopics, &QAction::triggered, this, &TfrmCorvina::mnuHelpTopicsClick);
@@ -163,6 +166,7 @@ void TfrmCorvina::NameControls() {
         {mnuLines, "mnuLines"},
         {mnuWOT, "mnuWOT"},
         {mnuCPieces, "mnuCPieces"},
+        {mnuHighlight, "mnuHighlight"},
         {mnuLanguage, "mnuLanguage"},
         {mnuStart, "mnuStart"},
         {mnuStop, "mnuStop"},

@@ -29,6 +29,7 @@ bool PlainName(const QString& name) {
 
 void TfrmCorvina::FormCreate() {
     cb1->SetComputerPlaysBlack(true);
+    LoadHighlightChoice();
     const QString marker = ProgramPath("al.dat");
     QStringList al;
     QString error;

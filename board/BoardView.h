@@ -19,4 +19,9 @@ public:
     // Slide the piece from one square to the other when the view animates such a half-move.
     virtual void SlidePiece(Square, Square) {}
     virtual void RedrawChanged(const std::string&) {}
+    // Called once the model has finished a change of the game: a half-move, a step through
+    // the history, or a position, side or en passant square written from outside. The two
+    // squares are those of the half-move that led to the position now shown, or None when
+    // no half-move is known to have led there.
+    virtual void AfterChange(Square /*lastFrom*/, Square /*lastTo*/) {}
 };

@@ -25,6 +25,8 @@ TChessBrd::TChessBrd(QWidget* parent) : QWidget(parent) {
 }
 
 TChessBrd::~TChessBrd() {
+    // An open promotion pop-up goes without an answer.
+    CancelPromotion();
     // The engine goes first: a search in progress is stopped and its thread joined.
     HandOver_.reset();
     delete Floating_.data();
@@ -49,12 +51,14 @@ void TChessBrd::SetBorderColor(const QColor& v) {
 }
 
 void TChessBrd::SetComputerPlaysBlack(bool v) {
+    CancelSelection();
     StopThinking();
     ComputerPlaysBlack_ = v;
     StartThinking();
 }
 
 void TChessBrd::SetComputerPlaysWhite(bool v) {
+    CancelSelection();
     StopThinking();
     ComputerPlaysWhite_ = v;
     StartThinking();
@@ -149,9 +153,9 @@ void TChessBrd::GetMoveList(QStringList& list) const {
         list << QString::fromStdString(l);
 }
 
-bool TChessBrd::PlayUserMove(Square from, Square to) {
+bool TChessBrd::PlayUserMove(Square from, Square to, char promotion) {
     StopThinking();
-    const bool played = MakeMove(from, to);
+    const bool played = MakeMove(from, to, promotion);
     Held_ = false;
     StartThinking();
     return played;

@@ -15,11 +15,13 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 class QLabel;
 class TEngineHandOver;
+class TPromotionChooser;
 
 using TOneSquareEvent = std::function<void(TObject* Sender, Square square)>;
 using TThinkEvent = std::function<void(TObject* Sender, Square& oldsq, Square& newsq)>;
@@ -113,13 +115,37 @@ public:
     Square DragFrom() const { return DragFrom_; }
     Square DropTo() const { return DropTo_; }
 
+    // --- Aids for players used to other chess programs (ChessBrdAids.cpp). All are off when
+    // the board is created, so that it draws and answers the pointer exactly as it always did.
+    // HighlightMoves: the selected or dragged piece's square, the squares it may move to (a
+    // dot on an empty square, a ring around a piece to take) and the two squares of the last
+    // half-move are marked under the pieces.
+    bool HighlightMoves() const { return HighlightMoves_; }
+    void SetHighlightMoves(bool v);
+    // ClickMoves: a click on a piece of the side to move that the computer does not play
+    // selects it; a click on a square it may move to plays the half-move as a drop would; any
+    // other click, or one with another button, drops the selection.
+    bool ClickMoves() const { return ClickMoves_; }
+    void SetClickMoves(bool v);
+    // ChoosePromotion: a person's promotion (dropped or clicked) first asks for the piece in a
+    // pop-up at the promotion square; the half-move is played once it has been chosen.
+    bool ChoosePromotion() const { return ChoosePromotion_; }
+    void SetChoosePromotion(bool v);
+    Square Selected() const { return Selected_; }
+    // The squares marked as those of the last half-move (None when no half-move is known).
+    Square LastMoveFrom() const { return LastFrom_; }
+    Square LastMoveTo() const { return LastTo_; }
+    // The promotion pop-up while it is open, else null.
+    TPromotionChooser* PromotionChooser() const;
+
     // --- Operations.
     void StartNewGame();
     // Parks the engine: a search in progress is dropped and nothing it found is played; the
     // engine stays parked until StartThinking, in every state of the game.
     void StopThinking();
     void StartThinking();
-    bool PlayUserMove(Square from, Square to);
+    // `promotion`: the piece a person chose for a pawn reaching its last rank (see MakeMove).
+    bool PlayUserMove(Square from, Square to, char promotion = 0);
     void GetMoveList(QStringList& list) const;
     using TChessGame::GetMoveList;
     Square SquareAtPoint(int x, int y) const;
@@ -129,7 +155,8 @@ public:
     TEngineHandOver& HandOver() const { return *HandOver_; }
 
     // --- View operations, also used by the game model as it plays a half-move.
-    void BeforeChange() override { StopThinking(); }
+    void BeforeChange() override;
+    void AfterChange(Square lastFrom, Square lastTo) override;
     void RepaintAll() override;
     void PaintEmptySquare(Square square) override;
     void PaintPiece(Square square, char letter) override;
@@ -154,6 +181,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FullRepaint();
@@ -170,6 +198,25 @@ private:
     void HideFloatingPiece();
     bool DropAccepted(Square target) const;
     void EndDrag(QPoint pos);
+
+    // Player aids (ChessBrdAids.cpp). Each square remembers the marks it was last painted
+    // with; RefreshMarks repaints exactly the squares whose wanted marks differ.
+    enum : std::uint8_t { MarkLast = 1, MarkSelected = 2, MarkDot = 4, MarkRing = 8 };
+    std::uint8_t WantedMarks(Square square) const;
+    void PaintMarks(QPainter& p, Square square) const;
+    void RefreshMarks();
+    bool Selectable(Square square) const;
+    void FindTargets(Square from);
+    void Select(Square square);
+    void CancelSelection();
+    void DragBegins();
+    void DragEnds();
+    void ClickSquare(Qt::MouseButton button, Square square);
+    // The end of a person's half-move, dropped or clicked: asks for the promotion piece
+    // first when that is wanted, then plays it through PlayUserMove.
+    void PlayDropped(Square from, Square to);
+    void FinishPromotion(char piece);
+    void CancelPromotion();
 
     bool AnimateMoves_ = true;
     int AnimationDelay_ = 0;
@@ -214,6 +261,27 @@ private:
     bool Dragging_ = false;
     bool Resizing_ = false;
     QPointer<QLabel> Floating_;
+    Square PressSquare_ = Square::None;
+    bool PressSeen_ = false;
+
+    // Player aids.
+    bool HighlightMoves_ = false;
+    bool ClickMoves_ = false;
+    bool ChoosePromotion_ = false;
+    Square Selected_ = Square::None;
+    bool DragMarked_ = false; // the dragged piece's square and targets are marked
+    std::array<bool, 65> Targets_{};
+    Square LastFrom_ = Square::None;
+    Square LastTo_ = Square::None;
+    std::array<std::uint8_t, 65> Marks_{};
+    struct PendingPromotion {
+        bool Active = false;
+        Square From = Square::None;
+        Square To = Square::None;
+        std::string Position;
+        bool WhiteToMove = true;
+    } Pending_;
+    QPointer<TPromotionChooser> Chooser_;
 
     std::unique_ptr<TEngineHandOver> HandOver_;
 };

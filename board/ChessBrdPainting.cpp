@@ -123,10 +123,14 @@ void TChessBrd::FullRepaint() {
     ApplyGeometry();
     if (Canvas_.size() != size())
         Canvas_ = QImage(size(), QImage::Format_RGB32);
+    for (int i = 1; i <= 64; ++i)
+        Marks_[static_cast<std::size_t>(i)] = WantedMarks(ToSquare(i));
     {
         QPainter p(&Canvas_);
         PaintBorder(p);
         PaintSquares(p);
+        for (int i = 1; i <= 64; ++i)
+            PaintMarks(p, ToSquare(i));
     }
     // The grid lies on top of the pieces, as a half-move's repaint leaves it.
     PaintPieces();
@@ -227,6 +231,7 @@ void TChessBrd::PaintEmptySquare(Square square) {
     const QRect r = SquareRect(square);
     p.setClipRect(r);
     FillSquareArea(p, r, IsLightSquare(square));
+    PaintMarks(p, square);
     Invalidate(r);
 }
 

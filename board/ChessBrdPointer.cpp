@@ -113,6 +113,9 @@ bool TChessBrd::DropAccepted(Square target) const {
 }
 
 void TChessBrd::mousePressEvent(QMouseEvent* e) {
+    // While the promotion piece is being chosen the board waits for that answer.
+    if (Pending_.Active)
+        return;
     const QPoint pos = e->position().toPoint();
     if (OnMouseDown)
         OnMouseDown(this, e->button(), e->modifiers(), pos.x(), pos.y());
@@ -122,6 +125,8 @@ void TChessBrd::mousePressEvent(QMouseEvent* e) {
         return;
     }
     const Square sq = SquareAtPoint(pos.x(), pos.y());
+    PressSquare_ = sq;
+    PressSeen_ = true;
     if (sq != Square::None && At(sq) != ' ') {
         DragFrom_ = sq;
         PressPos_ = pos;
@@ -154,6 +159,7 @@ void TChessBrd::mouseMoveEvent(QMouseEvent* e) {
         Dragging_ = true;
         PaintEmptySquare(DragFrom_);
         PaintLines();
+        DragBegins();
         ShowFloatingPiece(At(DragFrom_), pos - QPoint(SizeOfSquare_ / 2, SizeOfSquare_ / 2));
     }
     if (Dragging_ && Floating_) {
@@ -173,11 +179,18 @@ void TChessBrd::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     if (Dragging_) {
+        PressSeen_ = false;
         EndDrag(pos);
         return;
     }
     const bool click = PressPending_ || rect().contains(pos);
+    const bool pressed = PressSeen_;
     PressPending_ = false;
+    PressSeen_ = false;
+    // A release whose press this board never saw (the one that closed a pop-up) selects
+    // nothing.
+    if (click && pressed)
+        ClickSquare(e->button(), PressSquare_);
     if (click && OnClick)
         OnClick(this);
 }
@@ -186,6 +199,7 @@ void TChessBrd::EndDrag(QPoint pos) {
     Dragging_ = false;
     unsetCursor();
     HideFloatingPiece();
+    DragEnds();
     const Square target = rect().contains(pos) ? SquareAtPoint(pos.x(), pos.y()) : Square::None;
     if (DropAccepted(target)) {
         DropTo_ = target;
@@ -193,7 +207,7 @@ void TChessBrd::EndDrag(QPoint pos) {
             PaintPiece(DragFrom_, At(DragFrom_));
             PaintLines();
         } else {
-            PlayUserMove(DragFrom_, DropTo_);
+            PlayDropped(DragFrom_, DropTo_);
         }
         return;
     }

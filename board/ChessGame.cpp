@@ -50,12 +50,14 @@ void TChessGame::SetPosition(const std::string& text) {
         }
     }
     View().RepaintAll();
+    View().AfterChange(Square::None, Square::None);
 }
 
 void TChessGame::SetWhiteToMove(bool value) {
     View().BeforeChange();
     WhiteToMove_ = value;
     ++HistoryVersion_;
+    View().AfterChange(Square::None, Square::None);
 }
 
 void TChessGame::SetEnPassant(Square value) {
@@ -63,6 +65,7 @@ void TChessGame::SetEnPassant(Square value) {
     if ((i >= 17 && i <= 24) || (i >= 41 && i <= 48)) {
         View().BeforeChange();
         EnPassant_ = value;
+        View().AfterChange(Square::None, Square::None);
     }
 }
 
@@ -77,6 +80,7 @@ void TChessGame::ResetGame() {
     CastlingAllowed_ = AllCastling;
     FirstIndex_ = 0;
     ++HistoryVersion_;
+    View().AfterChange(Square::None, Square::None);
 }
 
 const MoveInfo& TChessGame::Slot(std::int32_t n, bool white) const {
@@ -121,6 +125,16 @@ bool TChessGame::GoToPosition(std::int32_t n, bool whiteToMove) {
     CastlingAllowed_ = slot.Castling;
     ++HistoryVersion_;
     View().RedrawChanged(old);
+    // The half-move that led here is the one recorded in the slot before, when that slot
+    // belongs to the line being played.
+    const std::size_t here = SlotIndex(n, whiteToMove);
+    Square lastFrom = Square::None;
+    Square lastTo = Square::None;
+    if (here > FirstIndex_ && here - 1 < History_.size() && History_[here - 1].Written) {
+        lastFrom = History_[here - 1].FromSq;
+        lastTo = History_[here - 1].ToSq;
+    }
+    View().AfterChange(lastFrom, lastTo);
     return true;
 }
 
@@ -169,7 +183,13 @@ bool TChessGame::IsThreefold() const {
     return result;
 }
 
-bool TChessGame::MakeMove(Square from, Square to) {
+bool TChessGame::IsPromotion(Square from, Square to) const {
+    const char piece = At(from);
+    return IsOnBoard(to) &&
+           ((piece == 'P' && RankOf(to) == 8) || (piece == 'p' && RankOf(to) == 1));
+}
+
+bool TChessGame::MakeMove(Square from, Square to, char promotion) {
     // 1-2. Refuse an illegal half-move with no event and no change.
     GameOver_ = false;
     if (!IsLegalMove(from, to))
@@ -218,9 +238,12 @@ bool TChessGame::MakeMove(Square from, Square to) {
 
     // 10. Promotion; a piece letter other than q, r, b or n becomes a queen.
     if ((Squares_[t] == 'P' || Squares_[t] == 'p') && (RankOf(to) == 8 || RankOf(to) == 1)) {
+        // A person's choice holds for this half-move only; PromotionPiece stays as it was.
+        char chosen = promotion;
+        char& newPiece = promotion != 0 ? chosen : PromotionPiece_;
         if (OnPromotion)
-            OnPromotion(sender, from, to, PromotionPiece_);
-        char piece = static_cast<char>(std::toupper(static_cast<unsigned char>(PromotionPiece_)));
+            OnPromotion(sender, from, to, newPiece);
+        char piece = static_cast<char>(std::toupper(static_cast<unsigned char>(newPiece)));
         if (piece != 'Q' && piece != 'R' && piece != 'B' && piece != 'N')
             piece = 'Q';
         Squares_[t] = RankOf(to) == 8 ? piece : static_cast<char>(piece + 32);
@@ -358,6 +381,7 @@ bool TChessGame::MakeMove(Square from, Square to) {
         GameOver_ = true;
         OnDraw(sender);
     }
+    View().AfterChange(from, to);
     if (OnPaint)
         OnPaint(sender);
     return true;

@@ -65,7 +65,13 @@ public:
     bool IsLegalMove(Square from, Square to) const;
     bool KingAttackedAfter(PieceColour colour, Square from, Square to) const;
     bool CanMove() const;
-    bool MakeMove(Square from, Square to);
+    // `promotion` ("q", "r", "b" or "n"), when given, is the piece a person chose for this
+    // half-move alone: the OnPromotion handler receives it instead of PromotionPiece, which
+    // stays as it was for the engine's and everyone else's later promotions. 0 plays the
+    // half-move with PromotionPiece as always.
+    bool MakeMove(Square from, Square to, char promotion = 0);
+    // Whether the half-move from `from` to `to` would put a pawn on its last rank.
+    bool IsPromotion(Square from, Square to) const;
 
     bool PawnMoveOk(Square from, Square to) const;
     bool KnightMoveOk(Square from, Square to) const;

@@ -58,6 +58,7 @@ private slots:
     void savedProfileNamesAppliedPieceSet();
     void loadSetListAndAutoLoad();
     void deleteRefusesFirstEntry();
+    void highlightMovesKeptBesideTheProfiles();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -348,3 +349,46 @@ void TestAppearance::deleteRefusesFirstEntry() {
 
 QTEST_MAIN(TestAppearance)
 #include "tst_appearance.moc"
+
+// "Highlight Moves" starts checked, switches the board's marks, and is kept in hl.dat across
+// start-ups; the profiles keep their ten lines and read as before. The board takes clicked
+// half-moves like dragged ones.
+void TestAppearance::highlightMovesKeptBesideTheProfiles() {
+    {
+        TProgram program;
+        TfrmCorvina& w = program.MainWindow();
+        QAction* item = Ctl<QAction>(w, "mnuHighlight");
+        QVERIFY(item->isCheckable());
+        QVERIFY(item->isChecked());
+        QVERIFY(w.Board()->HighlightMoves());
+        QVERIFY(w.Board()->ClickMoves());
+        QVERIFY(w.Board()->ChoosePromotion());
+        item->trigger();
+        QVERIFY(!item->isChecked());
+        QVERIFY(!w.Board()->HighlightMoves());
+        QCOMPARE(Folder_->Read("hl.dat"), QStringList{"0"});
+        QVERIFY(w.SaveSettingsAs("Saved"));
+        QCOMPARE(Folder_->Read("Settings/Saved").size(), 10);
+        QVERIFY(w.LoadSettings("Default"));
+        QVERIFY(!w.Board()->HighlightMoves());
+
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        TChessBrd* board = w.Board();
+        QTest::mouseClick(board, Qt::LeftButton, {}, board->SquareRect(Square::E2).center());
+        QCOMPARE(board->Selected(), Square::E2);
+        QTest::mouseClick(board, Qt::LeftButton, {}, board->SquareRect(Square::E4).center());
+        QCOMPARE(w.StatusLines().value(0), QString("1. E2-E4"));
+    }
+    {
+        TProgram program;
+        TfrmCorvina& w = program.MainWindow();
+        QAction* item = Ctl<QAction>(w, "mnuHighlight");
+        QVERIFY(!item->isChecked());
+        QVERIFY(!w.Board()->HighlightMoves());
+        item->trigger();
+        QVERIFY(w.Board()->HighlightMoves());
+        QCOMPARE(Folder_->Read("hl.dat"), QStringList{"1"});
+    }
+    QVERIFY(Folder_->Errors.isEmpty());
+}

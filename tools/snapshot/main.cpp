@@ -3,13 +3,16 @@
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
 //                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
-//                    [--player2 NAME] [--load FILE] [--delay MS] MOVE...
+//                    [--player2 NAME] [--load FILE] [--delay MS] [--fen FEN]
+//                    [--click SQUARE]... MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest; --delay sets
-// the board's AnimationDelay (milliseconds per pixel of a slide).
+// the board's AnimationDelay (milliseconds per pixel of a slide); --fen starts from a layout
+// (with --human); each --click clicks a square once the moves are played, in order.
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
+#include "board/Fen.h"
 #include "setup/New1.h"
 
 #include <QApplication>
@@ -50,6 +53,8 @@ int main(int argc, char** argv) {
     QString player2;
     QString load;
     QStringList moves;
+    QString fen;
+    QStringList clicks;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
         if (a == "--drag" && i + 1 < argc)
@@ -70,6 +75,10 @@ int main(int argc, char** argv) {
             load = argv[++i];
         else if (a == "--delay" && i + 1 < argc)
             delay = QString(argv[++i]).toInt();
+        else if (a == "--fen" && i + 1 < argc)
+            fen = argv[++i];
+        else if (a == "--click" && i + 1 < argc)
+            clicks << argv[++i];
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -87,6 +96,8 @@ int main(int argc, char** argv) {
         w.Board()->SetAnimationDelay(delay);
     w.move(60, 40);
     w.show();
+    if (!fen.isEmpty() && !LoadFen(*w.Board(), fen.toStdString()))
+        std::fprintf(stderr, "not a FEN: %s\n", qPrintable(fen));
     if (challenge > 0) {
         w.mnuChallengesClick();
         for (int i = 1; i < challenge; ++i)
@@ -140,6 +151,11 @@ int main(int argc, char** argv) {
             return;
         }
         step.stop();
+        for (const QString& c : clicks) {
+            const QPoint at = w.Board()->SquareRect(ParseSquare(c.toStdString())).center();
+            Send(w.Board(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+            Send(w.Board(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+        }
         if (computerWhite)
             w.Board()->SetComputerPlaysWhite(true);
         if (!drag.isEmpty()) {
