@@ -1,6 +1,7 @@
 // corvina-pieceshot: chooses each piece set of the program folder's pieces/ through the real
 // Piece Set dialog and saves a picture of the main window's board, with every piece on a
-// light and on a dark square; then the set-up dialog's editor board with the default set.
+// light and on a dark square; then the dialog previewing the last set, and the set-up dialog's
+// editor board with the default set.
 //   corvina-pieceshot OUTDIR PREFIX
 #include "app/Main1.h"
 #include "app/PieceSet1.h"
@@ -63,6 +64,11 @@ int main(int argc, char** argv) {
         dialog.cmdOKClick();
         ok = Save(board, out.filePath(prefix + QFileInfo(files[i]).baseName() + ".png")) && ok;
     }
+    // The dialog itself, previewing the last set.
+    dialog.Execute(ProgramPath("pieces"));
+    dialog.filelistClick(static_cast<int>(files.size()) - 1);
+    ok = Save(dialog, out.filePath(prefix + "dialog.png")) && ok;
+    dialog.hide();
     // The set-up dialog's editor: 34-pixel squares in the board's own colours, always with
     // the compiled-in default set.
     TChessBrd editor;
