@@ -20,10 +20,13 @@ constexpr int Supersample = 8;
 // two-colour, so a lower threshold would leave a ring of background-tinted pixels.
 constexpr double MaskThreshold = 0.45;
 
-constexpr int Outline = 0;       // white pieces: outline and detail lines
-constexpr int WhiteBody = 255;   // white pieces: body
-constexpr int BlackBody = 24;    // black pieces: body and rim
-constexpr int BlackDetail = 230; // black pieces: inner lines, so the shape reads on dark squares
+constexpr int Outline = 0;     // white pieces: outline and detail lines
+constexpr int WhiteBody = 255; // white pieces: body
+constexpr int BlackBody = 24;  // black pieces: body and outermost pixels
+// Black pieces: the line just inside the edge and the inner lines, so the shape reads on dark
+// squares. Crisp() lifts it to 220: light against any dark square, yet short of the white
+// pieces' pure white body.
+constexpr int BlackLine = 174;
 
 // U+2654..U+2659 are the white king down to the pawn, U+265A..U+265F the black ones; our
 // columns run from the pawn up to the king.
@@ -229,6 +232,40 @@ void DarkenRim(Cell& cell, int rim) {
     }
 }
 
+// A black piece's edge: its outermost pixels stay dark, so it has a crisp edge on a light
+// square, and the pixels just inside them are light, so the piece keeps an outline on a dark
+// square, where the dark edge sinks into the square. The outermost pixels are those with any
+// of their eight neighbours outside the piece, so the light line never touches the square,
+// not even at a corner; a stroke three pixels wide keeps a light core.
+void Engrave(Cell& cell, int dark, int light) {
+    const int n = cell.side;
+    auto piece = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < n && y < n && cell.piece[size_t(y) * n + x];
+    };
+    auto anyNeighbour = [&](int x, int y, auto test) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if ((dx || dy) && test(x + dx, y + dy))
+                    return true;
+        return false;
+    };
+    std::vector<bool> rim(size_t(n) * n, false);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x)
+            rim[size_t(y) * n + x] =
+                piece(x, y) && anyNeighbour(x, y, [&](int a, int b) { return !piece(a, b); });
+    auto onRim = [&](int x, int y) { return piece(x, y) && rim[size_t(y) * n + x]; };
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            int& grey = cell.grey[size_t(y) * n + x];
+            if (rim[size_t(y) * n + x])
+                grey = std::min(grey, dark);
+            else if (piece(x, y) && anyNeighbour(x, y, onRim))
+                grey = std::max(grey, light);
+        }
+    }
+}
+
 // Outside the piece the cell stays black, so the set also suits drawing by AND with the mask
 // followed by OR with the piece.
 void Paint(QImage& image, int column, int row, const Cell& cell, bool asMask) {
@@ -261,18 +298,19 @@ QRawFont LoadChessFont(const QString& path, QString* error) {
     return font;
 }
 
-QImage DrawPieceSet(const QRawFont& font, int cell) {
+QImage DrawPieceSet(const QRawFont& font, const Style& style) {
     struct Glyphs {
         QPainterPath white, black;
         QRectF bounds;
     };
+    const int cell = style.cell;
     std::array<Glyphs, Columns> glyphs;
     double largest = 0;
     for (int c = 0; c < Columns; ++c) {
         Glyphs& g = glyphs[c];
         g.white = font.pathForGlyph(GlyphIndex(font, WhiteCode(c)));
         g.black = font.pathForGlyph(GlyphIndex(font, BlackCode(c)));
-        if (c == 2)
+        if (c == 2 && style.mitre)
             GiveMitre(g.white, g.black);
         g.bounds = g.white.boundingRect().united(g.black.boundingRect());
         largest = std::max({largest, g.bounds.width(), g.bounds.height()});
@@ -298,114 +336,41 @@ QImage DrawPieceSet(const QRawFont& font, int cell) {
         for (size_t i = 0; i < both.v.size(); ++i)
             both.v[i] = std::max(white.v[i], black.v[i]);
         const Map outer = Silhouette(both);
-        // The black glyph's inner lines are the gaps it encloses.
-        // They are a hair wide at this size, so they are widened by half a pixel, but never
-        // into the last pixel of the rim.
-        const Map blackOuter = Silhouette(black);
-        Map gaps(n);
-        for (size_t i = 0; i < both.v.size(); ++i)
-            gaps.v[i] = std::max(0, blackOuter.v[i] - black.v[i]);
-        gaps = Dilate(gaps, Supersample / 4);
-        // The king's crown is drawn as wide open rings that would make the black king read as
-        // a white one; it stays solid, and its cross tells it from the queen.
-        if (c == Columns - 1)
-            gaps = Map(n);
-        const Map inner = Erode(blackOuter, Supersample);
+        Map lines(n);
+        if (style.detail[c] == Detail::Gaps) {
+            // The black glyph's inner lines are the gaps it encloses. They are a hair wide at
+            // this size, so they are widened by half a pixel, but kept off the edge.
+            const Map blackOuter = Silhouette(black);
+            for (size_t i = 0; i < both.v.size(); ++i)
+                lines.v[i] = std::max(0, blackOuter.v[i] - black.v[i]);
+            lines = Dilate(lines, Supersample / 4);
+            const Map inner = Erode(blackOuter, Supersample);
+            for (size_t i = 0; i < both.v.size(); ++i)
+                lines.v[i] = std::min(lines.v[i], inner.v[i]);
+        } else {
+            // The white glyph's own lines, less its outline: what lies two and a half pixels
+            // or more inside the silhouette.
+            const Map inner = Erode(outer, Supersample * 5 / 2);
+            for (size_t i = 0; i < both.v.size(); ++i)
+                lines.v[i] = std::min(white.v[i], inner.v[i]);
+        }
         Map whiteShade(n), blackShade(n);
         for (size_t i = 0; i < both.v.size(); ++i) {
             whiteShade.v[i] = WhiteBody - (WhiteBody - Outline) * white.v[i] / 255;
-            const int gap = std::min(gaps.v[i], inner.v[i]);
-            blackShade.v[i] = BlackBody + (BlackDetail - BlackBody) * gap / 255;
+            blackShade.v[i] = BlackBody + (BlackLine - BlackBody) * lines.v[i] / 255;
         }
         Cell whitePiece = Reduce(outer, whiteShade, cell);
         FillPockets(whitePiece, Outline);
         DarkenRim(whitePiece, Outline);
         Cell blackPiece = Reduce(outer, blackShade, cell);
         FillPockets(blackPiece, BlackBody);
-        DarkenRim(blackPiece, BlackBody);
+        Engrave(blackPiece, BlackBody, BlackLine);
         Paint(image, c, 0, whitePiece, false);
         Paint(image, c, 1, whitePiece, true);
         Paint(image, c, 2, blackPiece, false);
         Paint(image, c, 3, blackPiece, true);
     }
     return image;
-}
-
-QStringList Validate(const QImage& image) {
-    if (image.isNull())
-        return {QStringLiteral("no image")};
-    const int s = image.height() / Rows;
-    if (s < 8 || image.height() != s * Rows || image.width() != s * Columns)
-        return {QStringLiteral("size %1x%2 is not 6 by 4 cells")
-                    .arg(image.width())
-                    .arg(image.height())};
-
-    static const char* const names[Columns] = {"pawn", "knight", "bishop", "rook", "queen", "king"};
-    QStringList faults;
-    std::array<int, Columns> area{};
-    for (int c = 0; c < Columns; ++c) {
-        std::array<long, 2> mean{};
-        for (int row : {1, 3}) {
-            const QString where =
-                QStringLiteral("%1 %2").arg(row == 1 ? "white" : "black", names[c]);
-            auto grey = [&](int r, int x, int y) {
-                return qGray(image.pixel(c * s + x, r * s + y));
-            };
-            auto piece = [&](int x, int y) {
-                return image.pixel(c * s + x, row * s + y) == qRgb(0, 0, 0);
-            };
-            int count = 0, rim = 0, darkRim = 0;
-            long body = 0;
-            for (int y = 0; y < s; ++y) {
-                for (int x = 0; x < s; ++x) {
-                    const QRgb p = image.pixel(c * s + x, row * s + y);
-                    if (p != qRgb(0, 0, 0) && p != qRgb(255, 255, 255))
-                        faults << where + QStringLiteral(
-                                              ": mask pixel (%1,%2) is neither black nor white")
-                                              .arg(x)
-                                              .arg(y);
-                    const bool edge = x == 0 || y == 0 || x == s - 1 || y == s - 1;
-                    if (edge && piece(x, y))
-                        faults << where +
-                                      QStringLiteral(": mask touches the cell border at (%1,%2)")
-                                          .arg(x)
-                                          .arg(y);
-                    if (!piece(x, y))
-                        continue;
-                    ++count;
-                    body += grey(row - 1, x, y);
-                    if (!edge && !(piece(x + 1, y) && piece(x - 1, y) && piece(x, y + 1) &&
-                                   piece(x, y - 1))) {
-                        ++rim;
-                        darkRim += grey(row - 1, x, y) < 64;
-                    }
-                }
-            }
-            if (count == 0) {
-                faults << where + QStringLiteral(": mask has no piece");
-                continue;
-            }
-            const std::vector<bool> open = ReachFromBorder(s, piece);
-            if (std::count(open.begin(), open.end(), true) + count != long(s) * s)
-                faults << where + QStringLiteral(": mask has holes inside the piece");
-            if (darkRim != rim)
-                faults << where + QStringLiteral(": %1 of %2 edge pixels are not dark")
-                                      .arg(rim - darkRim)
-                                      .arg(rim);
-            mean[row / 2] = body / count;
-            area[c] = count;
-        }
-        // Outlines darken a white piece, inner lines lighten a black one; the two must still
-        // be told apart at a glance.
-        if (mean[0] < mean[1] + 40)
-            faults << QStringLiteral("white %1 (%2) is not much lighter than the black one (%3)")
-                          .arg(names[c])
-                          .arg(mean[0])
-                          .arg(mean[1]);
-    }
-    if (area[0] >= area[5])
-        faults << QStringLiteral("the pawn is not smaller than the king");
-    return faults;
 }
 
 } // namespace pieceart
