@@ -138,14 +138,13 @@ TSanResult SanToMove(const TChessGame& game, std::string_view san, TSanMove& mov
     if (!san.empty() && (san.back() == 'x' || san.back() == ':'))
         san.remove_suffix(1);
     int fromFile = 0, fromRank = 0;
-    for (char c : san) {
+    for (std::size_t i = 0; i < san.size(); ++i) {
+        const char c = san[i];
         if (c >= 'a' && c <= 'h' && fromFile == 0 && fromRank == 0)
             fromFile = c - 'a' + 1;
         else if (c >= '1' && c <= '8' && fromRank == 0)
             fromRank = c - '0';
-        else if (c == '-' && &c == &san.back())
-            continue; // "e2-e4": long algebraic with its dash
-        else
+        else if (c != '-' || i + 1 != san.size()) // "e2-e4": long algebraic with its dash
             return TSanResult::Malformed;
     }
 
