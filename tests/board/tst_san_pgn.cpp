@@ -441,32 +441,50 @@ void TestSanPgn::fenRoundTrip() {
     QCOMPARE(ToPortableFen(moved), std::string("r3k2r/8/8/8/8/8/8/R2K3R w kq - 0 1"));
 }
 
+namespace {
+
+// Runs pgn-extract on `input`; its output file, or an empty array when it failed or warned.
+QByteArray RunPgnExtract(const QByteArray& input, const QStringList& options, QString& complaint) {
+    QTemporaryDir dir;
+    const QString in = dir.filePath("in.pgn"), out = dir.filePath("out.pgn");
+    QFile f(in);
+    if (!f.open(QIODevice::WriteOnly) || f.write(input) != input.size())
+        return {};
+    f.close();
+    QProcess p;
+    p.start(PgnExtract, QStringList{"-s", "-o" + out} + options + QStringList{in});
+    if (!p.waitForFinished(20000) || p.exitCode() != 0)
+        return {};
+    complaint = QString::fromUtf8(p.readAllStandardError());
+    QFile o(out);
+    return o.open(QIODevice::ReadOnly) ? o.readAll() : QByteArray();
+}
+
+// Each game case played on a fresh game.
+TChessGame PlayedCase(const TGameCase& c) {
+    TChessGame g;
+    if (c.Fen && !LoadFen(g, c.Fen))
+        qFatal("bad test FEN %s", c.Fen);
+    if (!PlayUci(g, c.Moves))
+        qFatal("bad test game %s", c.Name);
+    return g;
+}
+
+} // namespace
+
 void TestSanPgn::pgnExtractAcceptsOurPgn() {
     if (!QFileInfo::exists(PgnExtract))
         QSKIP("pgn-extract is not installed");
-    QTemporaryDir dir;
     for (const TGameCase& c : Games) {
-        TChessGame g;
-        if (c.Fen)
-            QVERIFY(LoadFen(g, c.Fen));
-        QVERIFY(PlayUci(g, c.Moves));
+        const TChessGame g = PlayedCase(c);
         TPgnHeader header;
         header.White = "White Player";
         header.Black = "Black Player";
         header.Date = "2026.12.08";
-        const QString in = dir.filePath("ours.pgn"), out = dir.filePath("theirs.pgn");
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::fromStdString(Joined(WritePgn(g, header))));
-        f.close();
-        QProcess p;
-        p.start(PgnExtract, {"-s", "--fixresulttags", "-o" + out, in});
-        QVERIFY(p.waitForFinished(20000));
-        QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
-        QFile o(out);
-        QVERIFY(o.open(QIODevice::ReadOnly));
-        const QByteArray written = o.readAll();
+        QString complaint;
+        const QByteArray written = RunPgnExtract(
+            QByteArray::fromStdString(Joined(WritePgn(g, header))), {"--fixresulttags"}, complaint);
+        QCOMPARE(complaint, QString());
         // Every game comes through, with its moves and its result untouched.
         QVERIFY2(written.contains(QByteArray("[Result \"") + c.Result + "\"]"), written);
         TChessGame back;
@@ -480,12 +498,8 @@ void TestSanPgn::pgnExtractAcceptsOurPgn() {
 void TestSanPgn::pgnExtractOutputLoadsBack() {
     if (!QFileInfo::exists(PgnExtract))
         QSKIP("pgn-extract is not installed");
-    QTemporaryDir dir;
     for (const TGameCase& c : Games) {
-        TChessGame g;
-        if (c.Fen)
-            QVERIFY(LoadFen(g, c.Fen));
-        QVERIFY(PlayUci(g, c.Moves));
+        const TChessGame g = PlayedCase(c);
         QByteArray text = "[Event \"x\"]\n[Site \"?\"]\n[Date \"????.??.??\"]\n[Round \"-\"]\n"
                           "[White \"a\"]\n[Black \"b\"]\n[Result \"*\"]\n";
         if (c.Fen)
@@ -494,18 +508,8 @@ void TestSanPgn::pgnExtractOutputLoadsBack() {
         for (const QString& m : c.Moves)
             text += m.toLatin1() + " ";
         text += "*\n";
-        const QString in = dir.filePath("lalg.pgn"), out = dir.filePath("san.pgn");
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(text);
-        f.close();
-        QProcess p;
-        p.start(PgnExtract, {"-s", "-o" + out, in});
-        QVERIFY(p.waitForFinished(20000));
-        QCOMPARE(p.exitCode(), 0);
-        QFile o(out);
-        QVERIFY(o.open(QIODevice::ReadOnly));
-        const QByteArray written = o.readAll();
+        QString complaint;
+        const QByteArray written = RunPgnExtract(text, {}, complaint);
         QVERIFY2(!written.contains("e2e4") && written.contains("1."), written);
         TChessGame back;
         TPgnError error;
