@@ -3,15 +3,16 @@
 
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
             libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format xdg-utils \
-            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file
+            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file \
+            pgn-extract stockfish
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 # Seconds each fuzz target runs: `make fuzz FUZZ_SECONDS=600`; `make test` gives each 15.
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS := 15
 # The tests that start threads, also run under ThreadSanitizer.
-TSAN_TESTS := test_engine_thread test_chessbrd test_engine_board test_engine_search
-TSAN_REGEX := ^(test_engine_thread|test_chessbrd|test_engine_board|test_engine_search)$$
+TSAN_TESTS := test_engine_thread test_chessbrd test_engine_board test_engine_search test_uci
+TSAN_REGEX := ^(test_engine_thread|test_chessbrd|test_engine_board|test_engine_search|test_uci)$$
 
 .PHONY: run test deps build build-test bench clean format format-check tsan fuzz package
 

@@ -2,19 +2,27 @@
 
 #include "app/GamePanels.h"
 #include "app/PlayerLabels.h"
+#include "app/ProgramTexts.h"
 #include "app/core/ErrorReport.h"
 #include "app/core/GameText.h"
 #include "app/core/SavedGame.h"
 #include "app/core/TextFile.h"
 #include "board/ChessBrd.h"
+#include "board/Fen.h"
+#include "board/Pgn.h"
+#include "setup/New1.h"
 
+#include <QClipboard>
+#include <QDate>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 
 namespace {
 
 const QStringList GameFilters = {"Corvina Files (*.cv)", "Corvina 3 Game (*.cvg)"};
+const QStringList PgnFilters = {"Any File (*.*)", "PGN Files (*.pgn)"};
 
 // The extension of a filter such as "Corvina Files (*.cv)", or none for "*.*".
 QString FilterSuffix(const QString& filter) {
@@ -47,6 +55,8 @@ TGameFiles::TGameFiles(QWidget* window, TChessBrd* board, TGamePanels* panels,
                            {"Text Files (*.txt)", "Data Files (*.dat)", "Any File (*.*)"});
     Exporter_->selectNameFilter("Text Files (*.txt)");
     Exporter_->setDefaultSuffix("txt");
+    PgnSaver_ = MakeDialog(window, "Export PGN...", true, PgnFilters);
+    PgnLoader_ = MakeDialog(window, "Load PGN...", false, PgnFilters);
 }
 
 QString TGameFiles::Ask(QFileDialog* dialog) {
@@ -133,4 +143,145 @@ void TGameFiles::mnuExportClick() {
     const QString path = Ask(Exporter_);
     if (!path.isEmpty())
         ExportMoveListTo(path, list);
+}
+
+// ---------------------------------------------------------------- PGN and FEN
+
+QStringList TGameFiles::PgnLines() const {
+    TPgnHeader header;
+    header.Date = QDate::currentDate().toString("yyyy.MM.dd").toStdString();
+    header.White = Players_->Player1().toStdString();
+    header.Black = Players_->Player2().toStdString();
+    QStringList lines;
+    for (const std::string& line : WritePgn(*Board_, header))
+        lines << QString::fromStdString(line);
+    return lines;
+}
+
+bool TGameFiles::ExportPgnTo(const QString& path, const QStringList& lines) {
+    QString error;
+    if (!WriteTextLines(path, lines, &error)) {
+        ReportError(error + "\n" + ProgramTexts().PgnNotExported);
+        return false;
+    }
+    return true;
+}
+
+void TGameFiles::mnuExportPGNClick() {
+    const QStringList lines = PgnLines();
+    const QString path = Ask(PgnSaver_);
+    if (!path.isEmpty())
+        ExportPgnTo(path, lines);
+}
+
+void TGameFiles::mnuLoadPGNClick() {
+    const QString path = Ask(PgnLoader_);
+    if (!path.isEmpty())
+        LoadPgnFrom(path);
+}
+
+bool TGameFiles::LoadPgnFrom(const QString& path) {
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(path, lines, &error)) {
+        ReportError(error);
+        return false;
+    }
+    const TProgramTexts& texts = ProgramTexts();
+    const std::string text = lines.join('\n').toStdString();
+    TPgnGame pgn;
+    TPgnError fault;
+    TChessGame start;
+    std::vector<TSanMove> moves;
+    if (!ParsePgn(text, pgn, fault) || !ReplayPgn(pgn, start, moves, fault)) {
+        const QString detail = QString::fromStdString(fault.Detail);
+        switch (fault.What) {
+        case TPgnError::Kind::IllegalMove:
+            ReportError(texts.PgnIllegalMove.arg(detail));
+            break;
+        case TPgnError::Kind::AmbiguousMove:
+            ReportError(texts.PgnAmbiguousMove.arg(detail));
+            break;
+        case TPgnError::Kind::BadFen:
+            ReportError(texts.PgnBadFen.arg(path, detail));
+            break;
+        case TPgnError::Kind::TooLong:
+            ReportError(texts.PgnTooLong.arg(path));
+            break;
+        case TPgnError::Kind::NoGame:
+            ReportError(texts.PgnNoGame.arg(path));
+            break;
+        default:
+            ReportError(texts.PgnNotAGame.arg(path, detail));
+            break;
+        }
+        return false;
+    }
+    const QString layout = TfrmNew::LayoutFault(QString::fromStdString(start.Position()));
+    if (!layout.isEmpty()) {
+        ReportError(texts.PgnBadLayout.arg(layout));
+        return false;
+    }
+    // Names as the tags give them; "?" stands for a name nobody wrote down.
+    const std::string white = pgn.Tag("White"), black = pgn.Tag("Black");
+    if (!white.empty() && white != "?")
+        Players_->SetPlayer1(QString::fromStdString(white));
+    if (!black.empty() && black != "?")
+        Players_->SetPlayer2(QString::fromStdString(black));
+    StartGame(start, moves);
+    return true;
+}
+
+void TGameFiles::StartGame(const TChessGame& start, const std::vector<TSanMove>& moves) {
+    Board_->StopThinking();
+    Board_->SetCustomEngine(false);
+    Board_->StartNewGame();
+    Board_->SetPosition(start.Position());
+    Board_->SetWhiteToMove(start.WhiteToMove());
+    Board_->SetCastlingAllowed(start.CastlingAllowed());
+    Board_->SetEnPassant(start.EnPassant());
+    Panels_->ClearEvents();
+    Panels_->SetMoveList({});
+    Panels_->Refresh();
+    // Replayed at once: sliding every piece would take as long as the game did.
+    const bool animate = Board_->AnimateMoves();
+    Board_->SetAnimateMoves(false);
+    for (const TSanMove& move : moves)
+        if (!PlaySanMove(*Board_, move))
+            break;
+    Board_->SetAnimateMoves(animate);
+    Board_->StopThinking();
+    Board_->setEnabled(true);
+    Panels_->Refresh();
+}
+
+QString TGameFiles::CurrentFen() const {
+    return QString::fromStdString(ToPortableFen(*Board_));
+}
+
+void TGameFiles::mnuCopyFENClick() {
+    QGuiApplication::clipboard()->setText(CurrentFen());
+}
+
+void TGameFiles::mnuPasteFENClick() {
+    StartFromFen(QGuiApplication::clipboard()->text());
+}
+
+bool TGameFiles::StartFromFen(const QString& fen) {
+    const TProgramTexts& texts = ProgramTexts();
+    TChessGame start;
+    std::string why = "the text is empty";
+    const QString trimmed = fen.simplified();
+    if (trimmed.isEmpty() || !LoadFen(start, trimmed.toStdString(), &why)) {
+        ReportError(texts.FenInvalid.arg(QString::fromStdString(why)));
+        return false;
+    }
+    const QString layout = TfrmNew::LayoutFault(QString::fromStdString(start.Position()));
+    if (!layout.isEmpty()) {
+        ReportError(texts.FenBadLayout.arg(layout));
+        return false;
+    }
+    start.SetCastlingAllowed(PlayableCastling(start.Position(), start.CastlingAllowed()));
+    StartGame(start, {});
+    return true;
 }

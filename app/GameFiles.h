@@ -3,10 +3,15 @@
 // for a file, so a move made while a file dialog is open never lands in the file. The path
 // functions do the work and report their own errors.
 
+#include "board/San.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class QFileDialog;
+class TChessGame;
 class QWidget;
 class TChessBrd;
 class TGamePanels;
@@ -25,15 +30,35 @@ public:
     bool LoadGameFrom(const QString& path);
     bool ExportMoveListTo(const QString& path, const QStringList& list);
 
+    // PGN and FEN. The recorded game in SAN with its tags (White: Player1, Black: Player2).
+    void mnuExportPGNClick();
+    void mnuLoadPGNClick();
+    QStringList PgnLines() const;
+    bool ExportPgnTo(const QString& path, const QStringList& lines);
+    // Reads the first game of the file and, only when every move of its main line is legal,
+    // replays it on the board as a new game; otherwise reports why and changes nothing.
+    bool LoadPgnFrom(const QString& path);
+    // The position shown, with side, castling rights, en passant square and move number.
+    QString CurrentFen() const;
+    void mnuCopyFENClick();
+    void mnuPasteFENClick();
+    // Starts a new game from the FEN after the New Game dialog's layout checks.
+    bool StartFromFen(const QString& fen);
+
     // The dialogs, for tests that fill them in.
     QFileDialog* Saver() const { return Saver_; }
     QFileDialog* Loader() const { return Loader_; }
     QFileDialog* Exporter() const { return Exporter_; }
+    QFileDialog* PgnSaver() const { return PgnSaver_; }
+    QFileDialog* PgnLoader() const { return PgnLoader_; }
 
 private:
     // Shows a file dialog opened in the last folder used with a bare file name, and answers
     // the chosen file (empty when cancelled).
     QString Ask(QFileDialog* dialog);
+    // A new game from `start` (players and computer sides kept), then `moves` played through
+    // the rules with every event, as if played on the board; the engine stays parked.
+    void StartGame(const TChessGame& start, const std::vector<TSanMove>& moves);
 
     TChessBrd* Board_;
     TGamePanels* Panels_;
@@ -41,5 +66,7 @@ private:
     QFileDialog* Saver_;
     QFileDialog* Loader_;
     QFileDialog* Exporter_;
+    QFileDialog* PgnSaver_;
+    QFileDialog* PgnLoader_;
     QString LastFolder_;
 };

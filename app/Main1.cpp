@@ -6,6 +6,7 @@
 #include "app/GamePanels.h"
 #include "app/GoTo.h"
 #include "app/PlayerLabels.h"
+#include "app/ProgramTexts.h"
 #include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
 #include "board/ChessBrd.h"
@@ -286,6 +287,44 @@ bool TfrmCorvina::ExportMoveListTo(const QString& path) {
     QStringList list;
     cb1->GetMoveList(list);
     return Files_->ExportMoveListTo(path, list);
+}
+
+void TfrmCorvina::mnuExportPGNClick() {
+    Files_->mnuExportPGNClick();
+}
+
+void TfrmCorvina::mnuLoadPGNClick() {
+    if (NetGameActive_)
+        ShowInformation(windowTitle(), ProgramTexts().NotDuringNetGame);
+    else
+        Files_->mnuLoadPGNClick();
+}
+
+void TfrmCorvina::mnuCopyFENClick() {
+    Files_->mnuCopyFENClick();
+}
+
+void TfrmCorvina::mnuPasteFENClick() {
+    if (NetGameActive_)
+        ShowInformation(windowTitle(), ProgramTexts().NotDuringNetGame);
+    else
+        Files_->mnuPasteFENClick();
+}
+
+bool TfrmCorvina::ExportPgnTo(const QString& path) {
+    return Files_->ExportPgnTo(path, Files_->PgnLines());
+}
+
+bool TfrmCorvina::LoadPgnFrom(const QString& path) {
+    return !NetGameActive_ && Files_->LoadPgnFrom(path);
+}
+
+bool TfrmCorvina::StartFromFen(const QString& fen) {
+    return !NetGameActive_ && Files_->StartFromFen(fen);
+}
+
+QString TfrmCorvina::CurrentFen() const {
+    return Files_->CurrentFen();
 }
 
 void TfrmCorvina::mnuChallengesClick() {

@@ -97,6 +97,15 @@ public:
     bool SaveGameTo(const QString& path);
     bool LoadGameFrom(const QString& path);
     bool ExportMoveListTo(const QString& path);
+    // PGN and FEN (refused during a NetGame, whose position belongs to both players).
+    void mnuExportPGNClick();
+    void mnuLoadPGNClick();
+    void mnuCopyFENClick();
+    void mnuPasteFENClick();
+    bool ExportPgnTo(const QString& path);
+    bool LoadPgnFrom(const QString& path);
+    bool StartFromFen(const QString& fen);
+    QString CurrentFen() const;
     void mnuChallengesClick();
     void mnuNextChClick();
     void mnuPreviousChClick();
@@ -166,6 +175,7 @@ private:
 
     // --- Menu items.
     QAction *mnuLoad, *mnuSave, *mnuExport, *mnuLoadSet, *mnuSaveSet, *mnuQuit;
+    QAction *mnuExportPGN, *mnuLoadPGN, *mnuCopyFEN, *mnuPasteFEN;
     QAction *mnuNew, *mnuChallenges, *mnuRestart, *mnuPreviousCh, *mnuNextCh;
     QAction *mnuPrevious, *mnuNext, *mnuGoToMove;
     QAction *mnuStartNetGame, *mnuEndNetGame, *mnuNetGameServer, *mnuOpInfo;

@@ -29,6 +29,11 @@ void TfrmCorvina::CreateMenus() {
     mnuSave = add(file, "Save Game");
     mnuExport = add(file, "Export Move List");
     file->addSeparator();
+    mnuExportPGN = add(file, "Export PGN...");
+    mnuLoadPGN = add(file, "Load PGN...");
+    mnuCopyFEN = add(file, "Copy Position (FEN)");
+    mnuPasteFEN = add(file, "Paste Position (FEN)");
+    file->addSeparator();
     mnuLoadSet = add(file, "Load Settings");
     mnuSaveSet = add(file, "Save Current Settings");
     file->addSeparator();
@@ -93,6 +98,10 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuLoad, &QAction::triggered, this, &TfrmCorvina::mnuLoadClick);
     connect(mnuSave, &QAction::triggered, this, &TfrmCorvina::mnuSaveClick);
     connect(mnuExport, &QAction::triggered, this, &TfrmCorvina::mnuExportClick);
+    connect(mnuExportPGN, &QAction::triggered, this, &TfrmCorvina::mnuExportPGNClick);
+    connect(mnuLoadPGN, &QAction::triggered, this, &TfrmCorvina::mnuLoadPGNClick);
+    connect(mnuCopyFEN, &QAction::triggered, this, &TfrmCorvina::mnuCopyFENClick);
+    connect(mnuPasteFEN, &QAction::triggered, this, &TfrmCorvina::mnuPasteFENClick);
     connect(mnuChallenges, &QAction::triggered, this, &TfrmCorvina::mnuChallengesClick);
     connect(mnuRestart, &QAction::triggered, this, &TfrmCorvina::mnuRestartClick);
     connect(mnuPreviousCh, &QAction::triggered, this, &TfrmCorvina::mnuPreviousChClick);
@@ -145,6 +154,10 @@ void TfrmCorvina::NameControls() {
         {mnuLoad, "mnuLoad"},
         {mnuSave, "mnuSave"},
         {mnuExport, "mnuExport"},
+        {mnuExportPGN, "mnuExportPGN"},
+        {mnuLoadPGN, "mnuLoadPGN"},
+        {mnuCopyFEN, "mnuCopyFEN"},
+        {mnuPasteFEN, "mnuPasteFEN"},
         {mnuLoadSet, "mnuLoadSet"},
         {mnuSaveSet, "mnuSaveSet"},
         {mnuQuit, "mnuQuit"},

@@ -22,6 +22,22 @@ struct TProgramTexts {
     QString NoProfileSelected = "Select the settings to load at start-up first.";
     // %1: the file; %2: the reason.
     QString PictureUnreadable = "The picture \"%1\" could not be read: %2";
+
+    // PGN and FEN. %1: the move with its number, as "12... Nbd7".
+    QString PgnIllegalMove = "Move %1 is not legal in this position.";
+    QString PgnAmbiguousMove = "Move %1 is ambiguous in this position.";
+    // %1: the file; %2: what is wrong.
+    QString PgnNotAGame = "The file \"%1\" holds no PGN game that can be read: %2";
+    QString PgnNoGame = "The file \"%1\" holds no PGN game.";
+    QString PgnTooLong = "The game in \"%1\" is longer than any game of chess can be.";
+    QString PgnBadFen = "The FEN tag in \"%1\" is no valid position: %2";
+    // %1: the fault of the layout, as the New Game dialog words it.
+    QString PgnBadLayout = "The position of the FEN tag cannot be played: %1";
+    QString PgnNotExported = "The game was not exported.";
+    // %1: what is wrong with the text.
+    QString FenInvalid = "The clipboard holds no valid FEN position: %1";
+    QString FenBadLayout = "The pasted position cannot be played: %1";
+    QString NotDuringNetGame = "A NetGame is in progress: end it first.";
 };
 
 TProgramTexts& ProgramTexts();

@@ -80,6 +80,10 @@ public:
     bool QueenMoveOk(Square from, Square to) const;
     bool KingMoveOk(Square from, Square to) const;
 
+    // Whether the recorded line begins with black's half-move of move 1 (the game was set up
+    // with black to move), so that the white slot of move 1 belongs to no half-move.
+    bool StartedWithBlack() const { return FirstIndex_ == 1; }
+
     // Every from-to pair the rules accept now, in square order.
     std::vector<std::pair<Square, Square>> LegalMoves() const;
 
@@ -100,7 +104,6 @@ private:
     bool LineWalkHits(Square from, Square to, const int (*dirs)[2], int count) const;
     // Whether the king of a colour stands attacked on a 64-character placement (a8 first).
     static bool KingAttackedOn(PieceColour colour, const char* board);
-    bool StartedWithBlack() const { return FirstIndex_ == 1; }
 
     IBoardView* View_ = nullptr;
     static IBoardView SilentView_;

@@ -81,7 +81,9 @@ bool LoadFen(TChessGame& game, const std::string& fen, std::string* error) {
     return true;
 }
 
-std::string ToFen(const TChessGame& game) {
+namespace {
+
+std::string FenText(const TChessGame& game, CastleSet c) {
     std::string out;
     const std::string pos = game.Position();
     for (int r = 0; r < 8; ++r) {
@@ -103,7 +105,6 @@ std::string ToFen(const TChessGame& game) {
             out += '/';
     }
     out += game.WhiteToMove() ? " w " : " b ";
-    const CastleSet c = game.CastlingAllowed();
     std::string castle;
     if (c & WhiteKingSide)
         castle += 'K';
@@ -124,4 +125,31 @@ std::string ToFen(const TChessGame& game) {
     }
     out += " 0 " + std::to_string(game.CurrentMove());
     return out;
+}
+
+} // namespace
+
+std::string ToFen(const TChessGame& game) {
+    return FenText(game, game.CastlingAllowed());
+}
+
+CastleSet PlayableCastling(const std::string& position, CastleSet rights) {
+    const auto at = [&position](Square s) {
+        const auto i = static_cast<std::size_t>(ToInt(s) - 1);
+        return i < position.size() ? position[i] : ' ';
+    };
+    CastleSet kept = 0;
+    if (at(Square::E1) == 'K' && at(Square::H1) == 'R')
+        kept |= rights & WhiteKingSide;
+    if (at(Square::E1) == 'K' && at(Square::A1) == 'R')
+        kept |= rights & WhiteQueenSide;
+    if (at(Square::E8) == 'k' && at(Square::H8) == 'r')
+        kept |= rights & BlackKingSide;
+    if (at(Square::E8) == 'k' && at(Square::A8) == 'r')
+        kept |= rights & BlackQueenSide;
+    return kept;
+}
+
+std::string ToPortableFen(const TChessGame& game) {
+    return FenText(game, PlayableCastling(game.Position(), game.CastlingAllowed()));
 }

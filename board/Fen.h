@@ -12,6 +12,12 @@ bool LoadFen(TChessGame& game, const std::string& fen, std::string* error = null
 
 // Placement, side, castling, en passant, half-move clock 0 and the move number.
 std::string ToFen(const TChessGame& game);
+// The same, for other programs: only the castling rights whose king and rook still stand on
+// their home squares are written (the game keeps rights a set-up layout gave its pieces
+// wherever they stand; in a FEN such a right would make the position invalid).
+std::string ToPortableFen(const TChessGame& game);
+// The castling bits a FEN may carry for this placement (64 characters, a8 first).
+CastleSet PlayableCastling(const std::string& position, CastleSet rights);
 
 // The 64-character position string of a FEN placement field; "" when it is malformed.
 std::string PlacementFromFen(const std::string& placement);

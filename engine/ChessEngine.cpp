@@ -34,6 +34,8 @@ EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
             break;
         LastScore = score;
         LastDepth = depth;
+        if (OnIteration)
+            OnIteration(depth, score);
     }
     return PvTable[0][0];
 }

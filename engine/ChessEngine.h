@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 class TChessEngine : public TEngineBoard {
@@ -25,6 +26,9 @@ public:
     // Set by another thread; the search reads it at every node, before every move of a
     // full-width node and between iterations.
     std::atomic<bool> StopRequested{false};
+    // Called on the searching thread after each iteration that ran to its end, with its depth
+    // and score; the principal variation, node count and best move are then those of it.
+    std::function<void(int depth, int score)> OnIteration;
 
     // One whole search of the position; answers PvTable[0][0], which a position without a
     // legal move leaves as an earlier search left it.

@@ -313,7 +313,10 @@ int TfrmNew::LetterToNumber(QChar letter) {
 }
 
 QString TfrmNew::PerformErrorCheck() const {
-    const QString text = QString::fromStdString(board->Position());
+    return LayoutFault(QString::fromStdString(board->Position()));
+}
+
+QString TfrmNew::LayoutFault(const QString& text) {
     const auto n = [&text](const char* letter) { return Hits(QString(letter), text); };
     if (n("k") == 0 || n("K") == 0)
         return KingsMissing;

@@ -107,6 +107,8 @@ public:
 
     // The message of the first fault of the edited layout, or an empty text when it passes.
     QString PerformErrorCheck() const;
+    // The same checks on any position string (pasted or loaded positions pass them too).
+    static QString LayoutFault(const QString& position);
 
     // Re-cuts the palette pictures from the editor board's active piece set.
     void RefreshPalette();

@@ -1,0 +1,55 @@
+#pragma once
+// The pure half of the UCI front end: reading "position" and "go" arguments, applying moves
+// in coordinate notation, and dividing the clock. Tested from strings.
+
+#include "engine/EngineBoard.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A position as the engine reads it: 64 placement characters (a8 first), the side to move,
+// the castling bits and the en passant square as a board square (1..64, 0 for none).
+struct TUciPosition {
+    std::string Placement = "rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR";
+    bool WhiteToMove = true;
+    int Castling = CastleAll;
+    int EnPassant = 0;
+    bool operator==(const TUciPosition&) const = default;
+};
+
+// The words of a line, split at spaces and tabs.
+std::vector<std::string> SplitWords(std::string_view line);
+
+// Reads a FEN (the first four fields are used; the counters may be missing).
+std::optional<TUciPosition> PositionFromFen(const std::vector<std::string>& fields);
+
+// Plays one move such as "e2e4" or "e7e8q" (a promotion without a letter makes a queen).
+// False, with the position unchanged, when the move is malformed or not legal.
+bool ApplyUciMove(TEngineBoard& scratch, TUciPosition& position, std::string_view move);
+
+// The arguments of "position": "startpos [moves ...]" or "fen <fields> [moves ...]". Every
+// move up to the first bad one is played; `error` then names it and the answer is false.
+bool ParsePositionCommand(const std::vector<std::string>& words, TEngineBoard& scratch,
+                          TUciPosition& position, std::string& error);
+
+struct TGoLimits {
+    int Depth = 0;     // 0: the Depth option
+    int MoveTime = -1; // milliseconds, -1: none
+    int WTime = -1, BTime = -1, WInc = 0, BInc = 0, MovesToGo = 0;
+    bool Infinite = false;
+};
+TGoLimits ParseGoCommand(const std::vector<std::string>& words);
+
+// How long one search may take, in milliseconds: no iteration starts after Soft, and the
+// search is stopped at Hard. -1 for both when the search is not timed.
+struct TTimeBudget {
+    int Soft = -1;
+    int Hard = -1;
+};
+TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove);
+
+// The first legal move of the position in generation order, or 0 with none (a stopped search
+// that finished no iteration still answers a move).
+EngineMove FirstLegalMove(TEngineBoard& scratch, const TUciPosition& position);

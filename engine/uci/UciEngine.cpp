@@ -1,0 +1,183 @@
+#include "engine/uci/UciEngine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ScoreText(int score) {
+    const int mate = TChessEngine::MateScore;
+    // A mate found at ply p scores p - 10000 for the side mated; anything near that is a mate.
+    if (score > mate - 200) {
+        const int plies = mate - score;
+        return "mate " + std::to_string((plies + 1) / 2);
+    }
+    if (score < -mate + 200) {
+        const int plies = mate + score;
+        return "mate -" + std::to_string((plies + 1) / 2);
+    }
+    return "cp " + std::to_string(score);
+}
+
+} // namespace
+
+TUciEngine::TUciEngine(std::function<void(const std::string&)> write)
+    : Write_(std::move(write)), Engine_(std::make_unique<TChessEngine>()),
+      Scratch_(std::make_unique<TEngineBoard>()), Fallback_(std::make_unique<TEngineBoard>()) {}
+
+TUciEngine::~TUciEngine() {
+    StopSearch();
+}
+
+void TUciEngine::Write(const std::string& line) {
+    std::lock_guard lock(WriteMutex_);
+    Write_(line);
+}
+
+bool TUciEngine::Command(const std::string& line) {
+    const std::vector<std::string> words = SplitWords(line);
+    if (words.empty())
+        return true;
+    const std::string& command = words[0];
+    if (command == "uci") {
+        Write("id name Corvina");
+        Write("id author the Corvina developers");
+        Write("option name Depth type spin default " + std::to_string(DefaultDepth) +
+              " min 1 max " + std::to_string(TChessEngine::MaxSearchDepth));
+        Write("uciok");
+    } else if (command == "isready") {
+        Write("readyok");
+    } else if (command == "ucinewgame") {
+        StopSearch();
+        Position_ = {};
+    } else if (command == "position") {
+        StopSearch();
+        std::string error;
+        if (!ParsePositionCommand(words, *Scratch_, Position_, error))
+            Write("info string " + error);
+    } else if (command == "go") {
+        StopSearch();
+        Go(ParseGoCommand(words));
+    } else if (command == "stop") {
+        StopSearch();
+    } else if (command == "setoption") {
+        // setoption name <id> [value <x>]; only Depth is known, the rest is ignored.
+        const auto name = std::find(words.begin(), words.end(), "name");
+        const auto value = std::find(words.begin(), words.end(), "value");
+        if (name != words.end() && name + 1 != words.end() && *(name + 1) == "Depth" &&
+            value != words.end() && value + 1 != words.end()) {
+            const int depth = std::atoi((value + 1)->c_str());
+            if (depth >= 1 && depth <= TChessEngine::MaxSearchDepth)
+                Depth_ = depth;
+            else
+                Write("info string Depth must lie in 1.." +
+                      std::to_string(TChessEngine::MaxSearchDepth));
+        }
+    } else if (command == "quit") {
+        StopSearch();
+        return false;
+    } else {
+        Write("info string unknown command " + command);
+    }
+    return true;
+}
+
+void TUciEngine::Go(const TGoLimits& limits) {
+    const TTimeBudget budget = AllotTime(limits, Position_.WhiteToMove);
+    const bool timed = budget.Hard >= 0;
+    int depth = limits.Depth > 0             ? limits.Depth
+                : (timed || limits.Infinite) ? TChessEngine::MaxSearchDepth
+                                             : Depth_;
+    depth = std::clamp(depth, 1, TChessEngine::MaxSearchDepth);
+    {
+        std::lock_guard lock(StateMutex_);
+        StopCommanded_ = false;
+        SearchDone_ = false;
+    }
+    Engine_->StopRequested.store(false);
+    Infinite_ = limits.Infinite;
+    Thread_ = std::thread(&TUciEngine::Search, this, Position_, depth, budget, limits.Infinite);
+}
+
+void TUciEngine::Search(TUciPosition position, int depth, TTimeBudget budget, bool infinite) {
+    const auto started = Clock::now();
+    const auto elapsedMs = [started] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started)
+            .count();
+    };
+    // The hard limit: a timer thread raises the stop request when the time is up.
+    std::thread timer;
+    if (budget.Hard >= 0) {
+        timer = std::thread([this, budget, started] {
+            std::unique_lock lock(StateMutex_);
+            const auto deadline = started + std::chrono::milliseconds(budget.Hard);
+            if (!StateChanged_.wait_until(lock, deadline,
+                                          [this] { return StopCommanded_ || SearchDone_; }))
+                Engine_->StopRequested.store(true);
+        });
+    }
+
+    EngineMove best = 0;
+    Engine_->OnIteration = [&](int reached, int score) {
+        best = Engine_->BestMove();
+        const auto ms = std::max<long long>(1, elapsedMs());
+        const std::uint64_t nodes = Engine_->Nodes();
+        std::string pv;
+        for (int i = 0; i < Engine_->PvMoveCount(); ++i)
+            pv += (i ? " " : "") + MoveText(Engine_->PvMove(i));
+        Write("info depth " + std::to_string(reached) + " score " + ScoreText(score) + " nodes " +
+              std::to_string(nodes) + " nps " +
+              std::to_string(nodes * 1000 / static_cast<std::uint64_t>(ms)) + " time " +
+              std::to_string(ms) + " pv " + pv);
+        // No new iteration once the soft limit has passed: it would rarely finish in time.
+        if (budget.Soft >= 0 && elapsedMs() >= budget.Soft)
+            Engine_->StopRequested.store(true);
+    };
+    TEnginePosition search;
+    search.Position = position.Placement;
+    search.WhiteToMove = position.WhiteToMove;
+    search.CastlingAllowed = position.Castling;
+    search.EnPassant = position.EnPassant;
+    search.SearchDepth = depth;
+    Engine_->ComputeMove(search);
+    Engine_->OnIteration = nullptr;
+
+    // "go infinite" answers only once told to stop.
+    if (infinite) {
+        std::unique_lock lock(StateMutex_);
+        StateChanged_.wait(lock, [this] { return StopCommanded_; });
+    }
+    if (best == 0)
+        best = FirstLegalMove(*Fallback_, position);
+    Write("bestmove " + (best == 0 ? std::string("0000") : MoveText(best)));
+    {
+        std::lock_guard lock(StateMutex_);
+        SearchDone_ = true;
+    }
+    StateChanged_.notify_all();
+    if (timer.joinable())
+        timer.join();
+}
+
+void TUciEngine::StopSearch() {
+    if (!Thread_.joinable())
+        return;
+    Engine_->StopRequested.store(true);
+    {
+        std::lock_guard lock(StateMutex_);
+        StopCommanded_ = true;
+    }
+    StateChanged_.notify_all();
+    Thread_.join();
+}
+
+void TUciEngine::WaitForSearch() {
+    // An infinite search would wait for a "stop" that can no longer come.
+    if (Infinite_)
+        StopSearch();
+    else if (Thread_.joinable())
+        Thread_.join();
+}
