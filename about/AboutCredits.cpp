@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutCredits.h"
 
 // Every name here is of someone whose work the program really uses, with the licence it comes

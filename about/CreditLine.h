@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One credits line with its mark-up taken out: the text to show and how to draw it.
 

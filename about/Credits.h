@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TScrollingCredits: a panel of centred text lines that scroll upwards, one pixel per tick.
 // Each line may carry a little mark-up (see CreditLine.h) that makes the whole line bold,

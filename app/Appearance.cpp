@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's appearance, engine-options and settings-profile commands: it opens the
 // dialogs and applies what they hand back; the dialogs change the board, and the window only
 // through IAppearanceHost.

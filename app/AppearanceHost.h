@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the appearance dialogs may change in the main window besides its board: the background
 // picture, the current piece-set file and the theme index. The dialogs act through this and

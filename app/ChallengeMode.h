@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Challenge mode: the set positions of chlist.dat, played one at a time against the engine.
 // It owns the challenge table and the current challenge; the controls are the main window's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmColors: two swatches for the board's dark and light squares. The swatches keep their
 // colours between showings; OK gives them to the board.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saved games and the exported move list. The click handlers take the game first, then ask
 // for a file, so a move made while a file dialog is open never lands in the file. The path

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panels that report on the game beside the board: the events list (newest first), the
 // move list, the two captured-piece tallies and the two points labels. The move list holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmGoTo: the list of recorded half-moves, from which the user picks the position to show.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part in the language texts: it registers itself, so that its menus and
 // labels are found by their names, and binds the texts that are no control's caption: the
 // challenge menu item's two captions, shown by challenge mode, and the program-wide texts of

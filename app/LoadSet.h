@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmLoadSet: the settings profiles of a folder, sorted by name, the first treated as the
 // default. OK marks the selected profile for auto-loading when asked and hands its name back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main1.h"
 
 #include "about/AboutBox.h"

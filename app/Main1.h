@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmCorvina: the main window. It owns the game's board (cb1) and the panels that report on
 // it, and dispatches the menu commands to the parts that carry them out: the panels (events,

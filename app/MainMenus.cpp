@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu bar, and the designed names of its controls and menu items.
 #include "app/Main1.h"
 

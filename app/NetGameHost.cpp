@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of the direct NetGame: it lends the NetGame its board, name labels,
 // chat area and menu items, and binds the NetGame menu, the Say button and the help item.
 #include "app/GamePanels.h"

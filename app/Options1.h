@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmOptions: the engine's search depth and thinking priority, filled from the board when
 // opened and given back to it on OK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmPieceSet: the piece-set bitmaps of a folder, a preview of the clicked one, and OK to give
 // it to the board. Modeless: the main window stays usable while it is open.

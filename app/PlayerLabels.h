@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two player names: Player1 at the bottom left, Player2 at the top with its right edge
 // fixed. Each label is sized to its text; a name that would reach another control is shown

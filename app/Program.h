@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The composition root: creates every window of the program once, in a fixed order, owns
 // them until the program ends, and hands each the others it needs.

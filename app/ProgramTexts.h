@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of the settings commands' prompts and messages, in one place so that the language
 // layer can replace them; each starts as its built-in default.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and settings profiles of the main window: the auto-load marker, applying a
 // profile's ten lines, and the profile of the window as it stands.
 #include "app/GamePanels.h"

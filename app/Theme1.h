@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmTheme: the list of background themes and its Apply. Apply is also run by the start-up
 // step and by loading a settings profile, after they have selected the stored index.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TChessBrd: the chess board control. It shows a TChessGame and turns pointer drags into
 // half-moves; its TEngineHandOver runs the game's engine. Every rule lives in TChessGame; this

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board control's aids for players: highlighted squares, click-click moves and the
 // promotion pop-up. None of them changes a half-move: every person's half-move still goes
 // through PlayUserMove, raising the same events in the same order as a drop.

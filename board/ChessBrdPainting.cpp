@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board control's drawing: the canvas, the border, squares, lines and pieces.
 #include "board/ChessBrd.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board control's pointer input: dragging pieces, resizing, and the sliding piece.
 #include "board/ChessBrd.h"
 

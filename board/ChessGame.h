@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state of one game and its rules: the 64 squares, side to move, castling rights,
 // en passant square, move number and the history of half-move slots. No GUI here: the board

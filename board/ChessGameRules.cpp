@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of TChessGame: which half-moves are legal, and whether a king stands attacked.
 #include "board/ChessGame.h"
 

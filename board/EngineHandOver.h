@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The board's side of its engine thread: it hands the thread a copy of the position when the
 // computer is to move, plays the move the thread reports, parks the thread before the board

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes every event a game raises as short text, in the order raised: "LegalMove(E2,E4)",
 // "Capture(E5,D6,p)", "Promotion(E7,E8)", "NoMatingMaterial", "Paint" and so on. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // FEN bridge for tools and tests: a FEN's placement, side, castling and en passant fields go
 // into a fresh game exactly the way the new-game dialog sets up a layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The handlers a game raises its events through. They belong to the object that assigned
 // them, never to the game state: a copy of a game starts with none.

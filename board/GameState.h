@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything one game is: the squares, side to move, castling rights, en passant square, move
 // numbers and the history. A plain value; copying it copies the game and nothing else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Portable Game Notation: writing the recorded line of a game with its tag pairs, and reading
 // the main line of the first game of a text back into a game. Pure: strings in, strings out;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TPromotionChooser: the small pop-up column a person picks a promotion piece from. It shows
 // the queen, rook, bishop and knight of the promoting side, drawn from the board's own

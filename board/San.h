@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Standard algebraic notation (SAN) of single half-moves: writing a legal half-move of a game's
 // current position ("Nbd7", "exd6", "O-O-O", "e8=N+", "Qh4#") and reading one back. Pure: no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Square numbering, piece letters and the small sets shared by the whole program.
 // Squares run rank 8 first, file a to h within a rank: A8 = 1 ... H1 = 64.

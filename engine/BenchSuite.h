@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The benchmark suite: openings, middle games, tactics, endgames and promotion races.
 // Fixed for good: the golden table of searches in tests/engine holds results for them.

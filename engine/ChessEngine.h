@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The computer player: alpha-beta in iterations of growing depth over TEngineBoard, with a
 // capture search at the leaves, a one-ply extension in check, principal-variation and

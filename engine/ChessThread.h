@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's worker thread. It sleeps until the board hands it a job (a copy of what the
 // search needs), searches, and reports the move through OnMoveFound, called on this thread;

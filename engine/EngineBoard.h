@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's own board: two 64-entry arrays, the side to move, castling rights and en
 // passant square, with pseudo-legal move generation into one shared move stack and

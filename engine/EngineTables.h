@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's constant tables: the 10 x 12 frame for off-board detection, the piece
 // directions, the castling masks, the material values and the white evaluation tables

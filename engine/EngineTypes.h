@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Codes shared by the engine's board, search and tools. Engine squares run 0..63, a8 = 0,
 // h8 = 7, a1 = 56, h1 = 63; engine square s is board square s + 1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine thread's priority in terms Linux honours. The default scheduler ignores the
 // static priorities a thread library sets, so each level becomes a scheduling policy and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TIniFile: a profile (INI) file held in memory, as the language list and the language files
 // are read. A line "[name]" opens a section; a line "key = value" gives a value in the section

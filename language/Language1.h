@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmLang (form frmLang): the "Select Language" dialog. Its list holds the languages named in
 // lang/info.ini (one section per language, the section name shown, its "data" value naming the

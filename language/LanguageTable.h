@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key list of the language files: every translatable text of the program, once, with the
 // section and key it is read from, its built-in English default and where it goes. The list is

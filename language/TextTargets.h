@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TTextTargets: where the language texts go. Windows are found by their objectName and their
 // controls by the controls' objectNames, so the language layer needs no window's header and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmClient: the lobby window "Connect To NetGame Server". The player identifies (name,
 // region, skill), connects to a lobby server, lists the players, chats, creates a game or joins

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLobbyConnection: the lobby window's socket `ct`. It connects to the lobby server by address
 // or by host name (looked up without blocking), sends each message in one write, and hands on

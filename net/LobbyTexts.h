@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every text the lobby window shows, in one place, so that the language layer can bind them.
 // The window's control captions start as designed; the status lines and the refusals are the

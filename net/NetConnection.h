@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TNetConnection: the sockets of a direct NetGame. It owns the listener `ss1` (the server,
 // who plays White) and the client socket `cs1` (the client, who plays Black), talks to one

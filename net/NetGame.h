@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TNetGame: the direct NetGame of one main window. It runs the game over a TNetConnection:
 // Start (listen or connect), connection up, sending the local moves, receiving the peer's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the NetGame needs of the main window: its board, the players' name labels, the chat
 // area, the NetGame and history menu items, and a way to tell the user something. The main

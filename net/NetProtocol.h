@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The NetGame wire format. Every message is one piece of 8-bit text written in one send, with
 // no terminator and no length prefix: a three-letter tag ("inf", "mov", "txt"), one space that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cuts the byte stream from the peer into messages. TCP may deliver one message in several
 // reads or several messages in one read, and the format has no delimiter, so:

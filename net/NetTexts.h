@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every text the NetGame shows to the user, in one place, so that the language layer can bind
 // them. Texts that go on the wire are not here: they belong to NetProtocol.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmOpInfo: the "Opponent Info" dialog. Shows the peer's name, the host name found by a
 // reverse lookup of its address (looked up in the background, empty when there is none) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which half-move did the peer play? A "mov" message carries only the placement after the
 // move; this finds the one legal half-move of the side to move that leads to it, so that the

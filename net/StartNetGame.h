@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmStartNetGame: the "Start NetGame" dialog. The player types a name, chooses to listen
 // (server, plays White) or to connect (client, plays Black) and, as a client, the server's

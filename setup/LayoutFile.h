@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout file of the position editor: the 64-character placement followed by ";", then
 // the side to move, 0 for White and 1 for Black.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/New1.h"
 
 #include "app/core/ErrorReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmNew (form frmNew): the "New Game" dialog. The basic state sets the two players' names
 // and who plays each side; the advanced state adds a layout editor (a board of its own with a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six positions whose perft counts are published and used everywhere to check move
 // generators (one of them also mirrored), with their counts: shared by the rules' and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saving a picture of a window for the picture tools, once its pending paints have run.
 #include <QString>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the language files of data/lang.
 
 Every language file must hold exactly the texts the program looks up, each section once and

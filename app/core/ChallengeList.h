@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The challenge list: one challenge a line, "{position,side,description,computer}" with text
 // outside the braces ignored.

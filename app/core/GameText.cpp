@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/core/GameText.h"
 
 std::string DecodePosition(const QString& text) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Position strings as they come from files: one character a square, decoded before any
 // square is indexed, so that a character outside the piece letters never shifts the squares

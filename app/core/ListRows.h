@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The selected row of a list box, as the dialogs with an Apply or OK read and set it.
 

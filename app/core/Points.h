@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Material points and captured-piece tallies: both read off a position string alone, so the
 // panels always describe the position on the board, whatever led to it.

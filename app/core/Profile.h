@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A settings profile as a value: the ten lines read into fields, and the ten lines written
 // from them. Applying the value is the main window's business.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The saved-game file: the move list as shown, then five lines (position, the player at the
 // bottom, the player at the top, whether the computer plays White, whether it plays Black).

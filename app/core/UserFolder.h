@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program folder lives. Run from a folder that holds the program's data and may be
 // written (the build folder, an unpacked archive), that folder is the program folder. Installed

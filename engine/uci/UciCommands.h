@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pure half of the UCI front end: reading "position" and "go" arguments, applying moves
 // in coordinate notation, and dividing the clock. Tested from strings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine behind the UCI protocol. Commands arrive on the caller's thread (the one reading
 // standard input); a search runs on a thread of its own, so that "stop", "isready" and "quit"

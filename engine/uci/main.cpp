@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-uci: the Corvina engine for programs that speak UCI on standard input and output.
 #include "engine/uci/UciEngine.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lobby's messages. As in the direct NetGame, a message is one piece of 8-bit text written
 // in one send, with no terminator: a three-letter tag, one character the receiver skips, then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The addresses the lobby refuses, kept in a text file of one address per line (blank lines
 // and lines starting with '#' are comments). The file is read once at start; a ban adds a line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One connection to the lobby server: the socket, who is behind it once identified, the rows
 // of the players' list it has been sent, what still waits to go out, and how fast it talks.

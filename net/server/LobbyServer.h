@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLobbyServer: the lobby. Players identify, list each other, chat, create a game and join
 // one; the server answers a join with the creator's address so the two play directly. It

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-lobby: a lobby where Corvina players meet before a direct NetGame.
 #include "net/server/LobbyServer.h"
 

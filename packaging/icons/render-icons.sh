@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the application icon's PNG sizes from the SVG drawing (needs librsvg2-bin).
 set -e
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: its geometry, icon and credits control, its text, and how it opens and closes.
 #include "about/AboutBox.h"
 #include "about/AboutCredits.h"

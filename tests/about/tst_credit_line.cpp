@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mark-up of a credits line, read from strings.
 #include "about/CreditLine.h"
 

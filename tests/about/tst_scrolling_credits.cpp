@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scrolling credits control, judged by the pixels it paints and the events it raises.
 #include "about/CreditLine.h"
 #include "about/Credits.h"

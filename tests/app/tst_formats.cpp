@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's text formats and panel figures, read and written by pure functions: each case
 // a row of text in, value out.
 #include "app/core/ChallengeList.h"

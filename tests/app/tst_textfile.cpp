@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reading and writing on real files, program paths and the error hook.
 #include "app/core/ErrorReport.h"
 #include "app/core/ProgramFolder.h"

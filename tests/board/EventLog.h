@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records every event a game raises as short text ("LegalMove(E2,E4)"), for order checks,
 // through the same printer as corvina-bench's events command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Position string, history slots, navigation, move list and repetition.
 #include "tests/board/EventLog.h"
 

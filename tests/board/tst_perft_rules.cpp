@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Perft over the board's own rules: every from-to pair through IsLegalMove, each half-move
 // played with MakeMove on a copy, against the standard published counts.
 #include "board/ChessGame.h"

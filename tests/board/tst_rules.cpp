@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Move rules and game-end detection: FEN + moves, then the events of the last half-move.
 #include "tests/board/EventLog.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SAN and PGN: single moves written and read from strings, every legal move of varied
 // positions read back from what the writer made of it, whole games through PGN and back, and
 // the PGN checked against pgn-extract, which nobody here wrote.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's aids for players, driven by real mouse events: click-click moves against drags,
 // the ways a selection ends, the highlighted squares against a full repaint, and the
 // promotion pop-up against the engine's own promotions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's incremental painting against its full repaint: after every half-move and every
 // step through the history, the canvas a half-move leaves equals, pixel for pixel, the canvas
 // of a board that paints the same position from nothing.

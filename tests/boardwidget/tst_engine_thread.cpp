@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine thread behind a board: hand-over, stops, restarts and shutdown under stress.
 #include "board/ChessBrd.h"
 #include "board/EngineHandOver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped challenge list: every line a legal position whose stated goal is true. A
 // "mate in N" is proved twice: by the exact forced-mate search over the engine's move
 // generation (mate in N and none in N - 1), and by the engine's own search, which must

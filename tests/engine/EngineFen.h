@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test helper: a FEN goes through the board's parser into the fields the engine reads.
 #include "board/ChessGame.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test helper shared by the oracle test and the golden-table writer: a position as the engine
 // reads it, taken straight from a FEN (so that layouts the rules would refuse, such as pawns

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A second engine, written plainly and on its own from the description of the search: the
 // same arrays and loops, in the same order, with nothing made faster. The tests hold the

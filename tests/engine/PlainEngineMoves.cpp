@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain engine's making and taking back of moves, its attack test and its move picking.
 #include "tests/engine/PlainEngine.h"
 

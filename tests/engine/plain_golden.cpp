@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the golden table of the benchmark suite from the plain engine: one line per
 // position and depth, "index depth bestmove M score S depth D nodes N pv M...".
 // usage: corvina-plain-golden [deepest depth, 6 unless given]

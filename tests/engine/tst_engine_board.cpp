@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
 // that stand on their own promotion rank, the capture list against the full one, and the
 // check state kept from the last move against a full look at the king.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every benchmark position searched at depths 1 to 5 must give exactly the committed
 // best move, score, node count and principal variation. The table is written by the plain
 // engine (make_golden.sh), so a faster engine has to reproduce that engine line by line.

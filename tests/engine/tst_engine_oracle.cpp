@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine against the plain engine of PlainEngine.cpp, written on its own from the
 // description of the search: both must leave the same best move, score, node count and
 // principal variation after every search. A node count is a fingerprint of the whole tree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Perft of the engine's own move generation, each move made with MakeEngineMove and taken
 // back, against the standard published counts.
 #include "tests/PerftPositions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The evaluation's values, the search's results in positions whose answer is known, the
 // stop request, and the limits of the ply and move arrays.
 #include "tests/engine/EngineFen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine thread's priority levels as the Linux scheduler sees them, read back from the
 // kernel for the thread that applied them.
 #include "engine/ChessThread.h"

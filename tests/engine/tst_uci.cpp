@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-uci: the command readers from strings, moves applied by the engine board held to the
 // board's rules over random games, the protocol in-process with a search stopped from the
 // command thread, and a whole game against stockfish refereed by the rules.

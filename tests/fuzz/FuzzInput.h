@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared pieces of the fuzz targets: reading the fuzzer's bytes as a stream of small choices,
 // decoding a chess position from them, the checks that stop a run, and the filters for faults

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine on any position the board can hold, at depth 1 to 3.
 //
 // Properties:

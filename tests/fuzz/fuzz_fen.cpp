@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FEN bridge on any text: a FEN that loads writes back as a FEN that loads to the same game.
 #include "board/ChessGame.h"
 #include "board/Fen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lobby's readers on any bytes, as a client or the server would receive them.
 //
 // Properties:

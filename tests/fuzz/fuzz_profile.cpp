@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile's colour text, priority codes and numbers on any text.
 //
 // Properties:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules under fuzzed play: a decoded position, then half-moves (raw square pairs and picks
 // from the legal list) mixed with navigation through the history.
 //

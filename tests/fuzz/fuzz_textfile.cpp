@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text reader on any bytes, through its pure decoding steps, and once in a while through a
 // real file.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the fuzz targets from readable positions and texts.
 
 Positions are encoded the way FuzzInput.h's DecodePosition reads them; run it again after

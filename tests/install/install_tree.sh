@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks it as a user and a desktop would:
 # every file the program needs is there, the menu entry and AppStream data validate, and the
 # installed program, started with a fresh home, makes its own folder from the installed data,

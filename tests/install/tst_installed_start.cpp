@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program, run from an installed tree (made by install_tree.sh) with a fresh
 // per-user folder: start-up fills the folder, a profile saved there is the one the next start
 // loads, and the installed files stay untouched.

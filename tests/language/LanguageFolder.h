@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A temporary program folder for the language tests: the default profile and piece set, the
 // challenge list, and language files written by each test; the real program's windows are

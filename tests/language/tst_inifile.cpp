@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader of the language files, driven from strings and bytes.
 #include "language/IniFile.h"
 

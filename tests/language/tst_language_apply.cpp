@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Apply of the language dialog over the real windows of the program, offscreen: which texts
 // change, the defaults of the others, shared keys, the two captions shown by a window's state,
 // the stored language index at start-up and in profiles, and language lists that name no

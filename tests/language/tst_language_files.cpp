@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped language files: each holds every key of the key list once and nothing else, the
 // list names them all, English is the built-in defaults, and in every language each text of a
 // button, label, check box or radio item fits its control in the real windows.

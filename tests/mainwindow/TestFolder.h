@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A temporary program folder with the default piece set and profile, and a capture of every
 // reported error, so that each test starts the real main window from known files.

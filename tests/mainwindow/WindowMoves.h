@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Plays "e2e4" style half-moves through the main window's board as the user would.
 #include "app/Main1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's controls by their designed names, for tests that read what the user sees.
 #include <QListWidget>

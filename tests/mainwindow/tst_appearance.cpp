@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The appearance dialogs and the settings-profile commands, driven through the real windows
 // that the program creates, in a temporary program folder with the shipped themes.
 #include "app/Colors1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved games, move-list export and challenges, on real files in a temporary program folder.
 #include "app/Main1.h"
 #include "app/Program.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window, driven through its real widgets in a temporary program folder.
 #include "app/GoTo.h"
 #include "app/Main1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panels beside the board tell the truth about the position shown: the move list after
 // navigation and play, points and tallies after every kind of half-move, player names of any
 // length, and a window that opens on the screen.

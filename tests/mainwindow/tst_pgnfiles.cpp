@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export PGN, Load PGN, Copy and Paste Position (FEN) through the real main window and real
 // files: a loaded game is a played game (history, move list, events, tallies, points), and a
 // refused file or text leaves the game as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real corvina-lobby, started as a process on a free loopback port, its log read and its
 // admin commands typed on its standard input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Driving real main windows into a NetGame over loopback, as a user would: the NetGame menu,
 // the start dialog, the chat entry and the message boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real lobby window against the real corvina-lobby on a free loopback port: the checks
 // before connecting, identify, lists, chat, kick and ban, a wrong password, the server going
 // away, and two main windows that meet in the lobby and end up in a direct NetGame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lobby's messages from plain strings: what the client writes, what it makes of every
 // reply, the players' list splitter, and what the server reads from clients.
 #include "net/lobby/LobbyProtocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real corvina-lobby against raw sockets: a normal visit, garbage, floods, oversized
 // messages, a client that never identifies and one that never reads.
 #include "net/lobby/LobbyProtocol.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One main window as the NetGame server against a raw socket peer written here from the wire
 // format: split and joined messages, garbage, floods, hostile names, impossible moves, and
 // a long game sent as fast as the socket takes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two main windows in one process playing a NetGame over real loopback sockets: connection,
 // names, a whole game to mate with chat both ways, ending from either side, the peer
 // vanishing, failures, and what the windows show at every stage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every piece set the program ships, read from data/pieces as the Piece Set dialog reads it and
 // given to a real board: the board accepts it, cuts twelve pieces that match the set's masks,
 // and draws each piece so that it stands out from both square colours of the main window and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-game dialog on its own: the layout editor, the layout checks and layout files.
 #include "app/core/ErrorReport.h"
 #include "app/core/TextFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
 #include "app/Main1.h"
 #include "app/Program.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-aboutshot PREFIX [SECONDS]
 // Opens the about box as the game does (for instance under Xvfb with DISPLAY set), saves the
 // screen as PREFIX-1.png after three seconds of scrolling and PREFIX-2.png after SECONDS more

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-appearshot: pictures of the main window under each background theme and of each
 // appearance and settings dialog, for looking at them.
 //   corvina-appearshot OUTDIR PREFIX

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board subcommands: legal moves, the events of played moves, and the MakeMove benchmark.
 #include "board/ChessGame.h"
 #include "board/EventPrinter.h"

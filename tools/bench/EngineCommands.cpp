@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine subcommands: perft of the engine's move generation, one search, and the
 // benchmark suite. Node counts, moves, scores and lines are the same on every run.
 #include "board/ChessGame.h"

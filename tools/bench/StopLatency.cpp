@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stop latency: a search runs on a thread of its own, the stop request comes after a
 // random delay, and the time until ComputeMove returns is measured. Layouts that keep the
 // capture search busy for a long time, the positions of earlier faults, the benchmark suite

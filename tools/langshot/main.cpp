@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-langshot: pictures of the main window and of every dialog in the languages named by
 // their index in lang/info.ini, for looking at them.
 //   corvina-langshot OUTDIR PREFIX INDEX...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-lobbyload: loads a corvina-lobby over loopback and prints what it measured.
 //   corvina-lobbyload [--clients 1000] [--rounds 20] [--pairs 50] [--lobby PATH | --port N]
 // It connects the clients, identifies them, has some of them list, sends chat lines one at

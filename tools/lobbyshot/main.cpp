@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-lobbyshot: photographs the lobby at work. It starts corvina-lobby (from beside
 // itself) on a free port, brings three players into it through real lobby windows, lists and
 // chats, then pairs two main windows through the lobby and plays an opening move. It writes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exact forced-mate search over the engine's board, for checking set positions: no
 // evaluation, no pruning, no depth extension. "Mate in n" means the side to move has a move

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-mate: shortest forced mate of a FEN position, with every key move, as a challenge
 // would load it (all four castling rights where king and rook stand at home).
 //   corvina-mate "FEN" [max-moves]

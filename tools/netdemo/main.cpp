@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-netdemo: one player of a NetGame demonstration. It opens the real main window, starts
 // a NetGame through the NetGame menu and the start dialog, and plays its side of a given game by
 // dragging the pieces with the mouse whenever its board lets it, saying chat lines on the way.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two NetGame players, each a process of its own with the real main window, play a short game
 # over loopback under a virtual X display. A picture of both windows side by side is taken in
 # the middle of the game (chat, names, both move lists) and one at the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-pgnshot: plays a game in one main window, exports it as PGN, loads that file into a
 // second main window and pictures the second, for looking at a loaded game.
 //   corvina-pgnshot OUTDIR PREFIX

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks every piece-set bitmap of the tool passes before it is written.
 #include "tools/pieceset/PieceArt.h"
 

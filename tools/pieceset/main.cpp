@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-pieceset: draws the piece-set bitmaps of data/pieces from the chess glyphs of free
 // fonts, checks each before writing it, and checks that the committed files are its output.
 // Run with --help for the commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-pieceshot: chooses each piece set of the program folder's pieces/ through the real
 // Piece Set dialog and saves a picture of the main window's board, with every piece on a
 // light and on a dark square; then the dialog previewing the last set, and the set-up dialog's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-prioritybench: pins an engine search and a plain CPU-bound competitor to the same
 // core, sets the engine thread's level as the engine thread does, and prints the share of
 // the core each got over a fixed time.

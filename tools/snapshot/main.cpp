@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-snapshot: opens the real main window, plays the given half-moves, optionally holds a
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:

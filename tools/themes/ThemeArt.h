@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The background themes, drawn from gradients and seeded noise so that every run gives the
 // same pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-themes: draws the six background themes and writes them as baseline JPEG files.
 //   corvina-themes OUTDIR
 // Each file is written at quality 85, lowered in steps while it is larger than 150 KB; the

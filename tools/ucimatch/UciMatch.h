@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A referee for two UCI engines: it starts both, hands each the game so far, takes its
 // "bestmove", and checks every move against Corvina's own rules before playing it. The game

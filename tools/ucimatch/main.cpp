@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-ucimatch: plays one game between two UCI engines, every move checked by Corvina's
 // rules, and prints it as PGN with the result.
 //   corvina-ucimatch <white engine> <black engine> [white go command] [black go command]
