@@ -11,7 +11,7 @@
 TfrmColors::TfrmColors(TChessBrd* board, QWidget* parent) : QDialog(parent), Board(board) {
     setObjectName("frmColors");
     setWindowTitle("Board Colors");
-    setFixedSize(330, 132);
+    setFixedSize(344, 132);
     auto button = [this](const QString& text, const char* name, QRect where) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -23,24 +23,24 @@ TfrmColors::TfrmColors(TChessBrd* board, QWidget* parent) : QDialog(parent), Boa
         f->setObjectName(name);
         f->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         f->setAutoFillBackground(true);
-        f->setGeometry(104, y, 41, 25);
+        f->setGeometry(118, y, 41, 25);
         return f;
     };
     auto* label1 = new QLabel("Black squares:", this);
     label1->setObjectName("Label1");
-    label1->setGeometry(8, 12, 94, 21);
+    label1->setGeometry(8, 12, 108, 21);
     bs = swatch("bs", 10);
-    cmdChange1 = button("Change...", "cmdChange1", QRect(152, 10, 80, 25));
-    cmdDefault1 = button("Default", "cmdDefault1", QRect(238, 10, 80, 25));
+    cmdChange1 = button("Change...", "cmdChange1", QRect(166, 10, 84, 25));
+    cmdDefault1 = button("Default", "cmdDefault1", QRect(256, 10, 80, 25));
     auto* label2 = new QLabel("White squares:", this);
     label2->setObjectName("Label2");
-    label2->setGeometry(8, 48, 94, 21);
+    label2->setGeometry(8, 48, 108, 21);
     ws = swatch("ws", 46);
-    cmdChange2 = button("Change...", "cmdChange2", QRect(152, 46, 80, 25));
-    cmdDefault2 = button("Default", "cmdDefault2", QRect(238, 46, 80, 25));
-    BitBtn1 = button("OK", "BitBtn1", QRect(80, 94, 80, 27));
+    cmdChange2 = button("Change...", "cmdChange2", QRect(166, 46, 84, 25));
+    cmdDefault2 = button("Default", "cmdDefault2", QRect(256, 46, 80, 25));
+    BitBtn1 = button("OK", "BitBtn1", QRect(87, 94, 80, 27));
     BitBtn1->setDefault(true);
-    BitBtn2 = button("Cancel", "BitBtn2", QRect(170, 94, 80, 27));
+    BitBtn2 = button("Cancel", "BitBtn2", QRect(177, 94, 80, 27));
     color = new QColorDialog(this);
     color->setObjectName("color");
     SetSwatch(bs, &Dark, DefaultDark);

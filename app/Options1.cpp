@@ -16,29 +16,29 @@ TfrmOptions::TfrmOptions(TChessBrd* board, QWidget* parent) : QDialog(parent), B
     setFixedSize(260, 150);
     auto* engineLabel = new QLabel("Engine:", this);
     engineLabel->setObjectName("Label2");
-    engineLabel->setGeometry(8, 10, 110, 21);
+    engineLabel->setGeometry(8, 10, 116, 21);
     engine = new QComboBox(this);
     engine->setObjectName("engine");
-    engine->setGeometry(124, 8, 128, 23);
+    engine->setGeometry(128, 8, 124, 23);
     engine->addItems({"Zendo's", "Custom"});
     // The second engine is listed but cannot be chosen.
     if (auto* model = qobject_cast<QStandardItemModel*>(engine->model()))
         model->item(1)->setEnabled(false);
     auto* depthLabel = new QLabel("Search Depth:", this);
     depthLabel->setObjectName("Label1");
-    depthLabel->setGeometry(8, 44, 110, 21);
+    depthLabel->setGeometry(8, 44, 116, 21);
     sd = new QSpinBox(this);
     sd->setObjectName("sd");
     sd->setRange(0, 12);
-    sd->setGeometry(124, 42, 128, 23);
+    sd->setGeometry(128, 42, 124, 23);
     auto* priorLabel = new QLabel("Thinking Priority:", this);
     priorLabel->setObjectName("Label3");
-    priorLabel->setGeometry(8, 78, 110, 21);
+    priorLabel->setGeometry(8, 78, 116, 21);
     prior = new QComboBox(this);
     prior->setObjectName("prior");
     // Item index = priority code of a settings profile.
     prior->addItems({"Time Critical", "Highest", "Higher", "Normal", "Lower", "Lowest", "Idle"});
-    prior->setGeometry(124, 76, 128, 23);
+    prior->setGeometry(128, 76, 124, 23);
     cmdOK = new QPushButton("OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setGeometry(44, 114, 80, 27);

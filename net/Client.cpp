@@ -163,7 +163,10 @@ TfrmClient::TfrmClient(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(clear3, &QPushButton::clicked, alog, &QListWidget::clear);
 
     connect(ct, &TLobbyConnection::connected, this, &TfrmClient::ctConnect);
-    connect(ct, &TLobbyConnection::messageReceived, this, &TfrmClient::ClientProtocol);
+    connect(ct, &TLobbyConnection::messageReceived, this, [this](const QByteArray& read) {
+        for (const QByteArray& message : LobbyProtocol::SplitServerRead(read))
+            ClientProtocol(message);
+    });
     connect(ct, &TLobbyConnection::closed, this, &TfrmClient::ctDisconnect);
     connect(ct, &TLobbyConnection::failed, this, &TfrmClient::ctError);
     connect(ct, &TLobbyConnection::flooded, this, [this] {

@@ -181,8 +181,8 @@ void TfrmNew::CreateEditor() {
     board->OnClick = [this](TObject* s) { boardClick(s); };
 
     cmdClearAll = MakeButton(GroupBox1, "Clear All", QRect(12, 342, 100, 25));
-    cmdLoad = MakeButton(GroupBox1, "Load Layout", QRect(122, 342, 100, 25));
-    cmdSave = MakeButton(GroupBox1, "Save Layout", QRect(232, 342, 100, 25));
+    cmdLoad = MakeButton(GroupBox1, "Load Layout", QRect(118, 342, 108, 25));
+    cmdSave = MakeButton(GroupBox1, "Save Layout", QRect(232, 342, 108, 25));
     connect(cmdClearAll, &QPushButton::clicked, this, &TfrmNew::cmdClearAllClick);
     connect(cmdLoad, &QPushButton::clicked, this, &TfrmNew::cmdLoadClick);
     connect(cmdSave, &QPushButton::clicked, this, &TfrmNew::cmdSaveClick);

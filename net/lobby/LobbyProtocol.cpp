@@ -217,6 +217,50 @@ QList<QByteArray> SplitClientRead(const QByteArray& read) {
     return out;
 }
 
+namespace {
+
+bool ServerTagAt(const QByteArray& bytes, qsizetype at) {
+    static const char* const tags[] = {"err ", "kck ", "bnd", "lst ", "msg ", "inf ", "djn "};
+    for (const char* tag : tags)
+        if (bytes.mid(at, static_cast<qsizetype>(qstrlen(tag))) == tag)
+            return true;
+    return false;
+}
+
+} // namespace
+
+QList<QByteArray> SplitServerRead(const QByteArray& read) {
+    QList<QByteArray> out;
+    const qsizetype n = read.size();
+    qsizetype start = 0;
+    while (start < n) {
+        qsizetype cut = -1;
+        if (read.mid(start, 4) == "lst ") {
+            bool quoted = false;
+            for (qsizetype i = start + 4; i < n && cut < 0; ++i) {
+                if (read[i] != '"')
+                    continue;
+                if (!quoted) {
+                    quoted = true;
+                } else if (i + 1 < n && read[i + 1] == '"') {
+                    ++i; // a doubled quote inside the field
+                } else {
+                    quoted = false;
+                    if (ServerTagAt(read, i + 1))
+                        cut = i + 1;
+                }
+            }
+        }
+        if (cut < 0) {
+            out.append(read.mid(start));
+            break;
+        }
+        out.append(read.mid(start, cut - start));
+        start = cut;
+    }
+    return out;
+}
+
 QByteArray CleanBytes(const QByteArray& bytes, qsizetype max) {
     QByteArray out;
     out.reserve(std::min(bytes.size(), max));

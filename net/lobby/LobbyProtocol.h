@@ -92,6 +92,13 @@ std::optional<int> JoinRow(const QByteArray& payload);
 // one message.
 QList<QByteArray> SplitClientRead(const QByteArray& read);
 
+// Splits what one read from the server delivered. The client takes each read as one message,
+// and a server paces its messages so that they arrive apart; but a busy client can still find
+// several players' list rows in one read. A read that starts with a "lst" row is cut after
+// each quoted field that is followed directly by a server tag ("lst ", "inf " ...), which no
+// row of quoted fields holds; any other read is one message.
+QList<QByteArray> SplitServerRead(const QByteArray& read);
+
 // Drops control characters (codes below 32 and 127) and cuts to `max` bytes, never inside a
 // UTF-8 sequence.
 QByteArray CleanBytes(const QByteArray& bytes, qsizetype max);

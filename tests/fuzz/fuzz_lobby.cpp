@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QList<QByteArray> parts = SplitClientRead(bytes);
     FUZZ_CHECK(parts.join() == bytes, "cutting a read changed its bytes");
+    FUZZ_CHECK(SplitServerRead(bytes).join() == bytes, "cutting a server read changed its bytes");
     for (const QByteArray& part : parts)
         (void)ParseMessage(part);
 

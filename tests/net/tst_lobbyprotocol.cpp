@@ -20,7 +20,25 @@ private slots:
     void chatAndJoin();
     void mergedClientReads();
     void cleanBytes();
+    void mergedServerReads();
 };
+
+void TestLobbyProtocol::mergedServerReads() {
+    using L = QList<QByteArray>;
+    const QByteArray a = FormatListRow({"Ann", "x", "y", "in the lobby"});
+    const QByteArray b = FormatListRow({"B \"lst \"", "lst ", "\"", "playing"});
+    QCOMPARE(SplitServerRead(a), L{a});
+    QCOMPARE(SplitServerRead(a + b), (L{a, b}));
+    QCOMPARE(SplitServerRead(a + b + a), (L{a, b, a}));
+    QCOMPARE(SplitServerRead(a + "inf hello"), (L{a, "inf hello"}));
+    // Only a read that starts with a row is ever cut.
+    QCOMPARE(SplitServerRead("inf x\"lst \"a\""), L{"inf x\"lst \"a\""});
+    QCOMPARE(SplitServerRead("lst a,b,c,d"), L{"lst a,b,c,d"});
+    QCOMPARE(SplitServerRead(""), L{});
+    // Every cut row still reads as its own fields.
+    for (const QByteArray& part : SplitServerRead(b + a))
+        QVERIFY(ListRow(ParseMessage(part).Payload));
+}
 
 void TestLobbyProtocol::clientMessages() {
     QCOMPARE(FormatIdentify("", "Player1", "Nowhereland", "Newbie"),
