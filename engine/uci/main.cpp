@@ -7,6 +7,9 @@
 
 int main() {
     std::ios::sync_with_stdio(false);
+    // Reading standard input would flush the tied standard output from this thread while the
+    // search thread writes its lines; every line is flushed as it is written, so untie them.
+    std::cin.tie(nullptr);
     TUciEngine engine([](const std::string& line) { std::cout << line << '\n' << std::flush; });
     std::string line;
     while (std::getline(std::cin, line)) {
