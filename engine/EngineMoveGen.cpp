@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Move generation of the engine's board: pseudo-legal moves in the order the move ordering
+// relies on (squares 0 to 63, each piece's directions in table order, then castling, then en
+// passant); legality is tested later by making the move.
+#include "engine/EngineBoard.h"
+
+#include "engine/EngineTables.h"
+
+#include <bit>
+#include <cstdint>
+
+using namespace EngineTables;
+
+int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
+    for (int code = PieceKnight; code <= PieceQueen && end < MoveStackSize; ++code) {
+        MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);
+        MoveScore[end++] = PromotionScore(code);
+    }
+    return end;
+}
+
+// Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
+// A pawn already on its promotion rank has no square ahead and generates nothing.
+template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
+    // Without a piece to take and short of the last step, a pawn has no capture or
+    // promotion; a pawn of one colour attacks the squares a pawn of the other is attacked from.
+    if (CapturesOnly && (ActiveSide == ColourWhite ? s >= 16 : s < 48) &&
+        (SquareMasks[s].PawnFrom[OtherSide] & Occupied[OtherSide]) == 0)
+        return end;
+    const int file = s % 8;
+    if (ActiveSide == ColourWhite) {
+        if (s < 8)
+            return end;
+        if (file != 0 && SquareColour[s - 9] == ColourBlack)
+            end = AddMove(end, s, s - 9, FlagPawnMove | FlagCapture);
+        if (file != 7 && SquareColour[s - 7] == ColourBlack)
+            end = AddMove(end, s, s - 7, FlagPawnMove | FlagCapture);
+        if (SquareColour[s - 8] == ColourEmpty) {
+            if (!CapturesOnly || s <= 15)
+                end = AddMove(end, s, s - 8, FlagPawnMove);
+            // Only from the second rank: a pawn set up on the first rank steps one square.
+            if (!CapturesOnly && s >= 48 && s < SquareA1 && SquareColour[s - 16] == ColourEmpty)
+                end = PushMove(end, s, s - 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s - 16]);
+        }
+    } else {
+        if (s >= SquareA1)
+            return end;
+        if (file != 0 && SquareColour[s + 7] == ColourWhite)
+            end = AddMove(end, s, s + 7, FlagPawnMove | FlagCapture);
+        if (file != 7 && SquareColour[s + 9] == ColourWhite)
+            end = AddMove(end, s, s + 9, FlagPawnMove | FlagCapture);
+        if (SquareColour[s + 8] == ColourEmpty) {
+            if (!CapturesOnly || s >= 48)
+                end = AddMove(end, s, s + 8, FlagPawnMove);
+            if (!CapturesOnly && s >= 8 && s <= 15 && SquareColour[s + 16] == ColourEmpty)
+                end = PushMove(end, s, s + 16, FlagPawnMove | FlagDoubleStep,
+                               HistoryScore[s][s + 16]);
+        }
+    }
+    return end;
+}
+
+template <bool CapturesOnly>
+int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, int rayCount) {
+    if constexpr (CapturesOnly) {
+        // Only the nearest piece of each ray can be taken.
+        const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        const std::uint64_t* rayMasks = SquareMasks[s].Ray;
+        for (int r = 0; r < rayCount; ++r) {
+            if ((rayMasks[rays[r]] & Occupied[OtherSide]) == 0)
+                continue;
+            const int t = FirstOnRay(s, rays[r], occupied);
+            if (t >= 0 && SquareColour[t] == OtherSide)
+                end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+        }
+        return end;
+    }
+    // The empty squares before the nearest piece, nearest first: rays 0..3 run towards
+    // lower squares, so their bits are taken from the top.
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const TSquareMasks& masks = SquareMasks[s];
+    for (int r = 0; r < rayCount; ++r) {
+        const int d = rays[r];
+        const int t = FirstOnRay(s, d, occupied);
+        std::uint64_t empty = masks.Ray[d];
+        if (t >= 0)
+            empty &= ~(SquareMasks[t].Ray[d] | std::uint64_t{1} << t);
+        if (d < 4) {
+            for (; empty != 0; empty &= ~(std::uint64_t{1} << 63 >> std::countl_zero(empty))) {
+                const int e = 63 - std::countl_zero(empty);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
+            }
+        } else {
+            for (; empty != 0; empty &= empty - 1) {
+                const int e = std::countr_zero(empty);
+                end = PushMove(end, s, e, 0, HistoryScore[s][e]);
+            }
+        }
+        if (t >= 0 && SquareColour[t] == OtherSide)
+            end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+    }
+    return end;
+}
+
+template <bool CapturesOnly> void TEngineBoard::Generate() {
+    int end = PlyFirst[Ply];
+    PlyEnd[Ply] = end;
+    // The last ply has no successor to record where its moves end; nothing is made there.
+    if (Ply >= MaxPly - 1)
+        return;
+    // Squares in order from a8: the order of generation is the order of equal scores.
+    for (std::uint64_t pieces = Occupied[ActiveSide]; pieces; pieces &= pieces - 1) {
+        const int s = std::countr_zero(pieces);
+        const int piece = SquarePiece[s];
+        switch (piece) {
+        case PiecePawn:
+            end = GeneratePawn<CapturesOnly>(end, s);
+            break;
+        case PieceKnight:
+        case PieceKing: {
+            const bool king = piece == PieceKing;
+            if constexpr (CapturesOnly) {
+                // The steps in table order reach ever higher squares, so the bits of the
+                // targets come in the same order.
+                const TSquareMasks& masks = SquareMasks[s];
+                for (std::uint64_t targets =
+                         (king ? masks.King : masks.Knight) & Occupied[OtherSide];
+                     targets != 0; targets &= targets - 1) {
+                    const int t = std::countr_zero(targets);
+                    end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+                }
+                break;
+            }
+            // Empty and enemy targets together in square order, as the steps come.
+            const TSquareMasks& masks = SquareMasks[s];
+            for (std::uint64_t targets = (king ? masks.King : masks.Knight) & ~Occupied[ActiveSide];
+                 targets != 0; targets &= targets - 1) {
+                const int t = std::countr_zero(targets);
+                if (SquareColour[t] == ColourEmpty)
+                    end = PushMove(end, s, t, 0, HistoryScore[s][t]);
+                else
+                    end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+            }
+            break;
+        }
+        case PieceBishop:
+            end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
+            break;
+        case PieceRook:
+            end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
+            break;
+        default:
+            end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
+            break;
+        }
+    }
+    if (!CapturesOnly) {
+        // From the rights alone: the squares between and the attacks are tested when the
+        // castling is made.
+        if (ActiveSide == ColourWhite) {
+            if (CastleRights & CastleWhiteKingSide)
+                end = AddMove(end, SquareE1, SquareG1, FlagCastle);
+            if (CastleRights & CastleWhiteQueenSide)
+                end = AddMove(end, SquareE1, SquareC1, FlagCastle);
+        } else {
+            if (CastleRights & CastleBlackKingSide)
+                end = AddMove(end, SquareE8, SquareG8, FlagCastle);
+            if (CastleRights & CastleBlackQueenSide)
+                end = AddMove(end, SquareE8, SquareC8, FlagCastle);
+        }
+    }
+    if (EpSquare != -1) {
+        const int file = EpSquare % 8;
+        const int flags = FlagPawnMove | FlagEnPassant | FlagCapture;
+        if (ActiveSide == ColourWhite) {
+            if (file != 0 && SquareColour[EpSquare + 7] == ColourWhite &&
+                SquarePiece[EpSquare + 7] == PiecePawn)
+                end = AddMove(end, EpSquare + 7, EpSquare, flags);
+            if (file != 7 && SquareColour[EpSquare + 9] == ColourWhite &&
+                SquarePiece[EpSquare + 9] == PiecePawn)
+                end = AddMove(end, EpSquare + 9, EpSquare, flags);
+        } else {
+            if (file != 0 && SquareColour[EpSquare - 9] == ColourBlack &&
+                SquarePiece[EpSquare - 9] == PiecePawn)
+                end = AddMove(end, EpSquare - 9, EpSquare, flags);
+            if (file != 7 && SquareColour[EpSquare - 7] == ColourBlack &&
+                SquarePiece[EpSquare - 7] == PiecePawn)
+                end = AddMove(end, EpSquare - 7, EpSquare, flags);
+        }
+    }
+    PlyEnd[Ply] = end;
+    PlyFirst[Ply + 1] = end;
+}
+
+void TEngineBoard::GenerateMoves() {
+    Generate<false>();
+}
+void TEngineBoard::GenerateCaptures() {
+    Generate<true>();
+}
