@@ -118,7 +118,12 @@ void TLobbyServer::OnNewConnection() {
         // A small system buffer lets a client that stops reading show up in Backlog() soon.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { OnReadyRead(id); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id, "left"); });
+        // A write that fails (the client has gone) ends the connection at once, from inside
+        // the write, while the server may be in the middle of a list or a broadcast that
+        // holds this very client: it is taken away only once that work is done.
+        connect(
+            socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id, "left"); },
+            Qt::QueuedConnection);
         Log("connect " + Who(p));
         if (Bans_.Contains(p.Address())) {
             SendAndClose(p, FormatBanned(), "banned address");

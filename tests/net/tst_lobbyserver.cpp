@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -44,6 +45,7 @@ private slots:
     void unidentifiedTimesOut();
     void slowReaderIsDropped();
     void fullLobbyAndCommandLine();
+    void clientGoneWhileWrittenTo();
 };
 
 void TestLobbyServer::visit() {
@@ -200,6 +202,40 @@ void TestLobbyServer::fullLobbyAndCommandLine() {
     QVERIFY(bad.waitForFinished(10000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardError().contains("1 to 65535"));
+}
+
+// Clients that close right after asking for the list: the server's next write to them fails
+// while it is still sending them rows, and the failed write ends their connection at once.
+// The server must outlive that and keep serving the others.
+void TestLobbyServer::clientGoneWhileWrittenTo() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--pace-ms", "0"}));
+    std::vector<std::unique_ptr<TRaw>> stay;
+    for (int i = 0; i < 4; ++i) {
+        stay.push_back(std::make_unique<TRaw>(lobby.Port));
+        QVERIFY(stay.back()->Up());
+        stay.back()->Say(Identify("Stay" + QByteArray::number(i)));
+        QTRY_VERIFY(stay.back()->In.contains("Welcome"));
+    }
+    for (int round = 0; round < 10; ++round) {
+        TRaw gone(lobby.Port);
+        QVERIFY(gone.Up());
+        const QByteArray name = "Gone" + QByteArray::number(round);
+        gone.Say(Identify(name));
+        QTRY_VERIFY2(gone.In.contains("Welcome"),
+                     qPrintable(lobby.Log.right(1000) + lobby.P.readAllStandardError().left(3000)));
+        // Everything sent so far has been read, so the close is a plain one (no reset); the
+        // rows that follow it are refused by the closed socket.
+        gone.Say("gtl");
+        gone.S.close();
+        QVERIFY2(lobby.WaitFor("leave " + name), qPrintable(lobby.Log.right(1500)));
+        QCOMPARE(lobby.P.state(), QProcess::Running);
+    }
+    stay.front()->In.clear();
+    stay.front()->Say("gtl");
+    QTRY_VERIFY(stay.front()->In.contains("\"Stay3\""));
+    QVERIFY(!stay.front()->In.contains("Gone"));
+    QCOMPARE(lobby.P.state(), QProcess::Running);
 }
 
 QTEST_MAIN(TestLobbyServer)
