@@ -115,7 +115,7 @@ void TLobbyServer::OnNewConnection() {
         Peers_.emplace(id, std::move(peer));
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        // A small system buffer lets a client that stops reading show up in Backlog() soon.
+        // A small system buffer lets a client that stops reading show up in Unsent() soon.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { OnReadyRead(id); });
         // A write that fails (the client has gone) ends the connection at once, from inside
@@ -166,8 +166,10 @@ void TLobbyServer::Send(TLobbyPeer& peer, const QByteArray& message) {
 }
 
 void TLobbyServer::Broadcast(const QByteArray& message) {
+    // A lobby that talks faster than the pace lets lines out fills every queue alike. A client
+    // whose queue is that full misses the line; it is not to blame and stays.
     for (auto& [id, peer] : Peers_)
-        if (peer->Identified && !peer->Closing)
+        if (peer->Identified && !peer->Closing && peer->QueuedBytes() <= Options_.MaxUnsent / 2)
             Send(*peer, message);
 }
 
@@ -190,7 +192,9 @@ void TLobbyServer::Pump() {
                 more = true;
             }
         }
-        if (peer->Backlog() > Options_.MaxUnsent && !peer->Closing) {
+        // Only what the system has not taken counts against the client: what waits in the
+        // queue waits for the pace, not for the client.
+        if (peer->Unsent() > Options_.MaxUnsent && !peer->Closing) {
             done.push_back(id);
             Log("dropping " + Who(*peer) + ": it does not read what it is sent");
         }

@@ -46,6 +46,7 @@ private slots:
     void slowReaderIsDropped();
     void fullLobbyAndCommandLine();
     void clientGoneWhileWrittenTo();
+    void busyChatDropsNobody();
 };
 
 void TestLobbyServer::visit() {
@@ -236,6 +237,31 @@ void TestLobbyServer::clientGoneWhileWrittenTo() {
     QTRY_VERIFY(stay.front()->In.contains("\"Stay3\""));
     QVERIFY(!stay.front()->In.contains("Gone"));
     QCOMPARE(lobby.P.state(), QProcess::Running);
+}
+
+// Several players chatting within the limits can together say more than the pace lets out
+// to each client. The queues fill, but every client reads what reaches it: none is dropped.
+void TestLobbyServer::busyChatDropsNobody() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--pace-ms", "1000"}));
+    std::vector<std::unique_ptr<TRaw>> talkers;
+    for (int i = 0; i < 8; ++i) {
+        talkers.push_back(std::make_unique<TRaw>(lobby.Port));
+        QVERIFY(talkers.back()->Up());
+        talkers.back()->Say(Identify("T" + QByteArray::number(i)));
+        QTRY_VERIFY(talkers.back()->In.contains("Welcome"));
+    }
+    const QByteArray line(1000, 'z');
+    // 15 lines a second from each talker for three seconds: under the flood limit.
+    for (int round = 0; round < 45; ++round) {
+        for (auto& talker : talkers)
+            talker->Say(FormatSay("T", line));
+        QTest::qWait(1000 / 15);
+    }
+    QTest::qWait(1500);
+    QVERIFY2(!lobby.Log.contains("dropping"), qPrintable(lobby.Log.right(1500)));
+    for (auto& talker : talkers)
+        QVERIFY(!talker->Closed());
 }
 
 QTEST_MAIN(TestLobbyServer)
