@@ -404,11 +404,16 @@ void TLobbyServer::Admin(const QString& input) {
         Broadcast(FormatInfo(CleanBytes(rest.toUtf8(), MaxChat)));
         Log("said: " + rest);
     } else if (command == "kick" && !rest.isEmpty()) {
-        const QString name = rest.section(' ', 0, 0);
-        const QString reason = rest.section(' ', 1).trimmed();
-        TLobbyPeer* p = FindByName(name.toUtf8());
+        // Names may hold spaces: the longest name of a player that the words after "kick"
+        // begin with is the one meant, and what follows it is the reason.
+        TLobbyPeer* p = nullptr;
+        QString reason;
+        for (qsizetype end = rest.size(); end > 0 && !p; end = rest.lastIndexOf(' ', end - 1)) {
+            p = FindByName(rest.left(end).trimmed().toUtf8());
+            reason = rest.mid(end).trimmed();
+        }
         if (!p) {
-            Log("kick: nobody is called " + name);
+            Log("kick: nobody is called " + rest.section(' ', 0, 0));
             return;
         }
         SendAndClose(*p, FormatKick(reason.isEmpty() ? "no reason given" : reason.toUtf8()),
@@ -420,6 +425,9 @@ void TLobbyServer::Admin(const QString& input) {
             return;
         }
         Log("banned " + rest);
+        if (!why.isEmpty())
+            Log("ban: the ban file cannot keep it, so it lasts until the server stops (" + why +
+                ")");
         for (auto& [id, p] : Peers_)
             if (!p->Closing && Bans_.Contains(p->Address()))
                 SendAndClose(*p, FormatBanned(), "banned");

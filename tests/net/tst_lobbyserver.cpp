@@ -47,6 +47,7 @@ private slots:
     void fullLobbyAndCommandLine();
     void clientGoneWhileWrittenTo();
     void busyChatDropsNobody();
+    void adminKickAndBan();
 };
 
 void TestLobbyServer::visit() {
@@ -262,6 +263,39 @@ void TestLobbyServer::busyChatDropsNobody() {
     QVERIFY2(!lobby.Log.contains("dropping"), qPrintable(lobby.Log.right(1500)));
     for (auto& talker : talkers)
         QVERIFY(!talker->Closed());
+}
+
+// The admin's kick finds a player whose name holds spaces, however the command is spaced,
+// and leaves alone a player whose name is only the first word of it. A ban holds even when
+// the ban file cannot be written.
+void TestLobbyServer::adminKickAndBan() {
+    QTemporaryDir dir;
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--bans", dir.filePath("no such folder/bans")}));
+    TRaw evil(lobby.Port), guy(lobby.Port), plain(lobby.Port);
+    QVERIFY(evil.Up() && guy.Up() && plain.Up());
+    evil.Say(Identify("Evil"));
+    guy.Say(Identify("Evil  Guy"));
+    plain.Say(Identify("Plain"));
+    for (TRaw* r : {&evil, &guy, &plain})
+        QTRY_VERIFY(r->In.contains("Welcome"));
+    lobby.Admin("  kick   evil  GUY    spamming the  chat ");
+    QTRY_VERIFY(guy.In.contains("kck spamming the  chat"));
+    QTRY_VERIFY(guy.Closed());
+    QVERIFY(!evil.Closed());
+    lobby.Admin("kick Plain");
+    QTRY_VERIFY(plain.In.contains("kck no reason given"));
+    lobby.Admin("kick Nobody Here");
+    QVERIFY(lobby.WaitFor("kick: nobody is called Nobody"));
+    QVERIFY(!evil.Closed());
+
+    lobby.Admin("ban 127.0.0.1");
+    QTRY_VERIFY(evil.In.contains("bnd"));
+    QTRY_VERIFY(evil.Closed());
+    QVERIFY(lobby.WaitFor("lasts until the server stops"));
+    TRaw again(lobby.Port);
+    QVERIFY(again.Up());
+    QTRY_VERIFY(again.In.startsWith("bnd"));
 }
 
 QTEST_MAIN(TestLobbyServer)
