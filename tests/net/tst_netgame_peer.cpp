@@ -88,6 +88,7 @@ private slots:
     void richTextNameStaysText();
     void impossibleMoveIsPlaced();
     void quickSuccessionLosesNothing();
+    void lastWordsBeforeClosing();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -286,6 +287,19 @@ void TestNetGamePeer::quickSuccessionLosesNothing() {
                 2 * count - w.NetGame()->Counts().MovesPlayed - w.NetGame()->Counts().ChatsReceived,
                 w.NetGame()->Counts().ChatsSent, static_cast<long long>(Peer_->Received.size()),
                 static_cast<long long>(wire.size()), count - w.NetGame()->Counts().ChatsSent);
+}
+
+// A peer that says goodbye and closes at once: its last line and its name arrive with the
+// end of the connection, before the link could go quiet, and are still shown.
+void TestNetGamePeer::lastWordsBeforeClosing() {
+    TfrmCorvina& w = *W_;
+    Peer_->Send(FormatInfo("Leaver"));
+    QTRY_COMPARE(w.NetGame()->Counts().NamesReceived, 1);
+    Peer_->Send(FormatChat("Leaver: good game"));
+    Peer_->Socket.disconnectFromHost();
+    QTRY_COMPARE(w.NetGame()->State(), TNetGame::TState::Idle);
+    QCOMPARE(ChatLines(w).last(), QString("Leaver: good game"));
+    QCOMPARE(TakeBoxes(w), QStringList{"Opponent disconnected!"});
 }
 
 QTEST_MAIN(TestNetGamePeer)
