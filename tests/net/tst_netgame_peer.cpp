@@ -89,6 +89,7 @@ private slots:
     void impossibleMoveIsPlaced();
     void quickSuccessionLosesNothing();
     void lastWordsBeforeClosing();
+    void endlessChatKeepsTheLatestLines();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -300,6 +301,23 @@ void TestNetGamePeer::lastWordsBeforeClosing() {
     QTRY_COMPARE(w.NetGame()->State(), TNetGame::TState::Idle);
     QCOMPARE(ChatLines(w).last(), QString("Leaver: good game"));
     QCOMPARE(TakeBoxes(w), QStringList{"Opponent disconnected!"});
+}
+
+// A peer that chats without end, each line ended by a move so that no line runs into the next:
+// the chat shows the latest lines and no more.
+void TestNetGamePeer::endlessChatKeepsTheLatestLines() {
+    TfrmCorvina& w = *W_;
+    const QByteArray here = FormatMove(w.Board()->Position());
+    const int lines = MaxChatLines + 300;
+    QByteArray all;
+    for (int i = 0; i < lines; ++i)
+        all += FormatChat(QString("Rawpeer: %1").arg(i)) + here;
+    Peer_->Send(all);
+    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, lines, 30000);
+    const QStringList shown = ChatLines(w);
+    QVERIFY2(shown.size() <= MaxChatLines, qPrintable(QString::number(shown.size())));
+    QCOMPARE(shown.last(), QString("Rawpeer: %1").arg(lines - 1));
+    QCOMPARE(w.NetGame()->State(), TNetGame::TState::Playing);
 }
 
 QTEST_MAIN(TestNetGamePeer)
