@@ -238,7 +238,16 @@ void TfrmClient::cmdConnectClick() {
     Add(alog, T::Connecting, false);
 }
 
+// The server numbers the "lst" rows it sends from the start of each connection, and "jng"
+// names a row by that number. The players' list is not the same count: it keeps the rows of
+// earlier visits, it can be cleared, and it drops its oldest rows when full. So each row keeps
+// the server's number for it; rows of an earlier visit have none.
+constexpr int ServerRowRole = Qt::UserRole;
+
 void TfrmClient::ctConnect() {
+    RowsReceived_ = 0;
+    for (int i = 0; i < plist->count(); ++i)
+        plist->item(i)->setData(ServerRowRole, QVariant());
     StatusTop(T::Connected);
     SetConnected(true);
     using NetProtocol::EncodeText;
@@ -281,7 +290,10 @@ void TfrmClient::cmdJoinClick() {
     const int row = plist->currentRow();
     if (row < 0 || !plist->currentItem()->isSelected())
         return Error(T::NeedPlayer);
-    ct->Send(LobbyProtocol::FormatJoin(row));
+    const QVariant serverRow = plist->currentItem()->data(ServerRowRole);
+    if (!serverRow.isValid())
+        return Error(T::OldRow);
+    ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt()));
 }
 
 void TfrmClient::cmdSayClick() {
@@ -316,6 +328,7 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
         const std::optional<QByteArray> row = ListRow(m.Payload);
         Add(plist, NetProtocol::CleanText(row ? *row : SplitFields(m.Payload).join("  "), MaxLine),
             false);
+        plist->item(plist->count() - 1)->setData(ServerRowRole, RowsReceived_++);
         break;
     }
     case TTag::Msg:

@@ -83,4 +83,6 @@ private:
 
     TLobbyConnection* ct;
     QButtonGroup* adtype;
+    // "lst" rows received over the current connection: the server's number for the next row.
+    int RowsReceived_ = 0;
 };

@@ -39,6 +39,8 @@ inline QString NeedName = "You must enter your name:";
 inline QString NeedRegion = "You must enter your country/region:";
 inline QString NeedSkill = "You must enter your skill:";
 inline QString NeedPlayer = "You must select a player.";
+inline QString OldRow = "This row is from an earlier visit to the server. Press Get List and "
+                        "choose the player again.";
 inline QString BadPort = "Port 65536 is not a TCP port. Choose a port from 1 to 65535.";
 // %1: what was typed.
 inline QString BadAddress = "\"%1\" is not an IP address. Type the server's address as four "

@@ -4,6 +4,7 @@
 // away, and two main windows that meet in the lobby and end up in a direct NetGame.
 #include "app/Program.h"
 #include "net/Client.h"
+#include "net/lobby/LobbyProtocol.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/LobbyKit.h"
@@ -56,6 +57,7 @@ private slots:
     void kickAndBan();
     void wrongPasswordAndServerGone();
     void hostNameAndConnectionError();
+    void joinAfterClearingAndReconnecting();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -301,6 +303,61 @@ void TestLobbyWindows::hostNameAndConnectionError() {
     QCOMPARE(u.Status().size(), 2); // reported once
     QVERIFY(u.Errors.isEmpty());
     QVERIFY(u.W.findChildren<QMessageBox*>().isEmpty());
+}
+
+// The server numbers the rows it has sent since the connection began. A list that was cleared,
+// or kept from an earlier visit, shows other numbers; Join Game still asks for the player the
+// chosen row shows.
+void TestLobbyWindows::joinAfterClearingAndReconnecting() {
+    QVERIFY(Lobby_->Start());
+    TLobbyUser ann, bob, carl, dan;
+    for (auto [u, name] : {std::pair{&ann, "Ann"}, {&bob, "Bob"}, {&carl, "Carl"}}) {
+        u->Fill(name, Lobby_->Port);
+        u->W.cmdConnect->click();
+        QTRY_VERIFY(u->Connected());
+        QVERIFY(Lobby_->WaitFor(QString("identify ") + name));
+    }
+    carl.W.cmdCreate->click();
+    QVERIFY(Lobby_->WaitFor("game created by Carl"));
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 3);
+    ann.W.clear2->click();
+    bob.W.cmdDisconnect->click();
+    QVERIFY(Lobby_->WaitFor("leave Bob"));
+    dan.Fill("Dan", Lobby_->Port);
+    dan.W.cmdConnect->click();
+    QTRY_VERIFY(dan.Connected());
+    QVERIFY(Lobby_->WaitFor("identify Dan"));
+    dan.W.cmdCreate->click();
+    QVERIFY(Lobby_->WaitFor("game created by Dan"));
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 3);
+    QCOMPARE(ann.W.plist->item(2)->text(),
+             QString("Dan  Nowhereland  Master  waiting for an opponent"));
+    ann.W.plist->setCurrentRow(2);
+    ann.W.cmdJoin->click();
+    QVERIFY2(Lobby_->WaitFor("joins Dan"), qPrintable(ann.Status().join('\n')));
+    QVERIFY(!Lobby_->Log.contains("joins Carl"));
+
+    // Back in the lobby: the old rows stay in the list, the new ones come after them.
+    ann.W.show();
+    ann.W.cmdDisconnect->click();
+    ann.W.cmdConnect->click();
+    QTRY_VERIFY(ann.Connected());
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 6);
+    QCOMPARE(ann.W.plist->item(3)->text(),
+             QString("Carl  Nowhereland  Master  waiting for an opponent"));
+    ann.W.plist->setCurrentRow(3);
+    ann.W.cmdJoin->click();
+    QVERIFY2(Lobby_->WaitFor("joins Carl"), qPrintable(ann.Status().join('\n')));
+    // A row from the earlier visit names nobody the server can tell.
+    const QString log = Lobby_->Log;
+    ann.W.plist->setCurrentRow(0);
+    ann.W.cmdJoin->click();
+    QCOMPARE(ann.Errors.size(), 1);
+    QTest::qWait(200);
+    QCOMPARE(Lobby_->Log.count(" joins "), log.count(" joins "));
 }
 
 QTEST_MAIN(TestLobbyWindows)
