@@ -163,10 +163,7 @@ TfrmClient::TfrmClient(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(clear3, &QPushButton::clicked, alog, &QListWidget::clear);
 
     connect(ct, &TLobbyConnection::connected, this, &TfrmClient::ctConnect);
-    connect(ct, &TLobbyConnection::messageReceived, this, [this](const QByteArray& read) {
-        for (const QByteArray& message : LobbyProtocol::SplitServerRead(read))
-            ClientProtocol(message);
-    });
+    connect(ct, &TLobbyConnection::messageReceived, this, &TfrmClient::ClientProtocol);
     connect(ct, &TLobbyConnection::closed, this, &TfrmClient::ctDisconnect);
     connect(ct, &TLobbyConnection::failed, this, &TfrmClient::ctError);
     connect(ct, &TLobbyConnection::flooded, this, [this] {
@@ -246,6 +243,7 @@ constexpr int ServerRowRole = Qt::UserRole;
 
 void TfrmClient::ctConnect() {
     RowsReceived_ = 0;
+    JoinAsked_ = false;
     for (int i = 0; i < plist->count(); ++i)
         plist->item(i)->setData(ServerRowRole, QVariant());
     StatusTop(T::Connected);
@@ -293,7 +291,8 @@ void TfrmClient::cmdJoinClick() {
     const QVariant serverRow = plist->currentItem()->data(ServerRowRole);
     if (!serverRow.isValid())
         return Error(T::OldRow);
-    ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt()));
+    if (ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt())))
+        JoinAsked_ = true;
 }
 
 void TfrmClient::cmdSayClick() {
@@ -337,11 +336,25 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
     case TTag::Info:
         StatusTop(text);
         break;
-    case TTag::Join:
+    case TTag::Join: {
+        // The address goes straight to a connection attempt: only the answer to our own join,
+        // and only an address as such (no host name to look up, no port, no group address).
+        const QString address = text.trimmed();
+        QHostAddress a;
+        if (!JoinAsked_) {
+            StatusTop(T::UnaskedJoin);
+            break;
+        }
+        if (!a.setAddress(address) || a.isMulticast() || a.isBroadcast()) {
+            StatusTop(T::BadJoin.arg(address));
+            break;
+        }
+        JoinAsked_ = false;
         if (OnJoinGame)
-            OnJoinGame(text.trimmed());
+            OnJoinGame(address);
         hide();
         break;
+    }
     default:
         break; // any other tag is ignored
     }

@@ -58,5 +58,9 @@ inline QString ErrorPrefix = "Error: ";
 inline QString Kicked = "You were kicked from the server for ";
 inline QString Banned = "You are banned from this server.";
 inline QString Flooded = "The server sent too much too fast; the connection was closed.";
+// %1: what the server sent in place of the opponent's address.
+inline QString BadJoin = "The server sent \"%1\" as an opponent's address; no game was started.";
+inline QString UnaskedJoin = "The server offered a game that was not asked for; no game was "
+                             "started.";
 
 } // namespace LobbyTexts

@@ -58,6 +58,7 @@ private slots:
     void wrongPasswordAndServerGone();
     void hostNameAndConnectionError();
     void joinAfterClearingAndReconnecting();
+    void hostileJoinAnswers();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -358,6 +359,50 @@ void TestLobbyWindows::joinAfterClearingAndReconnecting() {
     QCOMPARE(ann.Errors.size(), 1);
     QTest::qWait(200);
     QCOMPARE(Lobby_->Log.count(" joins "), log.count(" joins "));
+}
+
+// A server that hands out opponents nobody asked for, or names one by anything but an
+// address: no game is started, and the window stays.
+void TestLobbyWindows::hostileJoinAnswers() {
+    QTcpServer fake;
+    QVERIFY(fake.listen(QHostAddress::LocalHost, 0));
+    TLobbyUser u;
+    QStringList joins;
+    u.W.OnJoinGame = [&joins](const QString& address) { joins << address; };
+    u.Fill("Ann", fake.serverPort());
+    u.W.cmdConnect->click();
+    QTRY_VERIFY(fake.hasPendingConnections());
+    QTcpSocket* server = fake.nextPendingConnection();
+    QTRY_VERIFY(u.Connected());
+    const auto say = [server](const QByteArray& message) {
+        server->write(message);
+        server->flush();
+        QTest::qWait(60); // one message a read
+    };
+    say("djn 127.0.0.1");
+    say("lst \"Bob\",\"Here\",\"Master\",\"waiting\"");
+    QTRY_COMPARE(u.W.plist->count(), 1);
+    u.W.plist->setCurrentRow(0);
+    u.W.cmdJoin->click();
+    for (const char* bad : {"djn bad.example", "djn 127.0.0.1:80", "djn ", "djn 224.0.0.1"})
+        say(bad);
+    QCOMPARE(joins, QStringList());
+    QVERIFY(u.W.isVisible());
+    say("djn 127.0.0.1");
+    QTRY_COMPARE(joins, QStringList{"127.0.0.1"});
+    QVERIFY(!u.W.isVisible());
+    // One join, one game.
+    say("djn 127.0.0.1");
+    QCOMPARE(joins.size(), 1);
+
+    // A thousand list rows at once are a flood, however few reads carry them.
+    QByteArray rows;
+    for (int i = 0; i < 1500; ++i)
+        rows += LobbyProtocol::FormatListRow({"P" + QByteArray::number(i), "R", "S", "T"});
+    server->write(rows);
+    QTRY_VERIFY(u.W.cmdConnect->isEnabled());
+    QVERIFY(u.Status().contains("The server sent too much too fast; the connection was closed."));
+    QVERIFY(u.W.plist->count() <= 1 + TLobbyConnection::MaxPerSecond);
 }
 
 QTEST_MAIN(TestLobbyWindows)
