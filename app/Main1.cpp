@@ -11,6 +11,7 @@
 #include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
 #include "board/ChessBrd.h"
+#include "net/NetProtocol.h"
 #include "setup/New1.h"
 
 #include <QDesktopServices>
@@ -184,6 +185,7 @@ void TfrmCorvina::CreateControls() {
     chatlog = new QPlainTextEdit(client);
     chatlog->setGeometry(9, 462, 604, 80);
     chatlog->setReadOnly(true);
+    chatlog->setMaximumBlockCount(NetProtocol::MaxChatLines);
     txtmsg = new QLineEdit(client);
     txtmsg->setGeometry(9, 546, 524, 21);
     cmdSay = new QPushButton("Say", client);

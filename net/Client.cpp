@@ -163,10 +163,7 @@ TfrmClient::TfrmClient(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(clear3, &QPushButton::clicked, alog, &QListWidget::clear);
 
     connect(ct, &TLobbyConnection::connected, this, &TfrmClient::ctConnect);
-    connect(ct, &TLobbyConnection::messageReceived, this, [this](const QByteArray& read) {
-        for (const QByteArray& message : LobbyProtocol::SplitServerRead(read))
-            ClientProtocol(message);
-    });
+    connect(ct, &TLobbyConnection::messageReceived, this, &TfrmClient::ClientProtocol);
     connect(ct, &TLobbyConnection::closed, this, &TfrmClient::ctDisconnect);
     connect(ct, &TLobbyConnection::failed, this, &TfrmClient::ctError);
     connect(ct, &TLobbyConnection::flooded, this, [this] {
@@ -238,7 +235,17 @@ void TfrmClient::cmdConnectClick() {
     Add(alog, T::Connecting, false);
 }
 
+// The server numbers the "lst" rows it sends from the start of each connection, and "jng"
+// names a row by that number. The players' list is not the same count: it keeps the rows of
+// earlier visits, it can be cleared, and it drops its oldest rows when full. So each row keeps
+// the server's number for it; rows of an earlier visit have none.
+constexpr int ServerRowRole = Qt::UserRole;
+
 void TfrmClient::ctConnect() {
+    RowsReceived_ = 0;
+    JoinAsked_ = false;
+    for (int i = 0; i < plist->count(); ++i)
+        plist->item(i)->setData(ServerRowRole, QVariant());
     StatusTop(T::Connected);
     SetConnected(true);
     using NetProtocol::EncodeText;
@@ -281,7 +288,11 @@ void TfrmClient::cmdJoinClick() {
     const int row = plist->currentRow();
     if (row < 0 || !plist->currentItem()->isSelected())
         return Error(T::NeedPlayer);
-    ct->Send(LobbyProtocol::FormatJoin(row));
+    const QVariant serverRow = plist->currentItem()->data(ServerRowRole);
+    if (!serverRow.isValid())
+        return Error(T::OldRow);
+    if (ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt())))
+        JoinAsked_ = true;
 }
 
 void TfrmClient::cmdSayClick() {
@@ -316,6 +327,7 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
         const std::optional<QByteArray> row = ListRow(m.Payload);
         Add(plist, NetProtocol::CleanText(row ? *row : SplitFields(m.Payload).join("  "), MaxLine),
             false);
+        plist->item(plist->count() - 1)->setData(ServerRowRole, RowsReceived_++);
         break;
     }
     case TTag::Msg:
@@ -324,11 +336,25 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
     case TTag::Info:
         StatusTop(text);
         break;
-    case TTag::Join:
+    case TTag::Join: {
+        // The address goes straight to a connection attempt: only the answer to our own join,
+        // and only an address as such (no host name to look up, no port, no group address).
+        const QString address = text.trimmed();
+        QHostAddress a;
+        if (!JoinAsked_) {
+            StatusTop(T::UnaskedJoin);
+            break;
+        }
+        if (!a.setAddress(address) || a.isMulticast() || a.isBroadcast()) {
+            StatusTop(T::BadJoin.arg(address));
+            break;
+        }
+        JoinAsked_ = false;
         if (OnJoinGame)
-            OnJoinGame(text.trimmed());
+            OnJoinGame(address);
         hide();
         break;
+    }
     default:
         break; // any other tag is ignored
     }

@@ -83,4 +83,8 @@ private:
 
     TLobbyConnection* ct;
     QButtonGroup* adtype;
+    // "lst" rows received over the current connection: the server's number for the next row.
+    int RowsReceived_ = 0;
+    // A "jng" has gone out and no opponent's address has come back for it yet.
+    bool JoinAsked_ = false;
 };

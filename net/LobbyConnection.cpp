@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/LobbyConnection.h"
 
+#include "net/lobby/LobbyProtocol.h"
+
 #include <QTcpSocket>
 
 TLobbyConnection::TLobbyConnection(QObject* parent) : QObject(parent) {}
@@ -62,19 +64,26 @@ void TLobbyConnection::OnReadyRead() {
     QPointer<QTcpSocket> s = ct;
     if (!s)
         return;
-    const QByteArray message = s->readAll();
-    if (message.isEmpty())
+    const QByteArray read = s->readAll();
+    if (read.isEmpty())
         return;
     if (Window_.elapsed() >= 1000) {
         Window_.restart();
         InWindow_ = 0;
     }
-    if (++InWindow_ > MaxPerSecond || message.size() > MaxRead) {
+    // Messages count, not reads: a busy window reads many at once.
+    const QList<QByteArray> messages = LobbyProtocol::SplitServerRead(read);
+    InWindow_ += static_cast<int>(messages.size());
+    if (InWindow_ > MaxPerSecond || read.size() > MaxRead) {
         Close();
         emit flooded();
         return;
     }
-    emit messageReceived(message);
+    for (const QByteArray& message : messages) {
+        if (!ct || ct != s)
+            return; // a handler closed the connection: the rest is for nobody
+        emit messageReceived(message);
+    }
 }
 
 void TLobbyConnection::OnError() {

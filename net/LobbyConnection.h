@@ -2,7 +2,8 @@
 #pragma once
 // TLobbyConnection: the lobby window's socket `ct`. It connects to the lobby server by address
 // or by host name (looked up without blocking), sends each message in one write, and hands on
-// whatever one read returns as one message, as the lobby's format has no delimiter. A server
+// the messages of each read: one read is one message, as the lobby's format has no delimiter,
+// except players' list rows that arrived together (LobbyProtocol::SplitServerRead). A server
 // that floods is dropped. No widgets here: the window shows what the signals report.
 
 #include <QByteArray>
@@ -27,7 +28,7 @@ public:
     bool IsConnected() const;
     bool IsConnecting() const;
 
-    // A server that sends more than this many messages in one second, or one message over
+    // A server that sends more than this many messages in one second, or one read over
     // MaxRead bytes, is flooding.
     static constexpr int MaxPerSecond = 200;
     static constexpr qint64 MaxRead = 64 * 1024;

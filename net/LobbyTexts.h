@@ -39,6 +39,8 @@ inline QString NeedName = "You must enter your name:";
 inline QString NeedRegion = "You must enter your country/region:";
 inline QString NeedSkill = "You must enter your skill:";
 inline QString NeedPlayer = "You must select a player.";
+inline QString OldRow = "This row is from an earlier visit to the server. Press Get List and "
+                        "choose the player again.";
 inline QString BadPort = "Port 65536 is not a TCP port. Choose a port from 1 to 65535.";
 // %1: what was typed.
 inline QString BadAddress = "\"%1\" is not an IP address. Type the server's address as four "
@@ -56,5 +58,9 @@ inline QString ErrorPrefix = "Error: ";
 inline QString Kicked = "You were kicked from the server for ";
 inline QString Banned = "You are banned from this server.";
 inline QString Flooded = "The server sent too much too fast; the connection was closed.";
+// %1: what the server sent in place of the opponent's address.
+inline QString BadJoin = "The server sent \"%1\" as an opponent's address; no game was started.";
+inline QString UnaskedJoin = "The server offered a game that was not asked for; no game was "
+                             "started.";
 
 } // namespace LobbyTexts

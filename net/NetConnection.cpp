@@ -195,6 +195,16 @@ void TNetConnection::Dispatch(const std::vector<TNetMessage>& messages) {
 void TNetConnection::OnPeerGone() {
     if (!Peer_ || sender() != Peer_)
         return;
+    // The end of the connection ends a text message still waiting for the link to go quiet:
+    // a peer that says its last line and closes at once is heard.
+    Quiet_.stop();
+    const QPointer<QTcpSocket> peer = Peer_;
+    if (Peer_->bytesAvailable() > 0)
+        Dispatch(Buffer_.Feed(Peer_->readAll()));
+    if (peer == Peer_)
+        Dispatch(Buffer_.Flush());
+    if (!Peer_ || peer != Peer_)
+        return; // a handler ended the game
     QTcpSocket* gone = Peer_;
     Peer_ = nullptr;
     if (gone == cs1)

@@ -18,6 +18,8 @@ inline constexpr qsizetype MoveMessageSize = 4 + PositionSize; // "mov " and the
 inline constexpr qsizetype MaxPending = 64 * 1024;             // bytes without one complete message
 inline constexpr qsizetype MaxNameLength = 64;
 inline constexpr qsizetype MaxChatLength = 1000;
+// The chat area keeps this many lines, the oldest dropped: a peer may talk without end.
+inline constexpr int MaxChatLines = 2000;
 
 enum class TNetTag { Move, Info, Text, Unknown };
 

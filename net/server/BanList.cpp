@@ -47,16 +47,15 @@ bool TBanList::Add(const QString& address, QString* error) {
     a = Normal(a);
     if (Contains(a))
         return true;
+    Addresses_.append(a);
     if (!File_.isEmpty()) {
         QFile f(File_);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text) ||
             f.write((a.toString() + '\n').toUtf8()) < 0 || !f.flush()) {
             if (error)
                 *error = QString("%1: %2").arg(File_, f.errorString());
-            return false;
         }
     }
-    Addresses_.append(a);
     return true;
 }
 

@@ -13,7 +13,9 @@ public:
     // and counted in BadLines().
     bool Load(const QString& file, QString* error = nullptr);
     // Adds the address, appending it to the file when there is one. False with a reason when
-    // the address is not one or the file cannot be written; an address already banned is fine.
+    // the address is not one; an address already banned is fine. A file that cannot be written
+    // does not stop the ban: the address is banned until the server stops, and `error` says
+    // why the file does not keep it.
     bool Add(const QString& address, QString* error = nullptr);
     bool Contains(const QHostAddress& address) const;
     int Size() const { return static_cast<int>(Addresses_.size()); }

@@ -23,7 +23,8 @@ void TLobbyPeer::Queue(const QByteArray& message) {
 }
 
 bool TLobbyPeer::Pump(qint64 nowMs, int paceMs) {
-    if (Out_.empty() || !Socket_)
+    // A connection that has ended (a failed write ends it) takes nothing more.
+    if (Out_.empty() || !Socket_ || Socket_->state() != QAbstractSocket::ConnectedState)
         return false;
     if (nowMs - LastSentMs_ >= paceMs) {
         Socket_->write(Out_.front());

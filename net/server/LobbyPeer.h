@@ -38,6 +38,8 @@ public:
     void Queue(const QByteArray& message);
     // Bytes waiting here and in the socket: what the client has not taken yet.
     qint64 Backlog() const { return QueuedBytes_ + Unsent(); }
+    // Bytes waiting here for their turn.
+    qint64 QueuedBytes() const { return QueuedBytes_; }
     // Writes the next message if the pace allows; answers whether more wait.
     bool Pump(qint64 nowMs, int paceMs);
     qsizetype Queued() const { return static_cast<qsizetype>(Out_.size()); }

@@ -115,10 +115,15 @@ void TLobbyServer::OnNewConnection() {
         Peers_.emplace(id, std::move(peer));
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        // A small system buffer lets a client that stops reading show up in Backlog() soon.
+        // A small system buffer lets a client that stops reading show up in Unsent() soon.
         socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 64 * 1024);
         connect(socket, &QTcpSocket::readyRead, this, [this, id] { OnReadyRead(id); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id, "left"); });
+        // A write that fails (the client has gone) ends the connection at once, from inside
+        // the write, while the server may be in the middle of a list or a broadcast that
+        // holds this very client: it is taken away only once that work is done.
+        connect(
+            socket, &QTcpSocket::disconnected, this, [this, id] { Drop(id, "left"); },
+            Qt::QueuedConnection);
         Log("connect " + Who(p));
         if (Bans_.Contains(p.Address())) {
             SendAndClose(p, FormatBanned(), "banned address");
@@ -161,8 +166,10 @@ void TLobbyServer::Send(TLobbyPeer& peer, const QByteArray& message) {
 }
 
 void TLobbyServer::Broadcast(const QByteArray& message) {
+    // A lobby that talks faster than the pace lets lines out fills every queue alike. A client
+    // whose queue is that full misses the line; it is not to blame and stays.
     for (auto& [id, peer] : Peers_)
-        if (peer->Identified && !peer->Closing)
+        if (peer->Identified && !peer->Closing && peer->QueuedBytes() <= Options_.MaxUnsent / 2)
             Send(*peer, message);
 }
 
@@ -185,7 +192,9 @@ void TLobbyServer::Pump() {
                 more = true;
             }
         }
-        if (peer->Backlog() > Options_.MaxUnsent && !peer->Closing) {
+        // Only what the system has not taken counts against the client: what waits in the
+        // queue waits for the pace, not for the client.
+        if (peer->Unsent() > Options_.MaxUnsent && !peer->Closing) {
             done.push_back(id);
             Log("dropping " + Who(*peer) + ": it does not read what it is sent");
         }
@@ -395,11 +404,16 @@ void TLobbyServer::Admin(const QString& input) {
         Broadcast(FormatInfo(CleanBytes(rest.toUtf8(), MaxChat)));
         Log("said: " + rest);
     } else if (command == "kick" && !rest.isEmpty()) {
-        const QString name = rest.section(' ', 0, 0);
-        const QString reason = rest.section(' ', 1).trimmed();
-        TLobbyPeer* p = FindByName(name.toUtf8());
+        // Names may hold spaces: the longest name of a player that the words after "kick"
+        // begin with is the one meant, and what follows it is the reason.
+        TLobbyPeer* p = nullptr;
+        QString reason;
+        for (qsizetype end = rest.size(); end > 0 && !p; end = rest.lastIndexOf(' ', end - 1)) {
+            p = FindByName(rest.left(end).trimmed().toUtf8());
+            reason = rest.mid(end).trimmed();
+        }
         if (!p) {
-            Log("kick: nobody is called " + name);
+            Log("kick: nobody is called " + rest.section(' ', 0, 0));
             return;
         }
         SendAndClose(*p, FormatKick(reason.isEmpty() ? "no reason given" : reason.toUtf8()),
@@ -411,6 +425,9 @@ void TLobbyServer::Admin(const QString& input) {
             return;
         }
         Log("banned " + rest);
+        if (!why.isEmpty())
+            Log("ban: the ban file cannot keep it, so it lasts until the server stops (" + why +
+                ")");
         for (auto& [id, p] : Peers_)
             if (!p->Closing && Bans_.Contains(p->Address()))
                 SendAndClose(*p, FormatBanned(), "banned");

@@ -4,6 +4,7 @@
 // away, and two main windows that meet in the lobby and end up in a direct NetGame.
 #include "app/Program.h"
 #include "net/Client.h"
+#include "net/lobby/LobbyProtocol.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/LobbyKit.h"
@@ -56,6 +57,8 @@ private slots:
     void kickAndBan();
     void wrongPasswordAndServerGone();
     void hostNameAndConnectionError();
+    void joinAfterClearingAndReconnecting();
+    void hostileJoinAnswers();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -301,6 +304,105 @@ void TestLobbyWindows::hostNameAndConnectionError() {
     QCOMPARE(u.Status().size(), 2); // reported once
     QVERIFY(u.Errors.isEmpty());
     QVERIFY(u.W.findChildren<QMessageBox*>().isEmpty());
+}
+
+// The server numbers the rows it has sent since the connection began. A list that was cleared,
+// or kept from an earlier visit, shows other numbers; Join Game still asks for the player the
+// chosen row shows.
+void TestLobbyWindows::joinAfterClearingAndReconnecting() {
+    QVERIFY(Lobby_->Start());
+    TLobbyUser ann, bob, carl, dan;
+    for (auto [u, name] : {std::pair{&ann, "Ann"}, {&bob, "Bob"}, {&carl, "Carl"}}) {
+        u->Fill(name, Lobby_->Port);
+        u->W.cmdConnect->click();
+        QTRY_VERIFY(u->Connected());
+        QVERIFY(Lobby_->WaitFor(QString("identify ") + name));
+    }
+    carl.W.cmdCreate->click();
+    QVERIFY(Lobby_->WaitFor("game created by Carl"));
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 3);
+    ann.W.clear2->click();
+    bob.W.cmdDisconnect->click();
+    QVERIFY(Lobby_->WaitFor("leave Bob"));
+    dan.Fill("Dan", Lobby_->Port);
+    dan.W.cmdConnect->click();
+    QTRY_VERIFY(dan.Connected());
+    QVERIFY(Lobby_->WaitFor("identify Dan"));
+    dan.W.cmdCreate->click();
+    QVERIFY(Lobby_->WaitFor("game created by Dan"));
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 3);
+    QCOMPARE(ann.W.plist->item(2)->text(),
+             QString("Dan  Nowhereland  Master  waiting for an opponent"));
+    ann.W.plist->setCurrentRow(2);
+    ann.W.cmdJoin->click();
+    QVERIFY2(Lobby_->WaitFor("joins Dan"), qPrintable(ann.Status().join('\n')));
+    QVERIFY(!Lobby_->Log.contains("joins Carl"));
+
+    // Back in the lobby: the old rows stay in the list, the new ones come after them.
+    ann.W.show();
+    ann.W.cmdDisconnect->click();
+    ann.W.cmdConnect->click();
+    QTRY_VERIFY(ann.Connected());
+    ann.W.cmdGetList->click();
+    QTRY_COMPARE(ann.W.plist->count(), 6);
+    QCOMPARE(ann.W.plist->item(3)->text(),
+             QString("Carl  Nowhereland  Master  waiting for an opponent"));
+    ann.W.plist->setCurrentRow(3);
+    ann.W.cmdJoin->click();
+    QVERIFY2(Lobby_->WaitFor("joins Carl"), qPrintable(ann.Status().join('\n')));
+    // A row from the earlier visit names nobody the server can tell.
+    const QString log = Lobby_->Log;
+    ann.W.plist->setCurrentRow(0);
+    ann.W.cmdJoin->click();
+    QCOMPARE(ann.Errors.size(), 1);
+    QTest::qWait(200);
+    QCOMPARE(Lobby_->Log.count(" joins "), log.count(" joins "));
+}
+
+// A server that hands out opponents nobody asked for, or names one by anything but an
+// address: no game is started, and the window stays.
+void TestLobbyWindows::hostileJoinAnswers() {
+    QTcpServer fake;
+    QVERIFY(fake.listen(QHostAddress::LocalHost, 0));
+    TLobbyUser u;
+    QStringList joins;
+    u.W.OnJoinGame = [&joins](const QString& address) { joins << address; };
+    u.Fill("Ann", fake.serverPort());
+    u.W.cmdConnect->click();
+    QTRY_VERIFY(fake.hasPendingConnections());
+    QTcpSocket* server = fake.nextPendingConnection();
+    QTRY_VERIFY(u.Connected());
+    const auto say = [server](const QByteArray& message) {
+        server->write(message);
+        server->flush();
+        QTest::qWait(60); // one message a read
+    };
+    say("djn 127.0.0.1");
+    say("lst \"Bob\",\"Here\",\"Master\",\"waiting\"");
+    QTRY_COMPARE(u.W.plist->count(), 1);
+    u.W.plist->setCurrentRow(0);
+    u.W.cmdJoin->click();
+    for (const char* bad : {"djn bad.example", "djn 127.0.0.1:80", "djn ", "djn 224.0.0.1"})
+        say(bad);
+    QCOMPARE(joins, QStringList());
+    QVERIFY(u.W.isVisible());
+    say("djn 127.0.0.1");
+    QTRY_COMPARE(joins, QStringList{"127.0.0.1"});
+    QVERIFY(!u.W.isVisible());
+    // One join, one game.
+    say("djn 127.0.0.1");
+    QCOMPARE(joins.size(), 1);
+
+    // A thousand list rows at once are a flood, however few reads carry them.
+    QByteArray rows;
+    for (int i = 0; i < 1500; ++i)
+        rows += LobbyProtocol::FormatListRow({"P" + QByteArray::number(i), "R", "S", "T"});
+    server->write(rows);
+    QTRY_VERIFY(u.W.cmdConnect->isEnabled());
+    QVERIFY(u.Status().contains("The server sent too much too fast; the connection was closed."));
+    QVERIFY(u.W.plist->count() <= 1 + TLobbyConnection::MaxPerSecond);
 }
 
 QTEST_MAIN(TestLobbyWindows)

@@ -6,6 +6,7 @@
 
 #include <QRandomGenerator>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -44,6 +45,9 @@ private slots:
     void unidentifiedTimesOut();
     void slowReaderIsDropped();
     void fullLobbyAndCommandLine();
+    void clientGoneWhileWrittenTo();
+    void busyChatDropsNobody();
+    void adminKickAndBan();
 };
 
 void TestLobbyServer::visit() {
@@ -200,6 +204,98 @@ void TestLobbyServer::fullLobbyAndCommandLine() {
     QVERIFY(bad.waitForFinished(10000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardError().contains("1 to 65535"));
+}
+
+// Clients that close right after asking for the list: the server's next write to them fails
+// while it is still sending them rows, and the failed write ends their connection at once.
+// The server must outlive that and keep serving the others.
+void TestLobbyServer::clientGoneWhileWrittenTo() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--pace-ms", "0"}));
+    std::vector<std::unique_ptr<TRaw>> stay;
+    for (int i = 0; i < 4; ++i) {
+        stay.push_back(std::make_unique<TRaw>(lobby.Port));
+        QVERIFY(stay.back()->Up());
+        stay.back()->Say(Identify("Stay" + QByteArray::number(i)));
+        QTRY_VERIFY(stay.back()->In.contains("Welcome"));
+    }
+    for (int round = 0; round < 10; ++round) {
+        TRaw gone(lobby.Port);
+        QVERIFY(gone.Up());
+        const QByteArray name = "Gone" + QByteArray::number(round);
+        gone.Say(Identify(name));
+        QTRY_VERIFY2(gone.In.contains("Welcome"),
+                     qPrintable(lobby.Log.right(1000) + lobby.P.readAllStandardError().left(3000)));
+        // Everything sent so far has been read, so the close is a plain one (no reset); the
+        // rows that follow it are refused by the closed socket.
+        gone.Say("gtl");
+        gone.S.close();
+        QVERIFY2(lobby.WaitFor("leave " + name), qPrintable(lobby.Log.right(1500)));
+        QCOMPARE(lobby.P.state(), QProcess::Running);
+    }
+    stay.front()->In.clear();
+    stay.front()->Say("gtl");
+    QTRY_VERIFY(stay.front()->In.contains("\"Stay3\""));
+    QVERIFY(!stay.front()->In.contains("Gone"));
+    QCOMPARE(lobby.P.state(), QProcess::Running);
+}
+
+// Several players chatting within the limits can together say more than the pace lets out
+// to each client. The queues fill, but every client reads what reaches it: none is dropped.
+void TestLobbyServer::busyChatDropsNobody() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--pace-ms", "1000"}));
+    std::vector<std::unique_ptr<TRaw>> talkers;
+    for (int i = 0; i < 8; ++i) {
+        talkers.push_back(std::make_unique<TRaw>(lobby.Port));
+        QVERIFY(talkers.back()->Up());
+        talkers.back()->Say(Identify("T" + QByteArray::number(i)));
+        QTRY_VERIFY(talkers.back()->In.contains("Welcome"));
+    }
+    const QByteArray line(1000, 'z');
+    // 15 lines a second from each talker for three seconds: under the flood limit.
+    for (int round = 0; round < 45; ++round) {
+        for (auto& talker : talkers)
+            talker->Say(FormatSay("T", line));
+        QTest::qWait(1000 / 15);
+    }
+    QTest::qWait(1500);
+    QVERIFY2(!lobby.Log.contains("dropping"), qPrintable(lobby.Log.right(1500)));
+    for (auto& talker : talkers)
+        QVERIFY(!talker->Closed());
+}
+
+// The admin's kick finds a player whose name holds spaces, however the command is spaced,
+// and leaves alone a player whose name is only the first word of it. A ban holds even when
+// the ban file cannot be written.
+void TestLobbyServer::adminKickAndBan() {
+    QTemporaryDir dir;
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--bans", dir.filePath("no such folder/bans")}));
+    TRaw evil(lobby.Port), guy(lobby.Port), plain(lobby.Port);
+    QVERIFY(evil.Up() && guy.Up() && plain.Up());
+    evil.Say(Identify("Evil"));
+    guy.Say(Identify("Evil  Guy"));
+    plain.Say(Identify("Plain"));
+    for (TRaw* r : {&evil, &guy, &plain})
+        QTRY_VERIFY(r->In.contains("Welcome"));
+    lobby.Admin("  kick   evil  GUY    spamming the  chat ");
+    QTRY_VERIFY(guy.In.contains("kck spamming the  chat"));
+    QTRY_VERIFY(guy.Closed());
+    QVERIFY(!evil.Closed());
+    lobby.Admin("kick Plain");
+    QTRY_VERIFY(plain.In.contains("kck no reason given"));
+    lobby.Admin("kick Nobody Here");
+    QVERIFY(lobby.WaitFor("kick: nobody is called Nobody"));
+    QVERIFY(!evil.Closed());
+
+    lobby.Admin("ban 127.0.0.1");
+    QTRY_VERIFY(evil.In.contains("bnd"));
+    QTRY_VERIFY(evil.Closed());
+    QVERIFY(lobby.WaitFor("lasts until the server stops"));
+    TRaw again(lobby.Port);
+    QVERIFY(again.Up());
+    QTRY_VERIFY(again.In.startsWith("bnd"));
 }
 
 QTEST_MAIN(TestLobbyServer)

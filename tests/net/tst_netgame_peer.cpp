@@ -88,6 +88,8 @@ private slots:
     void richTextNameStaysText();
     void impossibleMoveIsPlaced();
     void quickSuccessionLosesNothing();
+    void lastWordsBeforeClosing();
+    void endlessChatKeepsTheLatestLines();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -286,6 +288,36 @@ void TestNetGamePeer::quickSuccessionLosesNothing() {
                 2 * count - w.NetGame()->Counts().MovesPlayed - w.NetGame()->Counts().ChatsReceived,
                 w.NetGame()->Counts().ChatsSent, static_cast<long long>(Peer_->Received.size()),
                 static_cast<long long>(wire.size()), count - w.NetGame()->Counts().ChatsSent);
+}
+
+// A peer that says goodbye and closes at once: its last line and its name arrive with the
+// end of the connection, before the link could go quiet, and are still shown.
+void TestNetGamePeer::lastWordsBeforeClosing() {
+    TfrmCorvina& w = *W_;
+    Peer_->Send(FormatInfo("Leaver"));
+    QTRY_COMPARE(w.NetGame()->Counts().NamesReceived, 1);
+    Peer_->Send(FormatChat("Leaver: good game"));
+    Peer_->Socket.disconnectFromHost();
+    QTRY_COMPARE(w.NetGame()->State(), TNetGame::TState::Idle);
+    QCOMPARE(ChatLines(w).last(), QString("Leaver: good game"));
+    QCOMPARE(TakeBoxes(w), QStringList{"Opponent disconnected!"});
+}
+
+// A peer that chats without end, each line ended by a move so that no line runs into the next:
+// the chat shows the latest lines and no more.
+void TestNetGamePeer::endlessChatKeepsTheLatestLines() {
+    TfrmCorvina& w = *W_;
+    const QByteArray here = FormatMove(w.Board()->Position());
+    const int lines = MaxChatLines + 300;
+    QByteArray all;
+    for (int i = 0; i < lines; ++i)
+        all += FormatChat(QString("Rawpeer: %1").arg(i)) + here;
+    Peer_->Send(all);
+    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, lines, 30000);
+    const QStringList shown = ChatLines(w);
+    QVERIFY2(shown.size() <= MaxChatLines, qPrintable(QString::number(shown.size())));
+    QCOMPARE(shown.last(), QString("Rawpeer: %1").arg(lines - 1));
+    QCOMPARE(w.NetGame()->State(), TNetGame::TState::Playing);
 }
 
 QTEST_MAIN(TestNetGamePeer)
