@@ -317,6 +317,9 @@ bool ParsePgn(std::string_view text, TPgnGame& game, TPgnError& error) {
             game.Moves.emplace_back(word);
         }
     }
+    // A variation still open at the end of the text took the rest of the main line with it.
+    if (depth > 0)
+        return Fail(error, TPgnError::Kind::Syntax, "a variation \"(\" is never closed");
     if (!anything)
         return Fail(error, TPgnError::Kind::NoGame, {});
     return true;
