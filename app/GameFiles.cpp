@@ -273,7 +273,13 @@ bool TGameFiles::StartFromFen(const QString& fen) {
     TChessGame start;
     std::string why = "the text is empty";
     const QString trimmed = fen.simplified();
-    if (trimmed.isEmpty() || !LoadFen(start, trimmed.toStdString(), &why)) {
+    bool read = !trimmed.isEmpty() && LoadFen(start, trimmed.toStdString(), &why);
+    // With the side not to move in check, the first move could take a king.
+    if (read && WaitingKingInCheck(start)) {
+        why = "the side not to move is in check";
+        read = false;
+    }
+    if (!read) {
         ReportError(texts.FenInvalid.arg(QString::fromStdString(why)));
         return false;
     }

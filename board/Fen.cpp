@@ -151,6 +151,15 @@ CastleSet PlayableCastling(const std::string& position, CastleSet rights) {
     return kept;
 }
 
+bool WaitingKingInCheck(const TChessGame& game) {
+    const bool white = !game.WhiteToMove();
+    if (game.Position().find(white ? 'K' : 'k') == std::string::npos)
+        return false;
+    // With from = to the trial position is the position itself.
+    return game.KingAttackedAfter(white ? PieceColour::White : PieceColour::Black, Square::A8,
+                                  Square::A8);
+}
+
 std::string ToPortableFen(const TChessGame& game) {
     return FenText(game, PlayableCastling(game.Position(), game.CastlingAllowed()));
 }

@@ -20,5 +20,9 @@ std::string ToPortableFen(const TChessGame& game);
 // The castling bits a FEN may carry for this placement (64 characters, a8 first).
 CastleSet PlayableCastling(const std::string& position, CastleSet rights);
 
+// Whether the king of the side not to move stands attacked, so that the side to move could
+// take it: no position a game can reach. False when that king is missing.
+bool WaitingKingInCheck(const TChessGame& game);
+
 // The 64-character position string of a FEN placement field; "" when it is malformed.
 std::string PlacementFromFen(const std::string& placement);

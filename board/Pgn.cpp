@@ -52,33 +52,61 @@ bool Fail(TPgnError& error, TPgnError::Kind what, std::string detail) {
 
 TRecordedLine RecordedLine(const TChessGame& game) {
     TRecordedLine line;
+    TChessGame board;
+    // The line (re)starts in a position: its castling rights are the ones a FEN can carry,
+    // since that is where anyone reading the line back starts from.
+    const auto startAt = [&line, &board](const std::string& position, bool white,
+                                         CastleSet castling, Square enPassant) {
+        line.Start.ResetGame();
+        line.Start.SetPosition(position);
+        line.Start.SetWhiteToMove(white);
+        line.Start.SetCastlingAllowed(PlayableCastling(position, castling));
+        line.Start.SetEnPassant(enPassant);
+        line.Moves.clear();
+        board = line.Start;
+    };
+    const auto placement = [](const MoveInfo& slot) {
+        return std::string(slot.Position.begin(), slot.Position.end());
+    };
     const bool firstWhite = !game.StartedWithBlack();
     const MoveInfo& first = game.Slot(1, firstWhite);
     const std::size_t begin = firstWhite ? 0 : 1;
     const std::size_t end =
         static_cast<std::size_t>(game.LastMove() - 1) * 2 + (game.LastWhiteToMove() ? 0 : 1);
-    line.Start.ResetGame();
-    if (end <= begin || !first.Written) {
-        // Nothing recorded: the line starts, and ends, where the game stands.
-        line.Start.SetPosition(game.Position());
-        line.Start.SetWhiteToMove(game.WhiteToMove());
-        line.Start.SetCastlingAllowed(game.CastlingAllowed());
-        line.Start.SetEnPassant(game.EnPassant());
+    const MoveInfo& shown = game.Slot(game.CurrentMove(), game.WhiteToMove());
+    // Nothing recorded, or a placement put on the board from outside (a loaded game) after
+    // the last half-move: the line starts, and ends, where the game stands.
+    if (end <= begin || !first.Written || !shown.Written || placement(shown) != game.Position()) {
+        startAt(game.Position(), game.WhiteToMove(), game.CastlingAllowed(), game.EnPassant());
         return line;
     }
-    line.Start.SetPosition(std::string(first.Position.begin(), first.Position.end()));
-    line.Start.SetWhiteToMove(firstWhite);
-    line.Start.SetCastlingAllowed(first.Castling);
-    line.Start.SetEnPassant(first.EnPassant);
-    for (std::size_t i = begin; i < end; ++i) {
+    startAt(placement(first), firstWhite, first.Castling, first.EnPassant);
+    for (std::size_t i = begin; i <= end; ++i) {
         const auto n = static_cast<std::int32_t>(i / 2 + 1);
-        const MoveInfo& slot = game.Slot(n, i % 2 == 0);
-        const MoveInfo& next = game.Slot(static_cast<std::int32_t>((i + 1) / 2 + 1), i % 2 == 1);
+        const bool white = i % 2 == 0;
+        const MoveInfo& slot = game.Slot(n, white);
+        // The half-moves so far do not lead to the placement recorded here (it was put on the
+        // board from outside, or a right the line's start cannot carry was used): the line
+        // that can be read back begins here.
+        if (board.Position() != placement(slot))
+            startAt(placement(slot), white, slot.Castling, slot.EnPassant);
+        if (i == end)
+            break;
+        const MoveInfo& next = game.Slot(static_cast<std::int32_t>((i + 1) / 2 + 1), !white);
         TSanMove move{slot.FromSq, slot.ToSq, 0};
         const char mover = slot.Position[static_cast<std::size_t>(ToInt(slot.FromSq) - 1) % 64];
         if ((mover == 'P' || mover == 'p') && (RankOf(slot.ToSq) == 8 || RankOf(slot.ToSq) == 1)) {
             const char became = next.Position[static_cast<std::size_t>(ToInt(slot.ToSq) - 1) % 64];
             move.Promotion = static_cast<char>(std::toupper(static_cast<unsigned char>(became)));
+        }
+        // Refused from where the line started (a castling right its start could not carry):
+        // from this placement on, the right is one a FEN carries.
+        if (!PlaySanMove(board, move)) {
+            startAt(placement(slot), white, slot.Castling, slot.EnPassant);
+            if (!PlaySanMove(board, move)) {
+                startAt(placement(next), !white, next.Castling, next.EnPassant);
+                continue;
+            }
         }
         line.Moves.push_back(move);
     }
@@ -289,6 +317,9 @@ bool ParsePgn(std::string_view text, TPgnGame& game, TPgnError& error) {
             game.Moves.emplace_back(word);
         }
     }
+    // A variation still open at the end of the text took the rest of the main line with it.
+    if (depth > 0)
+        return Fail(error, TPgnError::Kind::Syntax, "a variation \"(\" is never closed");
     if (!anything)
         return Fail(error, TPgnError::Kind::NoGame, {});
     return true;
@@ -305,6 +336,9 @@ bool ReplayPgn(const TPgnGame& pgn, TChessGame& start, std::vector<TSanMove>& mo
             return Fail(error, TPgnError::Kind::BadFen, why);
         // A right whose king or rook is not at home cannot be part of a position.
         start.SetCastlingAllowed(PlayableCastling(start.Position(), start.CastlingAllowed()));
+        // With the side not to move in check, the first move could take a king.
+        if (WaitingKingInCheck(start))
+            return Fail(error, TPgnError::Kind::BadFen, "the side not to move is in check");
     } else {
         start.ResetGame();
     }

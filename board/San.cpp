@@ -37,9 +37,15 @@ bool IsCastling(const TChessGame& game, Square from, Square to) {
            (FileOf(to) - FileOf(from) == 2 || FileOf(from) - FileOf(to) == 2);
 }
 
-// After the half-move on a copy of the game: "+" for check, "#" for mate, "" otherwise.
+// After the half-move on a copy of the position: "+" for check, "#" for mate, "" otherwise.
+// The copy leaves the history behind: neither answer depends on it, and copying it for every
+// half-move written would make writing a long game quadratic.
 std::string CheckSuffix(const TChessGame& game, const TSanMove& move) {
-    TChessGame after = game.Detached();
+    TChessGame after;
+    after.SetPosition(game.Position());
+    after.SetWhiteToMove(game.WhiteToMove());
+    after.SetCastlingAllowed(game.CastlingAllowed());
+    after.SetEnPassant(game.EnPassant());
     if (!PlaySanMove(after, move))
         return {};
     const PieceColour side = after.WhiteToMove() ? PieceColour::White : PieceColour::Black;

@@ -341,8 +341,13 @@ void TestSanPgn::parserRefusesBrokenText_data() {
     QTest::newRow("open tag") << "[Event \"x\n1. e4" << syntax;
     QTest::newRow("tag without value") << "[Event]\n1. e4" << syntax;
     QTest::newRow("stray paren") << "1. e4 ) e5" << syntax;
+    // Everything after the "(" would be lost without a word.
+    QTest::newRow("open variation") << "1. e4 e5 2. Nf3 (2. Nc3 Nf6 2... Nc6 3. Bb5 1-0" << syntax;
     QTest::newRow("nothing") << " \n\t\n" << int(TPgnError::Kind::NoGame);
     QTest::newRow("bad FEN") << "[FEN \"8/8/8 w - - 0 1\"]\n*" << int(TPgnError::Kind::BadFen);
+    // Black stands in check with white to move: the first move would take the king.
+    QTest::newRow("king to be taken")
+        << "[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n1. Qxe8 *" << int(TPgnError::Kind::BadFen);
 }
 
 void TestSanPgn::parserRefusesBrokenText() {

@@ -122,6 +122,8 @@ void TestPgnFiles::badMoveIsNamedAndGameKept_data() {
                                      "MUST contain the white and the black king!";
     QTest::newRow("empty") << ""
                            << "holds no PGN game.";
+    QTest::newRow("king to be taken") << "[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n1. Qxe8 *"
+                                      << "the side not to move is in check";
 }
 
 void TestPgnFiles::badMoveIsNamedAndGameKept() {
@@ -194,6 +196,9 @@ void TestPgnFiles::pastedTextIsChecked_data() {
     QTest::newRow("two white kings") << "4k3/8/8/8/8/8/8/3KK3 w - - 0 1"
                                      << "The pasted position cannot be played: The board CANNOT "
                                         "contain more than one king of each color!";
+    QTest::newRow("king to be taken") << "4k3/8/8/8/8/8/8/4QK2 w - - 0 1"
+                                      << "The clipboard holds no valid FEN position: the side "
+                                         "not to move is in check";
     QTest::newRow("only kings") << "4k3/8/8/8/8/8/8/4K3 w - - 0 1"
                                 << "The pasted position cannot be played: The board cannot "
                                    "contain only the two kings.";
