@@ -459,14 +459,14 @@ void TestScrollingCredits::realTimerRunsOnlyWhenVisibleAndAnimated() {
     QTest::qWait(60);
     QCOMPARE(passes, 0);
     c.SetAnimate(true);
-    QTRY_VERIFY_WITH_TIMEOUT(passes >= 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(passes >= 2, CORVINA_TRY_MS);
 
     c.SetVisible(false);
     int held = passes;
     QTest::qWait(150);
     QCOMPARE(passes, held);
     c.SetVisible(true);
-    QTRY_VERIFY_WITH_TIMEOUT(passes > held, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(passes > held, CORVINA_TRY_MS);
 
     c.SetAnimate(false);
     held = passes;

@@ -486,7 +486,7 @@ void TestBoardAids::engineKeepsItsOwnPromotion() {
     QTest::mouseClick(chooser, Qt::LeftButton, {}, chooser->CellRect(3).center());
     QTRY_COMPARE(b.At(Square::E8), 'N');
     // Black's reply is the engine's: the pawn becomes the board's PromotionPiece.
-    QTRY_COMPARE_WITH_TIMEOUT(b.At(Square::H1), 'q', 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(b.At(Square::H1), 'q', CORVINA_TRY_MS);
     QCOMPARE(b.PromotionPiece(), 'q');
     QCOMPARE(QString::fromStdString(a.Printer.Joined()).count("Promotion"), 2);
     QCOMPARE(b.LastMoveFrom(), Square::H2);

@@ -424,7 +424,7 @@ void TestChessBrd::noDropWhileThinking() {
     QVERIFY(QTest::qWaitForWindowExposed(&b));
     QVERIFY(LoadFen(b, "r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 1"));
     b.SetComputerPlaysWhite(true);
-    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking(), CORVINA_TRY_MS);
     QStringList events;
     b.OnIllegalMove = [&](TObject*, Square s) {
         events << QString::fromStdString("IllegalMove " + SquareName(s));

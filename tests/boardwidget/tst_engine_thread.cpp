@@ -62,7 +62,7 @@ void TestEngineThread::answersAsBlack() {
     b.show();
     QVERIFY(QTest::qWaitForWindowExposed(&b));
     QVERIFY(b.PlayUserMove(Square::E2, Square::E4));
-    QTRY_COMPARE_WITH_TIMEOUT(moves, 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 2, CORVINA_TRY_MS);
     QVERIFY(b.WhiteToMove());
     QVERIFY(!b.Thinking());
     QTest::qWait(100);
@@ -78,14 +78,14 @@ void TestEngineThread::playsBothSidesUntilStopped() {
     QVERIFY(QTest::qWaitForWindowExposed(&b));
     b.SetComputerPlaysWhite(true);
     b.SetComputerPlaysBlack(true);
-    QTRY_VERIFY_WITH_TIMEOUT(moves >= 10, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(moves >= 10, CORVINA_TRY_MS);
     b.StopThinking();
     const int atStop = moves;
     QVERIFY(!b.Thinking());
     QTest::qWait(200);
     QCOMPARE(moves, atStop); // nothing searched before the stop is played after it
     b.StartThinking();
-    QTRY_VERIFY_WITH_TIMEOUT(moves > atStop, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(moves > atStop, CORVINA_TRY_MS);
     b.StopThinking();
 }
 
@@ -165,7 +165,7 @@ void TestEngineThread::parkedAfterSetupEvenAfterGameOver() {
         QVERIFY(b.PlayUserMove(Square::D8, gameOver ? Square::H4 : Square::G5));
         QCOMPARE(b.GameOver(), gameOver);
         if (!gameOver) {
-            QTRY_VERIFY_WITH_TIMEOUT(!b.WhiteToMove(), 10000); // the engine answered
+            QTRY_VERIFY_WITH_TIMEOUT(!b.WhiteToMove(), CORVINA_TRY_MS); // the engine answered
         }
         int moves = 0;
         b.OnLegalMove = [&moves](TObject*, Square, Square) { ++moves; };
@@ -179,7 +179,7 @@ void TestEngineThread::parkedAfterSetupEvenAfterGameOver() {
         QCOMPARE(moves, 0); // parked until "Start Thinking" or a human move
         QVERIFY(!b.Thinking());
         b.StartThinking();
-        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(moves, 1, CORVINA_TRY_MS);
         b.StopThinking();
     }
 }
@@ -199,7 +199,7 @@ void TestEngineThread::parkedAfterMate() {
     b.OnLegalMove = [&moves](TObject*, Square, Square) { ++moves; };
     b.SetSearchDepth(2);
     b.SetComputerPlaysBlack(true);
-    QTRY_VERIFY_WITH_TIMEOUT(b.GameOver(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.GameOver(), CORVINA_TRY_MS);
     QCOMPARE(b.At(Square::H4), 'q');
     QVERIFY(b.PreviousMove());
     QTest::qWait(300);
@@ -250,16 +250,16 @@ void TestEngineThread::dropRightAfterTheEnginesReply() {
         }
     };
     // The engine may answer the queued drag before the check looks, so at least three.
-    QTRY_VERIFY_WITH_TIMEOUT(moves >= 3, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(moves >= 3, CORVINA_TRY_MS);
     QVERIFY(!thinkingDuringReply);
     QCOMPARE(illegal, 0);
 
     // A drag begun while the engine thinks and dropped after its reply.
-    QTRY_COMPARE_WITH_TIMEOUT(moves, 4, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 4, CORVINA_TRY_MS);
     b.SetSearchDepth(7);
     const int before = moves;
     QVERIFY(b.PlayUserMove(Square::A2, Square::A3));
-    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking() || moves == before + 2, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking() || moves == before + 2, CORVINA_TRY_MS);
     const bool pressedWhileThinking = b.Thinking();
     Press(b, at(Square::B1));
     Move(b, at(Square::B1), at(Square::C3));
@@ -289,7 +289,7 @@ void TestEngineThread::refusedEngineMoveIsReported() {
         errors << QString::fromStdString(SquareName(from) + SquareName(to));
     };
     b.SetComputerPlaysWhite(true);
-    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking(), CORVINA_TRY_MS);
     // What an engine that breaks the rules would hand over: the king two squares forward,
     // then a move from a square to itself.
     b.HandOver().MoveFound(b.HandOver().Generation(), ToInt(Square::E1), ToInt(Square::E3));
@@ -300,9 +300,9 @@ void TestEngineThread::refusedEngineMoveIsReported() {
     QCOMPARE(moves, 0); // the search in progress was dropped with the stop
     b.SetSearchDepth(1);
     b.StartThinking();
-    QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 1, CORVINA_TRY_MS);
     b.SetComputerPlaysBlack(true);
-    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking() || moves > 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(b.Thinking() || moves > 1, CORVINA_TRY_MS);
     b.HandOver().MoveFound(b.HandOver().Generation(), ToInt(Square::A8), ToInt(Square::A8));
     QCOMPARE(errors, (QStringList{"E1E3", "A8A8"}));
     QVERIFY(!b.HandOver().Awake());
@@ -331,7 +331,7 @@ void TestEngineThread::destroyedWhileSearching() {
         b->show();
         QVERIFY(QTest::qWaitForWindowExposed(b));
         b->SetComputerPlaysWhite(true);
-        QTRY_VERIFY_WITH_TIMEOUT(b->Thinking(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(b->Thinking(), CORVINA_TRY_MS);
         QElapsedTimer clock;
         clock.start();
         delete b;

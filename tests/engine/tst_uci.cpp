@@ -240,7 +240,7 @@ void TestUci::stopEndsAnInfiniteSearch() {
     QVERIFY(engine.Command("go infinite"));
     // Answered while the search runs.
     QVERIFY(engine.Command("isready"));
-    QVERIFY(!out.WaitFor("readyok", 5000).empty());
+    QVERIFY(!out.WaitFor("readyok", 30000).empty());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     QVERIFY(out.WaitFor("bestmove", 0).empty());
     const auto before = std::chrono::steady_clock::now();

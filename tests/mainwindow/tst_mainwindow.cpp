@@ -120,9 +120,14 @@ void TestMainWindow::playedGame() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
+    bool stepped = false;
+    w.OnStartUpStep = [step = w.OnStartUpStep, &stepped] {
+        step();
+        stepped = true;
+    };
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::qWait(200); // the start-up step
+    QTRY_VERIFY(stepped); // the start-up step
     QVERIFY(Play(w, {"e2e4"}));
     QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
     QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
@@ -157,7 +162,7 @@ void TestMainWindow::engineAnswersAsBlack() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Play(w, {"e2e4"}));
-    QTRY_COMPARE_WITH_TIMEOUT(w.StatusLines().size(), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.StatusLines().size(), 2, CORVINA_TRY_MS);
     QVERIFY(w.StatusLines().last().startsWith(QString(14, ' ')));
     QVERIFY(w.Board()->WhiteToMove());
 }

@@ -133,7 +133,10 @@ void TestLobbyWindows::identifyListAndChat() {
         QVERIFY(b->isEnabled());
     bob.Fill("Bob", Lobby_->Port);
     bob.W.cmdConnect->click();
+    // Bob is on the server's list once the server has answered his identification; his socket
+    // being connected says nothing about what the server has read.
     QTRY_VERIFY(bob.Connected());
+    QTRY_VERIFY(bob.Status().contains("Welcome to the lobby, Bob. 1 other player is here."));
 
     // Get List twice without clearing: every player twice, and the row numbers as shown.
     ann.W.cmdGetList->click();

@@ -118,7 +118,10 @@ void TestLobbyServer::floodAndOversize() {
     f.Say(Identify("Flood"));
     calm.Say(Identify("Calm"));
     QTRY_VERIFY(f.In.contains("Welcome"));
-    for (int i = 0; i < 400 && !f.Closed(); ++i) {
+    // Faster than 20 a second for as long as it takes a loaded machine to notice.
+    QElapsedTimer t;
+    t.start();
+    while (!f.Closed() && !f.In.contains("kck") && t.elapsed() < 60000) {
         f.Say(FormatSay("Flood", "x"));
         QTest::qWait(5);
     }
@@ -134,10 +137,15 @@ void TestLobbyServer::floodAndOversize() {
 void TestLobbyServer::unidentifiedTimesOut() {
     TLobbyProcess lobby;
     QVERIFY(lobby.Start({"--identify-timeout", "300"}));
-    TRaw idle(lobby.Port), named(lobby.Port);
-    QVERIFY(idle.Up() && named.Up());
+    // The named client is welcomed before the idle one connects: on a loaded machine the
+    // server may not read an identification within 300 ms of the connection.
+    TRaw named(lobby.Port);
+    QVERIFY(named.Up());
     named.Say(Identify("Named"));
-    QTRY_VERIFY_WITH_TIMEOUT(idle.Closed(), 5000);
+    QTRY_VERIFY(named.In.contains("Welcome"));
+    TRaw idle(lobby.Port);
+    QVERIFY(idle.Up());
+    QTRY_VERIFY(idle.Closed());
     QVERIFY(lobby.Log.contains("did not identify in time"));
     QVERIFY(!named.Closed());
 }
@@ -179,7 +187,7 @@ void TestLobbyServer::slowReaderIsDropped() {
         QTest::qWait(70); // 14 lines a second from each talker: under the flood limit
     }
     QVERIFY2(lobby.Log.contains("dropping Slow"), qPrintable(lobby.Log.right(2000)));
-    QTRY_VERIFY_WITH_TIMEOUT(reader.In.count("msg <<T") == sent, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(reader.In.count("msg <<T") == sent, CORVINA_TRY_MS);
     for (auto& talker : talkers)
         QVERIFY(!talker->Closed());
 }

@@ -261,8 +261,8 @@ void TestNetGamePeer::quickSuccessionLosesNothing() {
         Ctl<QLineEdit>(w, "txtmsg")->setText(QString("line %1").arg(i + 1, 3, 10, QChar('0')));
         Ctl<QPushButton>(w, "cmdSay")->click();
     }
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, count, 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().MovesReceived, count, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, count, CORVINA_TRY_MS);
+    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().MovesReceived, count, CORVINA_TRY_MS);
     QCOMPARE(w.NetGame()->Counts().MovesPlayed, count);
     QCOMPARE(w.Board()->Position(), game.back());
     QCOMPARE(MoveLines(w).size(), count);
@@ -278,7 +278,7 @@ void TestNetGamePeer::quickSuccessionLosesNothing() {
     QByteArray wire;
     for (int i = 0; i < count; ++i)
         wire += FormatChat(QString("Host: line %1").arg(i + 1, 3, 10, QChar('0')));
-    QTRY_COMPARE_WITH_TIMEOUT(Peer_->Received.size(), wire.size(), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(Peer_->Received.size(), wire.size(), CORVINA_TRY_MS);
     QCOMPARE(Peer_->Received, wire); // nothing sent back for the peer's own moves
     std::printf("quick succession: peer -> window: %d moves and %d chat lines sent, %d and %d "
                 "received, %d lost; window -> peer: %d chat lines sent, %lld bytes of %lld "
@@ -313,7 +313,7 @@ void TestNetGamePeer::endlessChatKeepsTheLatestLines() {
     for (int i = 0; i < lines; ++i)
         all += FormatChat(QString("Rawpeer: %1").arg(i)) + here;
     Peer_->Send(all);
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, lines, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, lines, CORVINA_TRY_MS);
     const QStringList shown = ChatLines(w);
     QVERIFY2(shown.size() <= MaxChatLines, qPrintable(QString::number(shown.size())));
     QCOMPARE(shown.last(), QString("Rawpeer: %1").arg(lines - 1));

@@ -192,7 +192,7 @@ void TestNetGameWindows::endFromServer() {
     }
     // Back to a game against the engine, which answers as Black.
     QVERIFY(PlayMoves(c, {"e2e4"}));
-    QTRY_COMPARE_WITH_TIMEOUT(MoveLines(c).size(), 2, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(MoveLines(c).size(), 2, CORVINA_TRY_MS);
 }
 
 void TestNetGameWindows::endFromClient() {

@@ -194,7 +194,7 @@ void TestSetupNewGame::engineAfterOk() {
     QTest::qWait(400);
     QCOMPARE(moves, 0);
     Ctl<QAction>(w, "mnuStart")->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(moves, 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 1, CORVINA_TRY_MS);
     QVERIFY(!w.Board()->WhiteToMove());
     w.Board()->StopThinking();
 }
