@@ -3,34 +3,52 @@
 
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
             libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format xdg-utils \
-            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file \
+            clang lld libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file \
             pgn-extract stockfish
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 # Seconds each fuzz target runs: `make fuzz FUZZ_SECONDS=600`; `make test` gives each 15.
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS := 15
+# `make stress`: how many runs of the suite, beside how many busy loops.
+STRESS_RUNS ?= 15
+STRESS_LOAD ?= 2
+
+# The checked builds keep line tables only (enough for sanitizer stack traces) and link with
+# lld. build-test: clang (five times faster than g++ with AddressSanitizer and
+# UndefinedBehaviorSanitizer), both sanitizers everywhere, and the libFuzzer targets beside the
+# tests (label "fuzz"). build-tsan: g++, whose ThreadSanitizer runtime follows QProcess's fork
+# where clang 14's stops on an internal check.
+CHECKED := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld \
+           -DCORVINA_WERROR=ON
+SANITIZED := $(CHECKED) -DCMAKE_CXX_COMPILER=clang++ -DCORVINA_SANITIZE=ON -DCORVINA_FUZZ=ON \
+             -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -gline-tables-only -DNDEBUG"
+THREADED := $(CHECKED) -DCMAKE_CXX_COMPILER=g++ -DCORVINA_TSAN=ON \
+            -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+SANITIZER_ENV := QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The tests that start threads, also run under ThreadSanitizer.
 TSAN_TESTS := test_engine_thread test_chessbrd test_engine_board test_engine_search test_uci
 TSAN_REGEX := ^(test_engine_thread|test_chessbrd|test_engine_board|test_engine_search|test_uci)$$
 
-.PHONY: run test deps build build-test bench clean format format-check tsan fuzz package
+.PHONY: run test deps build build-test bench clean format format-check tsan fuzz stress package
 
 run: build
 	./build/corvina
 
-test: deps format-check
-	cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVINA_SANITIZE=ON -DCORVINA_WERROR=ON
-	cmake --build build-test -j $(JOBS)
-	cd build-test && QT_QPA_PLATFORM=offscreen \
-	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS)
+# The sanitizer suite and every fuzz target for TEST_FUZZ_SECONDS in one CTest run, then the
+# ThreadSanitizer pass.
+test: deps format-check build-test
+	cd build-test && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory tsan
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+
+build-test: deps
+	cmake -S . -B build-test $(SANITIZED) -DCORVINA_FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+	cmake --build build-test -j $(JOBS)
 
 # The threaded tests built with ThreadSanitizer; tests/tsan.supp says what is left out and why.
 tsan: deps
-	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVINA_TSAN=ON -DCORVINA_WERROR=ON
+	cmake -S . -B build-tsan $(THREADED)
 	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
 	cd build-tsan && QT_QPA_PLATFORM=offscreen \
 	  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
@@ -38,11 +56,15 @@ tsan: deps
 
 # The libFuzzer targets of tests/fuzz (clang, ASan, UBSan), each for FUZZ_SECONDS.
 fuzz: deps
-	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCORVINA_SANITIZE=ON -DCORVINA_FUZZ=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
-	  -DCORVINA_FUZZ_SECONDS=$(FUZZ_SECONDS)
-	cmake --build build-fuzz -j $(JOBS) --target corvina_fuzzers
-	cd build-fuzz && ctest --output-on-failure -j $(JOBS) -L fuzz
+	cmake -S . -B build-test $(SANITIZED) -DCORVINA_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build build-test -j $(JOBS) --target corvina_fuzzers
+	cd build-test && ctest --output-on-failure -j $(JOBS) -L fuzz
+	cmake -S . -B build-test -DCORVINA_FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
+
+# The sanitizer suite (without the fuzz targets) STRESS_RUNS times beside STRESS_LOAD busy
+# loops; prints how many runs each test failed. Not part of `make test`.
+stress: build-test
+	tests/stress.sh build-test $(STRESS_RUNS) $(STRESS_LOAD) $(JOBS)
 
 build: deps
 	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -77,4 +99,4 @@ format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-test build-tsan build-fuzz build-pkg
+	rm -rf build build-test build-tsan build-pkg

@@ -32,8 +32,8 @@ void TfrmCorvina::BindLanguageTexts() {
         {TextIds::SaveSettingsLabel1, &TProgramTexts::SaveSettingsLabel1},
         {TextIds::SaveSettingsMsg1, &TProgramTexts::SaveSettingsMsg1},
     };
-    for (const auto& [id, text] : programTexts) {
-        targets.Bind(this, TextIds::ProgramTexts, id,
-                     [text](const QString& value) { ProgramTexts().*text = value; });
+    for (const auto& entry : programTexts) {
+        targets.Bind(this, TextIds::ProgramTexts, entry.Id,
+                     [text = entry.Text](const QString& value) { ProgramTexts().*text = value; });
     }
 }

@@ -14,7 +14,7 @@
 #include <QTimer>
 
 void TfrmCorvina::CreateMenus() {
-    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key = {}) {
+    auto add = [](QMenu* menu, const QString& text, const QKeySequence& key = {}) {
         QAction* a = menu->addAction(text);
         a->setShortcut(key);
         return a;
