@@ -191,6 +191,25 @@ std::optional<int> JoinRow(const QByteArray& payload) {
     return payload.toInt();
 }
 
+namespace {
+
+// The length of the identification at the front of `bytes`, or 0 when its fourth field never
+// closes there.
+qsizetype IdentifyLength(const QByteArray& bytes) {
+    qsizetype at = bytes.indexOf('"');
+    for (int separator = 0; at >= 0 && separator < 3; ++separator) {
+        at = bytes.indexOf("\",\"", at + 1);
+        if (at >= 0)
+            at += 2;
+    }
+    if (at < 0)
+        return 0;
+    const qsizetype close = bytes.indexOf('"', at + 1);
+    return close < 0 ? 0 : close + 1;
+}
+
+} // namespace
+
 QList<QByteArray> SplitClientRead(const QByteArray& read) {
     QList<QByteArray> out;
     qsizetype at = 0;
@@ -207,6 +226,15 @@ QList<QByteArray> SplitClientRead(const QByteArray& read) {
             while (length < rest.size() && length < 13 && rest[length] >= '0' &&
                    rest[length] <= '9')
                 ++length;
+        } else if (rest.startsWith("jns ")) {
+            // The identification ends with the quote after its fourth field (the fields are
+            // cut at "," as ParseIdentify cuts them); a window sends its first request the
+            // moment it is welcomed, and a loaded server can read both at once.
+            length = IdentifyLength(rest);
+            if (length == 0) {
+                out.append(rest);
+                break;
+            }
         } else {
             out.append(rest);
             break;

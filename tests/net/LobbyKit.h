@@ -34,7 +34,7 @@ public:
         P.waitForFinished(5000);
     }
     void Admin(const QString& line) { P.write((line + '\n').toUtf8()); }
-    bool WaitFor(const QString& text, int ms = 10000) {
+    bool WaitFor(const QString& text, int ms = 30000) {
         QElapsedTimer t;
         t.start();
         while (!Log.contains(text) && t.elapsed() < ms)

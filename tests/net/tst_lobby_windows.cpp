@@ -238,7 +238,7 @@ void TestLobbyWindows::kickAndBan() {
     ann.W.cmdConnect->click();
     bob.W.cmdConnect->click();
     QTRY_VERIFY(ann.Connected() && bob.Connected());
-    QVERIFY(Lobby_->WaitFor("identify Bob"));
+    QVERIFY(Lobby_->WaitFor("identify Ann") && Lobby_->WaitFor("identify Bob"));
     Lobby_->Admin("kick bob shouting in the chat");
     QTRY_VERIFY(bob.W.cmdConnect->isEnabled());
     QCOMPARE(bob.Status().mid(0, 2),
@@ -348,6 +348,7 @@ void TestLobbyWindows::joinAfterClearingAndReconnecting() {
     ann.W.cmdDisconnect->click();
     ann.W.cmdConnect->click();
     QTRY_VERIFY(ann.Connected());
+    QTRY_COMPARE(ann.Status().filter("Welcome to the lobby, Ann.").size(), 2);
     ann.W.cmdGetList->click();
     QTRY_COMPARE(ann.W.plist->count(), 6);
     QCOMPARE(ann.W.plist->item(3)->text(),

@@ -174,6 +174,13 @@ void TestLobbyProtocol::mergedClientReads() {
     QCOMPARE(SplitClientRead("ctg wjng 12gtl"), (L{"ctg w", "jng 12", "gtl"}));
     QCOMPARE(SplitClientRead("gtlmsg <<a>> gtl"), (L{"gtl", "msg <<a>> gtl"}));
     QCOMPARE(SplitClientRead("jns \"\",\"a\",\"b\",\"c\""), L{"jns \"\",\"a\",\"b\",\"c\""});
+    // A request right behind the identification is a message of its own.
+    QCOMPARE(SplitClientRead("jns \"p\",\"a b\",\"c\",\"d\"gtl"),
+             (L{"jns \"p\",\"a b\",\"c\",\"d\"", "gtl"}));
+    QCOMPARE(SplitClientRead("jns \"\",\"a\",\"b\",\"c\"msg <<a>> hi"),
+             (L{"jns \"\",\"a\",\"b\",\"c\"", "msg <<a>> hi"}));
+    // An identification that never closes stays whole, as before.
+    QCOMPARE(SplitClientRead("jns \"\",\"a\",\"b"), L{"jns \"\",\"a\",\"b"});
     QCOMPARE(SplitClientRead("prt"), L{"prt"});
     QCOMPARE(SplitClientRead(""), L{});
 }
