@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,6 +40,7 @@ private slots:
     void navigationAndGoTo();
     void profileRoundTrip();
     void capturedPaneToggle();
+    void capturedPaneKeepsWindowOnScreen();
     void player2KeepsRightEdge();
 
 private:
@@ -246,6 +248,28 @@ void TestMainWindow::capturedPaneToggle() {
     Ctl<QAction>(w, "mnuLines")->trigger();
     QVERIFY(Ctl<QAction>(w, "mnuLines")->isChecked());
     QVERIFY(w.Board()->BoardLines());
+}
+
+void TestMainWindow::capturedPaneKeepsWindowOnScreen() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.screen()->availableGeometry();
+    auto* pane = Ctl<QAction>(w, "mnuCPieces");
+    pane->trigger(); // hidden
+    QTRY_COMPARE(w.width(), 625);
+    // At the screen's left edge the 50-pixel shift would push the a-file and the menu off it.
+    w.move(area.left(), w.y());
+    QTRY_COMPARE(w.frameGeometry().left(), area.left());
+    pane->trigger(); // shown
+    QTRY_COMPARE(w.width(), 814);
+    QCOMPARE(w.frameGeometry().left(), area.left());
+    QVERIFY(area.contains(w.frameGeometry().topLeft()));
+    // Away from the edge the shift is kept.
+    pane->trigger();
+    QTRY_COMPARE(w.frameGeometry().left(), area.left() + 50);
 }
 
 void TestMainWindow::player2KeepsRightEdge() {
