@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -42,6 +43,7 @@ private slots:
     void capturedPaneToggle();
     void capturedPaneKeepsWindowOnScreen();
     void player2KeepsRightEdge();
+    void longNameShownWholeInMessageBox();
 
 private:
     void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
@@ -280,6 +282,49 @@ void TestMainWindow::player2KeepsRightEdge() {
     w.SetPlayer2("A much longer name");
     QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
     QVERIFY(Ctl<QLabel>(w, "Player2")->width() > 60);
+}
+
+void TestMainWindow::longNameShownWholeInMessageBox() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString name = "Tournament-" + QString(300, 'x') + "-final";
+    // The real box this time: it is looked at while it waits for OK.
+    SetErrorHandler({});
+    QString shown;
+    bool whole = false;
+    QRect box;
+    QTimer look;
+    connect(&look, &QTimer::timeout, &w, [&] {
+        auto* open = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!open || !open->isVisible())
+            return;
+        look.stop();
+        const auto* label = open->findChild<QLabel*>("qt_msgbox_label");
+        shown = label->text();
+        // Every line wrapped at a space fits the label, and all the lines fit its height.
+        const int room = label->contentsRect().width();
+        whole = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                  : label->sizeHint().width() <= label->width();
+        for (const QString& word : shown.split(QRegularExpression("\\s+")))
+            whole = whole && label->fontMetrics().horizontalAdvance(word) <= room;
+        box = open->frameGeometry();
+        open->accept();
+    });
+    look.start(20);
+    QVERIFY(!w.SaveSettingsAs(name));
+    QVERIFY2(whole, qPrintable(shown));
+    QVERIFY(w.screen()->availableGeometry().contains(box.topLeft()));
+    QVERIFY(box.width() <= w.screen()->availableGeometry().width());
+    // The name is shortened in its middle: its beginning, its end and the reason stay.
+    QVERIFY2(shown.startsWith("Cannot write the file"), qPrintable(shown));
+    QVERIFY2(shown.contains("/Settings/Tourn") && shown.contains(QChar(0x2026)) &&
+                 shown.contains("xxx-final"),
+             qPrintable(shown));
+    QVERIFY2(shown.contains("too long"), qPrintable(shown));
+    QVERIFY(!QFileInfo::exists(ProgramPath("Settings/" + name)));
 }
 
 QTEST_MAIN(TestMainWindow)
