@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -43,6 +44,8 @@ private slots:
     void capturedPaneToggle();
     void capturedPaneKeepsWindowOnScreen();
     void player2KeepsRightEdge();
+    void helpThatCannotOpenNamesTheFile_data();
+    void helpThatCannotOpenNamesTheFile();
     void longNameShownWholeInMessageBox();
 
 private:
@@ -282,6 +285,98 @@ void TestMainWindow::player2KeepsRightEdge() {
     w.SetPlayer2("A much longer name");
     QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
     QVERIFY(Ctl<QLabel>(w, "Player2")->width() > 60);
+}
+
+namespace {
+
+// A stand-in for the desktop's opener, first on PATH: it notes what it was asked to open in
+// `note` and ends with `exitCode`. No script at all: the opener is not installed.
+struct TFakeOpener {
+    QTemporaryDir Bin;
+    QByteArray SavedPath = qgetenv("PATH");
+    QString Note = Bin.filePath("opened.txt");
+
+    explicit TFakeOpener(int exitCode) {
+        if (exitCode >= 0) {
+            QFile script(Bin.filePath("xdg-open"));
+            if (script.open(QIODevice::WriteOnly))
+                script.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                                 .arg(Note)
+                                 .arg(exitCode)
+                                 .toUtf8());
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(Bin.path()));
+    }
+    ~TFakeOpener() { qputenv("PATH", SavedPath); }
+    QString Opened() const {
+        QFile f(Note);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+QStringList VisibleBoxes(const QWidget& w) {
+    QStringList texts;
+    for (QMessageBox* box : w.findChildren<QMessageBox*>())
+        if (box->isVisible())
+            texts << box->text();
+    return texts;
+}
+
+} // namespace
+
+void TestMainWindow::helpThatCannotOpenNamesTheFile_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode"); // -1: no opener installed
+    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<QString>("failure"); // empty: the document opens
+    const QString help = "Could not execute the help file";
+    QTest::newRow("no viewer (xdg-open exits 3)") << "mnuHelpTopics"
+                                                  << "help.html" << 3 << true << help;
+    QTest::newRow("viewer fails, readme")
+        << "mnuReadme"
+        << "readme.doc" << 4 << true << "Could not execute the readme file";
+    QTest::newRow("no viewer, NetGame help") << "mnuHelpOnNetGame"
+                                             << "help_netgame.html" << 3 << true << help;
+    QTest::newRow("opener not installed") << "mnuHelpTopics"
+                                          << "help.html" << -1 << true << help;
+    QTest::newRow("file missing") << "mnuHelpTopics"
+                                  << "help.html" << 0 << false << help;
+    QTest::newRow("opened") << "mnuHelpTopics"
+                            << "help.html" << 0 << true << QString();
+}
+
+void TestMainWindow::helpThatCannotOpenNamesTheFile() {
+    QFETCH(QString, item);
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(bool, fileThere);
+    QFETCH(QString, failure);
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    if (fileThere)
+        QVERIFY(Folder_->Write(file, {"<html></html>"}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TFakeOpener opener(exitCode);
+    const QString path = QDir::toNativeSeparators(ProgramPath(file));
+    Ctl<QAction>(w, item.toLatin1().constData())->trigger();
+    if (failure.isEmpty()) {
+        // The opener was given the file and ended well: nothing to report.
+        QTRY_COMPARE_WITH_TIMEOUT(opener.Opened(), path, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<QProcess*>().isEmpty(), 20000);
+        QVERIFY(VisibleBoxes(w).isEmpty());
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(VisibleBoxes(w).size(), 1, 20000);
+    const QString text = VisibleBoxes(w).first();
+    QVERIFY2(text.startsWith(failure), qPrintable(text));
+    QVERIFY2(text.endsWith("\n" + path), qPrintable(text));
+    if (exitCode > 0)
+        QCOMPARE(opener.Opened(), path);
 }
 
 void TestMainWindow::longNameShownWholeInMessageBox() {
