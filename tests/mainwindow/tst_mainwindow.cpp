@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScreen>
@@ -47,6 +48,7 @@ private slots:
     void helpThatCannotOpenNamesTheFile_data();
     void helpThatCannotOpenNamesTheFile();
     void longNameShownWholeInMessageBox();
+    void dropOffTheBoardCancelsTheDrag();
 
 private:
     void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
@@ -420,6 +422,43 @@ void TestMainWindow::longNameShownWholeInMessageBox() {
              qPrintable(shown));
     QVERIFY2(shown.contains("too long"), qPrintable(shown));
     QVERIFY(!QFileInfo::exists(ProgramPath("Settings/" + name)));
+}
+
+void TestMainWindow::dropOffTheBoardCancelsTheDrag() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TChessBrd* b = w.Board();
+    const auto drag = [b](Square from, QPoint to) {
+        const QPoint start = b->SquareRect(from).center();
+        const auto send = [b](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(at), QPointF(b->mapToGlobal(at)), button, held,
+                          Qt::NoModifier);
+            QApplication::sendEvent(b, &e);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, (start + to) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    };
+    // Let go over the events list, and on the board's border: the piece goes back, quietly.
+    const QListWidget* events = Ctl<QListWidget>(w, "events");
+    drag(Square::E2, b->mapFromGlobal(events->mapToGlobal(events->rect().center())));
+    drag(Square::G1, QPoint(b->width() - 5, b->height() / 2));
+    QVERIFY(ListTexts(w, "events").isEmpty());
+    QCOMPARE(b->At(Square::E2), 'P');
+    QCOMPARE(b->At(Square::G1), 'N');
+    QVERIFY(w.StatusLines().isEmpty());
+    QVERIFY(b->WhiteToMove());
+    // A square the piece cannot reach is still an illegal move.
+    drag(Square::E2, b->SquareRect(Square::E5).center());
+    QCOMPARE(ListTexts(w, "events"), QStringList{"Illegal Move!"});
+    drag(Square::E2, b->SquareRect(Square::E4).center());
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
 }
 
 QTEST_MAIN(TestMainWindow)
