@@ -274,10 +274,10 @@ bool TGameFiles::StartFromFen(const QString& fen) {
     std::string why = "the text is empty";
     const QString trimmed = fen.simplified();
     bool read = !trimmed.isEmpty() && LoadFen(start, trimmed.toStdString(), &why);
-    // With the side not to move in check, the first move could take a king.
-    if (read && WaitingKingInCheck(start)) {
-        why = "the side not to move is in check";
-        read = false;
+    // A king in check with the other side to move, or a pawn on the edge, would play on.
+    if (read) {
+        why = UnreachableReason(start);
+        read = why.empty();
     }
     if (!read) {
         ReportError(texts.FenInvalid.arg(QString::fromStdString(why)));

@@ -8,14 +8,14 @@
 #include "app/GoTo.h"
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
+#include "app/core/DocumentOpener.h"
+#include "app/core/MessageBox.h"
 #include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
 #include "board/ChessBrd.h"
 #include "net/NetProtocol.h"
 #include "setup/New1.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -27,7 +27,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -388,18 +387,24 @@ void TfrmCorvina::mnuCPiecesClick() {
     SetCapturedPane(!mnuCPieces->isChecked(), true);
 }
 
-void TfrmCorvina::OpenDocument(const QString& file, const QString& failure) {
+void TfrmCorvina::OpenProgramDocument(const QString& file, const QString& failure) {
     const QString path = ProgramPath(file);
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::warning(this, "Error", failure);
+    OpenDocument(path, this, [this, path, failure] {
+        // The opener's verdict may come while the user does something else: the box lets
+        // the window go on.
+        QMessageBox* box =
+            NewMessageBox(QMessageBox::Warning, "Error", DocumentFailureText(failure, path), this);
+        box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        box->open();
+    });
 }
 
 void TfrmCorvina::mnuHelpTopicsClick() {
-    OpenDocument("help.html", "Could not execute the help file");
+    OpenProgramDocument("help.html", "Could not execute the help file");
 }
 
 void TfrmCorvina::mnuReadmeClick() {
-    OpenDocument("readme.doc", "Could not execute the readme file");
+    OpenProgramDocument("readme.doc", "Could not execute the readme file");
 }
 
 void TfrmCorvina::mnuAboutClick() {

@@ -145,7 +145,9 @@ private:
     void CreateControls();
     void CreateMenus();
     void NameControls();
-    void OpenDocument(const QString& file, const QString& failure);
+    // Opens a document of the program folder; when it cannot be opened, a box says so and
+    // names the file.
+    void OpenProgramDocument(const QString& file, const QString& failure);
     void ConnectAppearanceMenus();
     void ApplyLanguage();
     // Registers the window and its language texts that are no control's caption.

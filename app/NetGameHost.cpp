@@ -3,6 +3,7 @@
 // chat area and menu items, and binds the NetGame menu, the Say button and the help item.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
+#include "app/core/MessageBox.h"
 #include "board/ChessBrd.h"
 
 #include "net/NetGame.h"
@@ -65,13 +66,10 @@ public:
                                        : kind == TNetBox::Warning ? QMessageBox::Warning
                                                                   : QMessageBox::NoIcon;
         // A box without a caption of its own carries the application's title.
-        auto* box =
-            new QMessageBox(icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption,
-                            text, QMessageBox::Ok, &W);
-        box->setTextFormat(Qt::PlainText);
+        QMessageBox* box = NewMessageBox(
+            icon, caption.isEmpty() ? QCoreApplication::applicationName() : caption, text, &W);
         if (!details.isEmpty())
             box->setDetailedText(details);
-        box->setAttribute(Qt::WA_DeleteOnClose);
         box->open(); // modal for the user, but the socket handlers go on at once
     }
 

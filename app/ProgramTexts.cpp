@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramTexts.h"
 
+#include "app/core/MessageBox.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 namespace {
 
@@ -23,7 +24,7 @@ void ShowInformation(const QString& caption, const QString& text) {
         handler(caption, text);
         return;
     }
-    QMessageBox::information(QApplication::activeWindow(), caption, text, QMessageBox::Ok);
+    NewMessageBox(QMessageBox::Information, caption, text, QApplication::activeWindow())->exec();
 }
 
 void SetInformationHandler(TInformationHandler handler) {

@@ -13,7 +13,10 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QFrame>
+#include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -143,9 +146,20 @@ void TfrmCorvina::SetCapturedPane(bool shown, bool moveWindow) {
     const bool changed = mnuCPieces->isChecked() != shown;
     mnuCPieces->setChecked(shown);
     pane->setVisible(shown);
-    setFixedWidth(shown ? WidthWithPane : WidthWithoutPane);
-    if (changed && moveWindow)
-        move(x() + (shown ? -PaneShift : PaneShift), y());
+    const int width = shown ? WidthWithPane : WidthWithoutPane;
+    const QSize frame = frameGeometry().size() - size() + QSize(width, height());
+    setFixedWidth(width);
+    if (!changed || !moveWindow)
+        return;
+    // The shift keeps the board in place; near a screen edge the window stays wholly on the
+    // screen instead, so that neither the board's a-file nor the menu bar is cut off.
+    QPoint to(x() + (shown ? -PaneShift : PaneShift), y());
+    if (const QScreen* where = screen()) {
+        const QRect area = where->availableGeometry();
+        to.setX(std::max(area.left(), std::min(to.x(), area.right() + 1 - frame.width())));
+        to.setY(std::max(area.top(), std::min(to.y(), area.bottom() + 1 - frame.height())));
+    }
+    move(to);
 }
 
 void TfrmCorvina::Timer2Timer() {

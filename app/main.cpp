@@ -2,11 +2,11 @@
 #include "about/ProgramIcon.h"
 #include "app/Main1.h"
 #include "app/Program.h"
+#include "app/core/MessageBox.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/UserFolder.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <cstdio>
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
             if (quitAfterStart)
                 std::fprintf(stderr, "%s\n", qPrintable(text));
             else
-                QMessageBox::warning(nullptr, "Corvina", text);
+                NewMessageBox(QMessageBox::Warning, "Corvina", text, nullptr)->exec();
         });
     SetProgramFolder(folder);
     TProgram program;

@@ -49,6 +49,8 @@ public:
     ~TChessBrd() override;
 
     // --- Events of the control (the game's own events come from TChessGame).
+    // A drag let go over a square that is no legal target; a drop off the squares only puts
+    // the piece back.
     TOneSquareEvent OnIllegalMove;
     TThinkEvent OnCalculateMove;
     TMoveEvent OnCalculationFailed;

@@ -214,6 +214,8 @@ void TChessBrd::EndDrag(QPoint pos) {
     }
     PaintPiece(DragFrom_, At(DragFrom_));
     PaintLines();
-    if (OnIllegalMove)
+    // A piece let go off the squares (on the border or outside the board) was put back, not
+    // moved: only a refused square is an illegal move.
+    if (target != Square::None && OnIllegalMove)
         OnIllegalMove(this, DragFrom_);
 }

@@ -160,6 +160,22 @@ bool WaitingKingInCheck(const TChessGame& game) {
                                   Square::A8);
 }
 
+std::string UnreachableReason(const TChessGame& game) {
+    if (WaitingKingInCheck(game))
+        return "the side not to move is in check";
+    const std::string position = game.Position();
+    for (int i = 0; i < 64; ++i) {
+        const Square s = ToSquare(i + 1);
+        const char c = position[static_cast<std::size_t>(i)];
+        if ((c == 'P' || c == 'p') && (RankOf(s) == 1 || RankOf(s) == 8)) {
+            std::string name = SquareName(s);
+            name[0] = static_cast<char>(name[0] - 'A' + 'a');
+            return "a pawn stands on " + name + ", and no pawn can stand on the first or last rank";
+        }
+    }
+    return {};
+}
+
 std::string ToPortableFen(const TChessGame& game) {
     return FenText(game, PlayableCastling(game.Position(), game.CastlingAllowed()));
 }

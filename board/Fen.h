@@ -24,5 +24,10 @@ CastleSet PlayableCastling(const std::string& position, CastleSet rights);
 // take it: no position a game can reach. False when that king is missing.
 bool WaitingKingInCheck(const TChessGame& game);
 
+// Why a position read from a FEN cannot arise in a game, as a short reason, or "" when nothing
+// here forbids it: the side not to move stands in check (its king could be taken), or a pawn
+// stands on the first or last rank (it could then move off the board's edge).
+std::string UnreachableReason(const TChessGame& game);
+
 // The 64-character position string of a FEN placement field; "" when it is malformed.
 std::string PlacementFromFen(const std::string& placement);

@@ -336,9 +336,9 @@ bool ReplayPgn(const TPgnGame& pgn, TChessGame& start, std::vector<TSanMove>& mo
             return Fail(error, TPgnError::Kind::BadFen, why);
         // A right whose king or rook is not at home cannot be part of a position.
         start.SetCastlingAllowed(PlayableCastling(start.Position(), start.CastlingAllowed()));
-        // With the side not to move in check, the first move could take a king.
-        if (WaitingKingInCheck(start))
-            return Fail(error, TPgnError::Kind::BadFen, "the side not to move is in check");
+        // A king in check with the other side to move, or a pawn on the edge, would play on.
+        if (const std::string why = UnreachableReason(start); !why.empty())
+            return Fail(error, TPgnError::Kind::BadFen, why);
     } else {
         start.ResetGame();
     }

@@ -5,6 +5,8 @@
 #include "net/NetProtocol.h"
 #include "net/lobby/LobbyProtocol.h"
 
+#include "app/core/MessageBox.h"
+
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -183,9 +185,7 @@ void TfrmClient::Error(const QString& text) {
         return;
     }
     // Not modal for the whole program: the game and the lobby keep running behind it.
-    auto* box =
-        new QMessageBox(QMessageBox::Critical, T::ErrorCaption, text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
+    QMessageBox* box = NewMessageBox(QMessageBox::Critical, T::ErrorCaption, text, this);
     box->setWindowModality(Qt::WindowModal);
     box->open();
 }

@@ -6,13 +6,11 @@
 #include "net/OpInfo.h"
 #include "net/PeerMove.h"
 
+#include "app/core/DocumentOpener.h"
 #include "app/core/ProgramFolder.h"
 #include "board/ChessBrd.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <QUrl>
 
 using namespace NetProtocol;
 
@@ -282,6 +280,8 @@ void TNetGame::mnuOpInfoClick() {
 
 void TNetGame::mnuHelpOnNetGameClick() {
     const QString path = ProgramPath("help_netgame.html");
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Host_->ShowMessage(TNetBox::Warning, NetTexts::ErrorCaption, NetTexts::HelpFailed);
+    OpenDocument(path, this, [this, path] {
+        Host_->ShowMessage(TNetBox::Warning, NetTexts::ErrorCaption,
+                           DocumentFailureText(NetTexts::HelpFailed, path));
+    });
 }

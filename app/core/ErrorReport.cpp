@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/core/ErrorReport.h"
 
+#include "app/core/MessageBox.h"
+
 #include <QApplication>
-#include <QMessageBox>
 
 namespace {
 
@@ -18,8 +19,9 @@ void ReportError(const QString& text) {
         handler(text);
         return;
     }
-    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Error"), text,
-                          QMessageBox::Ok);
+    NewMessageBox(QMessageBox::Critical, QStringLiteral("Error"), text,
+                  QApplication::activeWindow())
+        ->exec();
 }
 
 void SetErrorHandler(TErrorHandler handler) {

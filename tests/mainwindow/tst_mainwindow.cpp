@@ -13,7 +13,11 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -39,7 +43,12 @@ private slots:
     void navigationAndGoTo();
     void profileRoundTrip();
     void capturedPaneToggle();
+    void capturedPaneKeepsWindowOnScreen();
     void player2KeepsRightEdge();
+    void helpThatCannotOpenNamesTheFile_data();
+    void helpThatCannotOpenNamesTheFile();
+    void longNameShownWholeInMessageBox();
+    void dropOffTheBoardCancelsTheDrag();
 
 private:
     void WriteFolder(const QStringList& al, const QMap<QString, QStringList>& profiles) {
@@ -253,6 +262,28 @@ void TestMainWindow::capturedPaneToggle() {
     QVERIFY(w.Board()->BoardLines());
 }
 
+void TestMainWindow::capturedPaneKeepsWindowOnScreen() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QRect area = w.screen()->availableGeometry();
+    auto* pane = Ctl<QAction>(w, "mnuCPieces");
+    pane->trigger(); // hidden
+    QTRY_COMPARE(w.width(), 625);
+    // At the screen's left edge the 50-pixel shift would push the a-file and the menu off it.
+    w.move(area.left(), w.y());
+    QTRY_COMPARE(w.frameGeometry().left(), area.left());
+    pane->trigger(); // shown
+    QTRY_COMPARE(w.width(), 814);
+    QCOMPARE(w.frameGeometry().left(), area.left());
+    QVERIFY(area.contains(w.frameGeometry().topLeft()));
+    // Away from the edge the shift is kept.
+    pane->trigger();
+    QTRY_COMPARE(w.frameGeometry().left(), area.left() + 50);
+}
+
 void TestMainWindow::player2KeepsRightEdge() {
     WriteFolder({}, {{"Default", DefaultProfile}});
     TProgram program;
@@ -261,6 +292,178 @@ void TestMainWindow::player2KeepsRightEdge() {
     w.SetPlayer2("A much longer name");
     QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
     QVERIFY(Ctl<QLabel>(w, "Player2")->width() > 60);
+}
+
+namespace {
+
+// A stand-in for the desktop's opener, first on PATH: it notes what it was asked to open in
+// `note` and ends with `exitCode`. No script at all: the opener is not installed.
+struct TFakeOpener {
+    QTemporaryDir Bin;
+    QByteArray SavedPath = qgetenv("PATH");
+    QString Note = Bin.filePath("opened.txt");
+
+    explicit TFakeOpener(int exitCode) {
+        if (exitCode >= 0) {
+            QFile script(Bin.filePath("xdg-open"));
+            if (script.open(QIODevice::WriteOnly))
+                script.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\nexit %2\n")
+                                 .arg(Note)
+                                 .arg(exitCode)
+                                 .toUtf8());
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(Bin.path()));
+    }
+    ~TFakeOpener() { qputenv("PATH", SavedPath); }
+    QString Opened() const {
+        QFile f(Note);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+};
+
+QStringList VisibleBoxes(const QWidget& w) {
+    QStringList texts;
+    for (QMessageBox* box : w.findChildren<QMessageBox*>())
+        if (box->isVisible())
+            texts << box->text();
+    return texts;
+}
+
+} // namespace
+
+void TestMainWindow::helpThatCannotOpenNamesTheFile_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("exitCode"); // -1: no opener installed
+    QTest::addColumn<bool>("fileThere");
+    QTest::addColumn<QString>("failure"); // empty: the document opens
+    const QString help = "Could not execute the help file";
+    QTest::newRow("no viewer (xdg-open exits 3)") << "mnuHelpTopics"
+                                                  << "help.html" << 3 << true << help;
+    QTest::newRow("viewer fails, readme")
+        << "mnuReadme"
+        << "readme.doc" << 4 << true << "Could not execute the readme file";
+    QTest::newRow("no viewer, NetGame help") << "mnuHelpOnNetGame"
+                                             << "help_netgame.html" << 3 << true << help;
+    QTest::newRow("opener not installed") << "mnuHelpTopics"
+                                          << "help.html" << -1 << true << help;
+    QTest::newRow("file missing") << "mnuHelpTopics"
+                                  << "help.html" << 0 << false << help;
+    QTest::newRow("opened") << "mnuHelpTopics"
+                            << "help.html" << 0 << true << QString();
+}
+
+void TestMainWindow::helpThatCannotOpenNamesTheFile() {
+    QFETCH(QString, item);
+    QFETCH(QString, file);
+    QFETCH(int, exitCode);
+    QFETCH(bool, fileThere);
+    QFETCH(QString, failure);
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    if (fileThere)
+        QVERIFY(Folder_->Write(file, {"<html></html>"}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TFakeOpener opener(exitCode);
+    const QString path = QDir::toNativeSeparators(ProgramPath(file));
+    Ctl<QAction>(w, item.toLatin1().constData())->trigger();
+    if (failure.isEmpty()) {
+        // The opener was given the file and ended well: nothing to report.
+        QTRY_COMPARE_WITH_TIMEOUT(opener.Opened(), path, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<QProcess*>().isEmpty(), 20000);
+        QVERIFY(VisibleBoxes(w).isEmpty());
+        return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(VisibleBoxes(w).size(), 1, 20000);
+    const QString text = VisibleBoxes(w).first();
+    QVERIFY2(text.startsWith(failure), qPrintable(text));
+    QVERIFY2(text.endsWith("\n" + path), qPrintable(text));
+    if (exitCode > 0)
+        QCOMPARE(opener.Opened(), path);
+}
+
+void TestMainWindow::longNameShownWholeInMessageBox() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QString name = "Tournament-" + QString(300, 'x') + "-final";
+    // The real box this time: it is looked at while it waits for OK.
+    SetErrorHandler({});
+    QString shown;
+    bool whole = false;
+    QRect box;
+    QTimer look;
+    connect(&look, &QTimer::timeout, &w, [&] {
+        auto* open = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!open || !open->isVisible())
+            return;
+        look.stop();
+        const auto* label = open->findChild<QLabel*>("qt_msgbox_label");
+        shown = label->text();
+        // Every line wrapped at a space fits the label, and all the lines fit its height.
+        const int room = label->contentsRect().width();
+        whole = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                  : label->sizeHint().width() <= label->width();
+        for (const QString& word : shown.split(QRegularExpression("\\s+")))
+            whole = whole && label->fontMetrics().horizontalAdvance(word) <= room;
+        box = open->frameGeometry();
+        open->accept();
+    });
+    look.start(20);
+    QVERIFY(!w.SaveSettingsAs(name));
+    QVERIFY2(whole, qPrintable(shown));
+    QVERIFY(w.screen()->availableGeometry().contains(box.topLeft()));
+    QVERIFY(box.width() <= w.screen()->availableGeometry().width());
+    // The name is shortened in its middle: its beginning, its end and the reason stay.
+    QVERIFY2(shown.startsWith("Cannot write the file"), qPrintable(shown));
+    QVERIFY2(shown.contains("/Settings/Tourn") && shown.contains(QChar(0x2026)) &&
+                 shown.contains("xxx-final"),
+             qPrintable(shown));
+    QVERIFY2(shown.contains("too long"), qPrintable(shown));
+    QVERIFY(!QFileInfo::exists(ProgramPath("Settings/" + name)));
+}
+
+void TestMainWindow::dropOffTheBoardCancelsTheDrag() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    TChessBrd* b = w.Board();
+    const auto drag = [b](Square from, QPoint to) {
+        const QPoint start = b->SquareRect(from).center();
+        const auto send = [b](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                              Qt::MouseButtons held) {
+            QMouseEvent e(type, QPointF(at), QPointF(b->mapToGlobal(at)), button, held,
+                          Qt::NoModifier);
+            QApplication::sendEvent(b, &e);
+        };
+        send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, (start + to) / 2, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    };
+    // Let go over the events list, and on the board's border: the piece goes back, quietly.
+    const QListWidget* events = Ctl<QListWidget>(w, "events");
+    drag(Square::E2, b->mapFromGlobal(events->mapToGlobal(events->rect().center())));
+    drag(Square::G1, QPoint(b->width() - 5, b->height() / 2));
+    QVERIFY(ListTexts(w, "events").isEmpty());
+    QCOMPARE(b->At(Square::E2), 'P');
+    QCOMPARE(b->At(Square::G1), 'N');
+    QVERIFY(w.StatusLines().isEmpty());
+    QVERIFY(b->WhiteToMove());
+    // A square the piece cannot reach is still an illegal move.
+    drag(Square::E2, b->SquareRect(Square::E5).center());
+    QCOMPARE(ListTexts(w, "events"), QStringList{"Illegal Move!"});
+    drag(Square::E2, b->SquareRect(Square::E4).center());
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -124,6 +124,8 @@ void TestPgnFiles::badMoveIsNamedAndGameKept_data() {
                            << "holds no PGN game.";
     QTest::newRow("king to be taken") << "[FEN \"4k3/8/8/8/8/8/8/4QK2 w - - 0 1\"]\n1. Qxe8 *"
                                       << "the side not to move is in check";
+    QTest::newRow("pawn on the first rank") << "[FEN \"4k3/8/8/8/8/8/8/P3K3 w - - 0 1\"]\n*"
+                                            << "a pawn stands on a1";
 }
 
 void TestPgnFiles::badMoveIsNamedAndGameKept() {
@@ -199,6 +201,13 @@ void TestPgnFiles::pastedTextIsChecked_data() {
     QTest::newRow("king to be taken") << "4k3/8/8/8/8/8/8/4QK2 w - - 0 1"
                                       << "The clipboard holds no valid FEN position: the side "
                                          "not to move is in check";
+    // A pawn on the edge of the board, of either colour, as a checked position would name it.
+    QTest::newRow("white pawn on the last rank") << "P3k3/8/8/8/8/8/8/4K3 w - - 0 1"
+                                                 << "The clipboard holds no valid FEN position: "
+                                                    "a pawn stands on a8";
+    QTest::newRow("black pawn on the first rank") << "4k3/8/8/8/8/8/8/4K2p b - - 0 1"
+                                                  << "The clipboard holds no valid FEN position: "
+                                                     "a pawn stands on h1";
     QTest::newRow("only kings") << "4k3/8/8/8/8/8/8/4K3 w - - 0 1"
                                 << "The pasted position cannot be played: The board cannot "
                                    "contain only the two kings.";

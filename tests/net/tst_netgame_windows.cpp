@@ -287,9 +287,13 @@ void TestNetGameWindows::waitingServerAndCancelledAttempt() {
     QVERIFY(s.NetGame()->OpInfoDialog().txtName->text().isEmpty());
     QVERIFY(s.NetGame()->OpInfoDialog().txtIP->text().isEmpty());
     s.NetGame()->OpInfoDialog().close();
-    // The test's program folder has no help page: the user is told so.
+    // The test's program folder has no help page: the user is told so, and where it belongs.
     s.NetGame()->StartDialog().cmdHelp->click();
-    QCOMPARE(TakeBoxes(s), QStringList({"Could not execute the help file"}));
+    const QStringList boxes = TakeBoxes(s);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].startsWith("Could not execute the help file") &&
+                 boxes[0].endsWith("help_netgame.html"),
+             qPrintable(boxes[0]));
 
     // End NetGame while the client is still connecting cancels the attempt.
     StartNet(c, Port_, "Bob", true);

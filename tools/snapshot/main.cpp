@@ -5,17 +5,22 @@
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
 //                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
 //                    [--player2 NAME] [--load FILE] [--delay MS] [--fen FEN]
-//                    [--click SQUARE]... MOVE...
+//                    [--click SQUARE]... [--at X,Y] [--trigger ITEM]...
+//                    [--save-settings NAME] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest; --delay sets
 // the board's AnimationDelay (milliseconds per pixel of a slide); --fen starts from a layout
-// (with --human); each --click clicks a square once the moves are played, in order.
+// (with --human); each --click clicks a square once the moves are played, in order; --at
+// places the window's frame at X,Y once it is shown; each --trigger runs a menu item of the
+// main window by its name (mnuCPieces, mnuHelpTopics...) and --save-settings saves the
+// settings under NAME, with the picture taken while the box they open, if any, is up.
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
 #include "board/Fen.h"
 #include "setup/New1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QMouseEvent>
@@ -56,6 +61,8 @@ int main(int argc, char** argv) {
     QStringList moves;
     QString fen;
     QStringList clicks;
+    // --at, --trigger and --save-settings, run in the order given once the window is up.
+    QStringList steps;
     for (int i = 2; i < argc; ++i) {
         const QString a = argv[i];
         if (a == "--drag" && i + 1 < argc)
@@ -80,6 +87,10 @@ int main(int argc, char** argv) {
             fen = argv[++i];
         else if (a == "--click" && i + 1 < argc)
             clicks << argv[++i];
+        else if (a == "--trigger" && i + 1 < argc)
+            steps << a << argv[++i];
+        else if ((a == "--save-settings" || a == "--at") && i + 1 < argc)
+            steps << a << argv[++i];
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -106,6 +117,35 @@ int main(int argc, char** argv) {
     }
     if (!player2.isEmpty())
         w.SetPlayer2(player2);
+    if (!steps.isEmpty()) {
+        QTimer::singleShot(1500, [&] {
+            const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
+            std::printf("%s %s: window frame at %d,%d, %dx%d\n", ok ? "saved" : "could not save",
+                        qPrintable(out), w.frameGeometry().x(), w.frameGeometry().y(),
+                        w.frameGeometry().width(), w.frameGeometry().height());
+            QTimer::singleShot(0, [&app, ok] { app.exit(ok ? 0 : 1); });
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QDialog*>(top); box && box->isVisible())
+                    box->reject();
+            for (QDialog* box : w.findChildren<QDialog*>())
+                if (box->isVisible())
+                    box->reject();
+        });
+        QTimer::singleShot(300, [&] {
+            for (qsizetype i = 0; i + 1 < steps.size(); i += 2) {
+                const QString& value = steps[i + 1];
+                if (steps[i] == "--at") {
+                    w.move(value.section(',', 0, 0).toInt(), value.section(',', 1, 1).toInt());
+                } else if (steps[i] == "--save-settings") {
+                    w.SaveSettingsAs(value);
+                } else if (auto* item = w.findChild<QAction*>(value)) {
+                    item->trigger();
+                }
+                QApplication::processEvents();
+            }
+        });
+        return app.exec();
+    }
     if (!load.isEmpty()) {
         // The picture is taken while the load's message, if any, is on the screen.
         QTimer::singleShot(900, [&] {
