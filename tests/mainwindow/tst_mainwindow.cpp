@@ -32,7 +32,7 @@ private slots:
     void cleanup();
     void startUpProfileChoice_data();
     void startUpProfileChoice();
-    void startUpStopsAtBadLine();
+    void startUpSkipsBadLines();
     void playedGame();
     void mateEvents();
     void engineAnswersAsBlack();
@@ -92,27 +92,33 @@ void TestMainWindow::startUpProfileChoice() {
         QCOMPARE(after, al);
 }
 
-void TestMainWindow::startUpStopsAtBadLine() {
+// A bad line spoils only itself: every other line applies, and the bad ones are named in one
+// report.
+void TestMainWindow::startUpSkipsBadLines() {
     QStringList bad = DefaultProfile;
     bad[0] = "clNavy";
     bad[1] = "clYellow";
     bad[2] = "deep";
-    bad[5] = "1"; // would switch lines on, but is never reached
+    bad[4] = ""; // a piece-set line left empty
+    bad[5] = "1";
     WriteFolder({"Bad"}, {{"Default", DefaultProfile}, {"Bad", bad}});
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     QCOMPARE(Folder_->Errors.size(), 1);
-    QVERIFY(Folder_->Errors.first().contains("Bad"));
-    QVERIFY(Folder_->Errors.first().contains("line 3"));
-    QVERIFY(Folder_->Errors.first().contains("deep"));
+    const QString error = Folder_->Errors.first();
+    QVERIFY(error.contains("\"Bad\""));
+    QVERIFY(error.contains("line 3") && error.contains("deep"));
+    QVERIFY(error.contains("line 5"));
+    QCOMPARE(error.count("line"), 2);
     QCOMPARE(w.Board()->SquareColorDark(), QColor(0, 0, 128));
     QCOMPARE(w.Board()->SquareColorLight(), QColor(255, 255, 0));
     QCOMPARE(w.Board()->SearchDepth(), 1);
     QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
-    QVERIFY(!w.Board()->BoardLines());
-    QVERIFY(!Ctl<QAction>(w, "mnuLines")->isChecked());
-    QVERIFY(!Ctl<QAction>(w, "mnuCPieces")->isChecked());
-    QCOMPARE(w.width(), 625);
+    QVERIFY(w.CurrentPieceSetFile().isEmpty());
+    QVERIFY(w.Board()->BoardLines());
+    QVERIFY(Ctl<QAction>(w, "mnuLines")->isChecked());
+    QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
+    QCOMPARE(w.width(), 814);
 }
 
 void TestMainWindow::playedGame() {
