@@ -185,11 +185,17 @@ void TestAppearance::optionsPriority() {
     QCOMPARE(Ctl<QComboBox>(options, "engine")->currentIndex(), 0);
     Ctl<QComboBox>(options, "prior")->setCurrentIndex(6);
     QCOMPARE(Ctl<QComboBox>(options, "prior")->currentText(), QString("Idle"));
-    Ctl<QSpinBox>(options, "sd")->setValue(12);
+    // The spin box offers exactly the depths the board keeps.
+    auto* sd = Ctl<QSpinBox>(options, "sd");
+    QCOMPARE(sd->minimum(), 1);
+    QCOMPARE(sd->maximum(), 8);
+    sd->setValue(8);
     options.cmdOKClick();
     QCOMPARE(board->ThinkingPriority(), TThreadPriority::tpIdle);
-    // The board keeps the depth in its own range.
     QCOMPARE(board->SearchDepth(), 8);
+    board->SetSearchDepth(1);
+    options.Fill();
+    QCOMPARE(sd->value(), 1);
     // Every item maps back to the level it names.
     for (int code = 0; code <= 6; ++code) {
         Ctl<QComboBox>(options, "prior")->setCurrentIndex(code);
