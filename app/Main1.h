@@ -71,6 +71,9 @@ public:
     int ChallengeCount() const;
     // Run by the one-shot start-up step once every window exists (language and theme).
     std::function<void()> OnStartUpStep;
+    // Closing the window keeps the current settings as the profile "Last used", which start-up
+    // applies when al.dat names no profile.
+    bool KeepLastUsed = true;
 
     // --- Start-up and settings profiles.
     void FormCreate();
@@ -149,6 +152,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and settings profiles of the main window: the auto-load marker, applying a
-// profile's ten lines, and the profile of the window as it stands.
+// profile's ten lines, the profile of the window as it stands, and the one kept on quitting.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
 #include "app/Theme1.h"
@@ -11,6 +11,7 @@
 #include "board/ChessBrd.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
@@ -53,7 +54,10 @@ void TfrmCorvina::FormCreate() {
     };
     const bool named = !al.isEmpty() && !al.first().isEmpty();
     const bool fallBack = named && !exists(al.first());
-    const QString name = named && !fallBack ? al.first() : DefaultProfileName;
+    // Without a profile of the user's choice, the settings of the last run, else Default.
+    const QString name = named && !fallBack            ? al.first()
+                         : exists(LastUsedProfileName) ? LastUsedProfileName
+                                                       : DefaultProfileName;
     QStringList profile;
     if (name == DefaultProfileName && defaultMissing && !QFileInfo::exists(defaultPath)) {
         profile = design; // the folder may not be written; the design still applies
@@ -170,6 +174,13 @@ void TfrmCorvina::SetCapturedPane(bool shown, bool moveWindow) {
     setFixedWidth(shown ? WidthWithPane : WidthWithoutPane);
     if (changed && moveWindow)
         move(x() + (shown ? -PaneShift : PaneShift), y());
+}
+
+void TfrmCorvina::closeEvent(QCloseEvent* event) {
+    // The choices of this run are there at the next start, without a profile of their own.
+    if (KeepLastUsed)
+        WriteProfile(LastUsedProfileName, BuildProfile(CurrentProfile()));
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmCorvina::Timer2Timer() {

@@ -10,6 +10,9 @@
 
 // The protected profile, compared exactly ("default" is another profile).
 inline const QString DefaultProfileName = QStringLiteral("Default");
+// The settings as they stood when the program last ended; start-up applies them when al.dat
+// names no profile.
+inline const QString LastUsedProfileName = QStringLiteral("Last used");
 
 struct TProfile {
     QColor Dark;
