@@ -60,10 +60,8 @@ private slots:
     void savedProfileNamesAppliedPieceSet();
     void loadSetListAndAutoLoad();
     void deleteProtectsDefaultByName();
-    void missingDefaultWrittenBack();
     void unloadableProfileNotSaved();
     void highlightMovesKeptBesideTheProfiles();
-    void lastUsedKeptBetweenRuns();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -420,20 +418,6 @@ void TestAppearance::deleteProtectsDefaultByName() {
              (QStringList{"Default", "Zed"}));
 }
 
-void TestAppearance::missingDefaultWrittenBack() {
-    QVERIFY(Folder_->Prepare({}, {{"Zed", DefaultProfile}}));
-    QVERIFY(QFile::remove(Folder_->Dir.filePath("Settings/Default")));
-    TProgram program;
-    TfrmCorvina& w = program.MainWindow();
-    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
-    QCOMPARE(
-        Folder_->Read("Settings/Default"),
-        (QStringList{"clMaroon", "clSilver", "1", "3", "Merlot.bmp", "0", "0", "0", "-1", "0"}));
-    QCOMPARE(w.Board()->SquareColorDark(), TfrmColors::DefaultDark);
-    QCOMPARE(w.Board()->SearchDepth(), 1);
-    QCOMPARE(w.width(), 625);
-}
-
 // The loader checks a profile before it is written: one it would refuse is never saved.
 void TestAppearance::unloadableProfileNotSaved() {
     QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp",
@@ -493,47 +477,4 @@ void TestAppearance::highlightMovesKeptBesideTheProfiles() {
         QCOMPARE(Folder_->Read("hl.dat"), QStringList{"1"});
     }
     QVERIFY(Folder_->Errors.isEmpty());
-}
-
-// Quitting keeps the appearance and the engine choices in "Last used", a profile like any
-// other, which the next start applies unless al.dat names a profile.
-void TestAppearance::lastUsedKeptBetweenRuns() {
-    QStringList kept;
-    {
-        TProgram program;
-        TfrmCorvina& w = program.MainWindow();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Board()->SetSquareColorLight(QColor(1, 2, 3));
-        w.Board()->SetSearchDepth(7);
-        w.Board()->SetThinkingPriority(TThreadPriority::tpLowest);
-        w.mnuLinesClick();
-        w.mnuWOTClick();
-        program.ThemeDialog().SelectIndex(2);
-        program.ThemeDialog().cmdApplyClick();
-        kept = BuildProfile(w.CurrentProfile());
-        Ctl<QAction>(w, "mnuQuit")->trigger();
-        QVERIFY(!w.isVisible());
-    }
-    QCOMPARE(Folder_->Read("Settings/" + LastUsedProfileName), kept);
-    {
-        TProgram program;
-        TfrmCorvina& w = program.MainWindow();
-        w.Timer2Timer();
-        QCOMPARE(BuildProfile(w.CurrentProfile()), kept);
-        QCOMPARE(w.Board()->SquareColorLight(), QColor(1, 2, 3));
-        QVERIFY(w.Board()->BoardLines() && w.Board()->WhiteOnTop());
-        QCOMPARE(w.ThemeIndex(), 2);
-        TfrmLoadSet& dialog = program.LoadSetDialog();
-        dialog.SetFolder(Folder_->Dir.filePath("Settings"));
-        QCOMPARE(dialog.Names(), (QStringList{"Default", LastUsedProfileName}));
-    }
-    // A profile named in al.dat still wins.
-    QVERIFY(Folder_->Write("al.dat", {"Default"}));
-    {
-        TProgram program;
-        QCOMPARE(program.MainWindow().Board()->SearchDepth(), 4);
-        QVERIFY(!program.MainWindow().Board()->BoardLines());
-    }
-    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
 }
