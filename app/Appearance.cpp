@@ -99,12 +99,29 @@ void TfrmCorvina::mnuSaveSetClick() {
 bool TfrmCorvina::SaveSettingsAs(const QString& name) {
     const QStringList lines = BuildProfile(CurrentProfile());
     // Only the exact name is protected; "default" is another profile.
-    if (name == "Default") {
+    if (name == DefaultProfileName) {
         ShowInformation(ProgramTexts().SaveSettingsCaption, ProgramTexts().SaveSettingsMsg1);
         return false;
     }
     if (!PlainProfileName(name)) {
         ReportError(ProgramTexts().BadSettingsName.arg(name));
+        return false;
+    }
+    // A name of blanks shows as an empty entry, and one that only differs by blanks from
+    // another cannot be told apart in the list.
+    if (name.trimmed() != name) {
+        ReportError(ProgramTexts().BlankSettingsName.arg(name));
+        return false;
+    }
+    return WriteProfile(name, lines);
+}
+
+bool TfrmCorvina::WriteProfile(const QString& name, const QStringList& lines) {
+    // Never a file the loader would refuse: it would fail at every start as the auto-load.
+    TProfileRead check = ParseProfile(lines, name);
+    ReadPieceSet(check, name, nullptr);
+    if (!check.Complete()) {
+        ReportError(ProgramTexts().ProfileNotSaved.arg(check.Error));
         return false;
     }
     QString error;

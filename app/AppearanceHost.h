@@ -12,7 +12,8 @@ public:
     // Shows the picture in `file` stretched behind the controls. An unreadable picture is
     // reported naming the file, the previous picture stays, and the answer is false.
     virtual bool SetBackgroundPicture(const QString& file) = 0;
-    // Full path of the piece-set bitmap the board shows; empty when none was chosen.
+    // Full path of the piece-set bitmap the board shows; empty for the built-in set.
+    virtual QString CurrentPieceSetFile() const = 0;
     virtual void SetCurrentPieceSetFile(const QString& file) = 0;
     // -1 when no theme was chosen.
     virtual void SetThemeIndex(int index) = 0;

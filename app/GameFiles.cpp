@@ -10,6 +10,7 @@
 #include "app/core/TextFile.h"
 #include "board/ChessBrd.h"
 #include "board/Fen.h"
+#include "board/MoveListReplay.h"
 #include "board/Pgn.h"
 #include "setup/New1.h"
 
@@ -104,14 +105,29 @@ bool TGameFiles::LoadGameFrom(const QString& path) {
         ReportError(error);
         return false;
     }
-    Board_->SetPosition(DecodePosition(game->Position));
+    const std::string placement = DecodePosition(game->Position);
+    std::vector<std::string> list;
+    for (const QString& line : game->MoveList)
+        list.push_back(line.toStdString());
+    // The move list usually is the whole game: then the game comes back with its history, as
+    // if played. During a NetGame the board belongs to the link, which a new game would cut.
+    const auto replayed = Board_->CustomEngine() ? std::nullopt : ReplayMoveList(list, placement);
+    if (replayed) {
+        StartGame(replayed->Start, replayed->Moves);
+    } else {
+        Board_->SetPosition(placement);
+        // Otherwise the last line still tells whose turn it is.
+        const auto white = WhiteToMoveAfter(list);
+        if (white && !Board_->CustomEngine())
+            Board_->SetWhiteToMove(*white);
+        Panels_->SetMoveList(game->MoveList);
+    }
     Players_->SetPlayer1(game->Player1);
     Players_->SetPlayer2(game->Player2);
     if (game->ComputerWhite)
         Board_->SetComputerPlaysWhite(*game->ComputerWhite);
     if (game->ComputerBlack)
         Board_->SetComputerPlaysBlack(*game->ComputerBlack);
-    Panels_->SetMoveList(game->MoveList);
     Panels_->Refresh();
     return true;
 }

@@ -28,6 +28,9 @@ public:
 
     QStringList SavedGameLines() const;
     bool SaveGameTo(const QString& path, const QStringList& lines);
+    // Restores the whole game when its move list replays from the start to its position;
+    // otherwise places the pieces, takes the side to move from the last line of the list and
+    // shows the list as it stands.
     bool LoadGameFrom(const QString& path);
     bool ExportMoveListTo(const QString& path, const QStringList& list);
 

@@ -3,6 +3,7 @@
 
 #include "app/ProgramTexts.h"
 #include "app/core/ErrorReport.h"
+#include "app/core/Profile.h"
 #include "app/core/ProgramFolder.h"
 #include "app/core/TextFile.h"
 
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 
 TfrmLoadSet::TfrmLoadSet(QWidget* parent) : QDialog(parent) {
@@ -35,6 +37,11 @@ TfrmLoadSet::TfrmLoadSet(QWidget* parent) : QDialog(parent) {
     connect(cmdOK, &QPushButton::clicked, this, &TfrmLoadSet::cmdOKClick);
     connect(cmdDelete, &QPushButton::clicked, this, &TfrmLoadSet::cmdDeleteClick);
     connect(cmdCancel, &QPushButton::clicked, this, &TfrmLoadSet::cmdCancelClick);
+    ConfirmDelete = [this](const QString& name) {
+        return QMessageBox::question(
+                   this, windowTitle(), ProgramTexts().DeleteSettingsConfirm.arg(name),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
 }
 
 void TfrmLoadSet::SetFolder(const QString& folder) {
@@ -88,15 +95,17 @@ void TfrmLoadSet::cmdOKClick() {
 }
 
 void TfrmLoadSet::cmdDeleteClick() {
-    const auto selected = listo->selectedItems();
-    if (selected.isEmpty())
+    const QString name = SelectedName();
+    if (name.isEmpty())
         return;
-    // The first entry stands for the default profile, whatever its name.
-    if (listo->row(selected.first()) == 0) {
+    // Default is protected by its name, wherever it sorts.
+    if (name == DefaultProfileName) {
         ShowInformation(windowTitle(), ProgramTexts().LoadSettingsMsg1);
         return;
     }
-    QFile file(QDir(Folder).filePath(selected.first()->text()));
+    if (!ConfirmDelete(name))
+        return;
+    QFile file(QDir(Folder).filePath(name));
     if (!file.remove())
         ReportError(ProgramTexts().DeleteFailed.arg(file.fileName(), file.errorString()));
     SetFolder(Folder);

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// TfrmLoadSet: the settings profiles of a folder, sorted by name, the first treated as the
-// default. OK marks the selected profile for auto-loading when asked and hands its name back
-// for the main window to apply; Delete removes any profile but the first.
+// TfrmLoadSet: the settings profiles of a folder, sorted by name. OK marks the selected
+// profile for auto-loading when asked and hands its name back for the main window to apply;
+// Delete removes any profile but "Default", once the user has confirmed it.
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -28,6 +29,9 @@ public:
     void cmdCancelClick();
     // The name chosen on OK, once the dialog has closed; empty when nothing was chosen.
     QString Chosen() const { return Chosen_; }
+    // Asks whether profile `name` may be deleted (a Yes/No box, No by default); tests replace
+    // it to answer for the user.
+    std::function<bool(const QString& name)> ConfirmDelete;
 
     // Points the list at `folder` and shows the dialog modally; the name of the profile to
     // apply, or nothing (Cancel, or OK with no entry selected).

@@ -16,6 +16,7 @@
 
 class QAction;
 class QFrame;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -56,7 +57,7 @@ public:
     TNetGame* NetGame() const { return NetGame_; }
 
     // --- Values other parts of the program read or set.
-    QString CurrentPieceSetFile() const { return CurrentPieceSetFile_; }
+    QString CurrentPieceSetFile() const override { return CurrentPieceSetFile_; }
     int LanguageIndex() const { return LanguageIndex_; }
     int ThemeIndex() const { return ThemeIndex_; }
     bool NetGameActive() const { return NetGameActive_; }
@@ -70,14 +71,21 @@ public:
     int ChallengeCount() const;
     // Run by the one-shot start-up step once every window exists (language and theme).
     std::function<void()> OnStartUpStep;
+    // Closing the window keeps the current settings as the profile "Last used", which start-up
+    // applies when al.dat names no profile.
+    bool KeepLastUsed = true;
 
     // --- Start-up and settings profiles.
     void FormCreate();
     void Timer2Timer();
-    // Applies a profile read from `lines` in order; stops at the first bad line, reports it,
-    // and answers false. `startUp` selects the start-up treatment of line 10.
+    // Applies every line of a profile that reads well, in order; names the bad lines in one
+    // report and answers false when there are any. `startUp` selects the start-up treatment of
+    // the language, the theme and line 10.
     bool ApplyProfile(const QStringList& lines, const QString& name, bool startUp);
     TProfile CurrentProfile() const;
+    // Line 5 as the loader reads it: a piece set that cannot be read, or that the board would
+    // refuse, joins the bad lines of `read`; otherwise `set` receives the picture.
+    void ReadPieceSet(TProfileRead& read, const QString& name, QImage* set) const;
     // The one place the captured-pieces pane is shown or hidden; `moveWindow` keeps the board
     // where it was on the screen by moving the window 50 pixels.
     void SetCapturedPane(bool shown, bool moveWindow);
@@ -132,14 +140,19 @@ public:
     void mnuLanguageClick();
     void mnuSaveSetClick();
     // Writes the current settings as profile `name` under Settings/; refuses "Default" and
-    // names that are not plain file names, with a message. True when written.
+    // names that are not plain file names or begin or end with a blank, with a message. True
+    // when written.
     bool SaveSettingsAs(const QString& name);
+    // Writes `lines` as profile `name` once the loader has accepted every line; otherwise
+    // reports what it refused and writes nothing.
+    bool WriteProfile(const QString& name, const QStringList& lines);
     void mnuLoadSetClick();
     // Reads Settings/`name` and applies it as the Load Settings dialog does.
     bool LoadSettings(const QString& name);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();

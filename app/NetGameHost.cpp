@@ -59,6 +59,7 @@ public:
     }
     void SetNetGameActive(bool on) override { W.NetGameActive_ = on; }
     void ClearMoveList() override { W.Panels_->SetMoveList({}); }
+    void ClearEvents() override { W.Panels_->ClearEvents(); }
 
     void ShowMessage(TNetBox kind, const QString& caption, const QString& text,
                      const QString& details) override {

@@ -29,7 +29,8 @@ TfrmOptions::TfrmOptions(TChessBrd* board, QWidget* parent) : QDialog(parent), B
     depthLabel->setGeometry(8, 44, 116, 21);
     sd = new QSpinBox(this);
     sd->setObjectName("sd");
-    sd->setRange(0, 12);
+    // Exactly the depths the board keeps.
+    sd->setRange(TChessBrd::MinSearchDepth, TChessBrd::MaxSearchDepth);
     sd->setGeometry(128, 42, 124, 23);
     auto* priorLabel = new QLabel("Thinking Priority:", this);
     priorLabel->setObjectName("Label3");

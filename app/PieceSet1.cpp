@@ -4,9 +4,12 @@
 #include "app/AppearanceHost.h"
 #include "app/ProgramTexts.h"
 #include "app/core/ErrorReport.h"
+#include "app/core/Profile.h"
 #include "board/ChessBrd.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,17 +44,49 @@ TfrmPieceSet::TfrmPieceSet(TChessBrd* board, IAppearanceHost* host, QWidget* par
     cmdCancel = new QPushButton("Cancel", this);
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setGeometry(97, 198, 80, 27);
-    connect(filelist, &QListWidget::currentRowChanged, this, &TfrmPieceSet::filelistClick);
+    // Only a selected row counts: the list makes its first row current on taking the focus
+    // without selecting it, and a click in the empty area below the rows clears the selection.
+    connect(filelist, &QListWidget::itemSelectionChanged, this, [this] {
+        const auto selected = filelist->selectedItems();
+        if (!selected.isEmpty())
+            filelistClick(filelist->row(selected.first()));
+    });
     connect(cmdOK, &QPushButton::clicked, this, &TfrmPieceSet::cmdOKClick);
     connect(cmdCancel, &QPushButton::clicked, this, &TfrmPieceSet::cmdCancelClick);
 }
 
 void TfrmPieceSet::SetFolder(const QString& folder) {
     Folder = folder;
-    const QSignalBlocker quiet(filelist);
-    filelist->clear();
-    filelist->addItems(QDir(folder).entryList({"*.bmp"}, QDir::Files, QDir::Name));
-    filelist->setCurrentRow(-1);
+    {
+        const QSignalBlocker quiet(filelist);
+        filelist->clear();
+        filelist->addItems(QDir(folder).entryList({"*.bmp"}, QDir::Files, QDir::Name));
+        filelist->setCurrentRow(-1);
+    }
+    ShowCurrent();
+    // The set on the board starts selected, with its preview.
+    const QFileInfo current(Host->CurrentPieceSetFile());
+    const auto rows = filelist->findItems(current.fileName(), Qt::MatchExactly);
+    if (!rows.isEmpty() && QFileInfo(QDir(folder).filePath(current.fileName())) == current)
+        filelistClick(filelist->row(rows.first()));
+}
+
+QString TfrmPieceSet::CurrentText() const {
+    return txtCurrent->text();
+}
+
+void TfrmPieceSet::ShowCurrent() {
+    // No file stands for the built-in set, which is the design's set file.
+    const QString current = Host->CurrentPieceSetFile();
+    txtCurrent->setText(current.isEmpty() ? DesignProfile().PieceSetFile
+                                          : QFileInfo(current).fileName());
+}
+
+void TfrmPieceSet::changeEvent(QEvent* event) {
+    // A profile loaded while this modeless dialog stayed open may have changed the set.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        ShowCurrent();
+    QDialog::changeEvent(event);
 }
 
 QStringList TfrmPieceSet::Files() const {
@@ -64,7 +99,7 @@ QStringList TfrmPieceSet::Files() const {
 void TfrmPieceSet::filelistClick(int row) {
     if (row < 0 || row >= filelist->count())
         return;
-    if (filelist->currentRow() != row) {
+    if (!filelist->item(row)->isSelected()) {
         const QSignalBlocker quiet(filelist);
         filelist->setCurrentRow(row);
     }
@@ -76,18 +111,24 @@ void TfrmPieceSet::filelistClick(int row) {
         return;
     }
     Preview = image;
+    PreviewFile = file;
     pre->setPixmap(QPixmap::fromImage(image));
-    txtCurrent->setText(filelist->item(row)->text());
 }
 
 void TfrmPieceSet::cmdOKClick() {
-    const int row = filelist->currentRow();
-    Host->SetCurrentPieceSetFile(row < 0 ? QString()
-                                         : QDir(Folder).filePath(filelist->item(row)->text()));
-    // The board refuses a bitmap that is not a piece set and keeps its pieces; with no preview
-    // there is nothing to give it.
-    if (!Preview.isNull())
+    const auto selected = filelist->selectedItems();
+    // Nothing selected, or a file that could not be previewed: the board keeps its set.
+    const QString file =
+        selected.isEmpty() ? QString() : QDir(Folder).filePath(selected.first()->text());
+    if (!file.isEmpty() && file == PreviewFile) {
+        if (!TChessBrd::IsPieceSet(Preview)) {
+            ReportError(ProgramTexts().NotAPieceSet.arg(file));
+            return;
+        }
         Board->SetCustomPieceSet(Preview);
+        Host->SetCurrentPieceSetFile(file);
+        ShowCurrent();
+    }
     close();
 }
 

@@ -13,14 +13,24 @@ struct TProgramTexts {
     QString SaveSettingsCaption = "Save Settings";
     QString SaveSettingsLabel1 = "Save Settings";
     QString SaveSettingsMsg1 = "Save Settings";
-    // Load Settings: the refusal to delete the first entry.
+    // Load Settings: the refusal to delete the default profile.
     QString LoadSettingsMsg1 = "You cannot delete the default options!";
     // %1: the name as typed.
     QString BadSettingsName = "\"%1\" cannot be used as a settings name: a name must not be "
                               "empty, \".\" or \"..\", nor contain \"/\" or \"\\\".";
+    QString BlankSettingsName = "\"%1\" cannot be used as a settings name: a name must not "
+                                "begin or end with a blank, nor be made of blanks only.";
+    // %1: what the profile reader refused, one sentence per line.
+    QString ProfileNotSaved = "%1\nThe settings were not saved; an earlier file of that name "
+                              "is unchanged.";
+    // Load Settings. %1: the name.
+    QString DeleteSettingsConfirm = "Delete the settings \"%1\"?";
     // %1: the file; %2: the reason.
     QString DeleteFailed = "The settings file \"%1\" could not be deleted: %2";
     QString NoProfileSelected = "Select the settings to load at start-up first.";
+    // %1: the file.
+    QString NotAPieceSet = "\"%1\" is no piece set: its picture must be one and a half times "
+                           "as wide as it is high (six pieces across, four rows down).";
     // %1: the file; %2: the reason.
     QString PictureUnreadable = "The picture \"%1\" could not be read: %2";
 

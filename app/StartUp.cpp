@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and settings profiles of the main window: the auto-load marker, applying a
-// profile's ten lines, and the profile of the window as it stands.
+// profile's ten lines, the profile of the window as it stands, and the one kept on quitting.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
 #include "app/Theme1.h"
@@ -11,8 +11,10 @@
 #include "board/ChessBrd.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QImageReader>
 #include <QScreen>
 #include <QTimer>
 
@@ -34,95 +36,117 @@ bool PlainName(const QString& name) {
 void TfrmCorvina::FormCreate() {
     cb1->SetComputerPlaysBlack(true);
     LoadHighlightChoice();
+    QString error;
+    // Default is always there: one deleted by hand comes back as the window was designed.
+    const QString defaultPath = ProgramPath("Settings/" + DefaultProfileName);
+    const QStringList design = BuildProfile(DesignProfile());
+    const bool defaultMissing = !QFileInfo::exists(defaultPath);
+    if (defaultMissing)
+        WriteTextLines(defaultPath, design);
     const QString marker = ProgramPath("al.dat");
     QStringList al;
-    QString error;
     if (!ReadTextLines(marker, al, &error)) {
         ReportError(error);
         return;
     }
-    QString name = al.isEmpty() || al.first().isEmpty() ? QString("Default") : al.first();
     // A profile name is a file name inside Settings, never a path elsewhere.
-    QString path = ProgramPath("Settings/" + name);
-    const bool fallBack = !PlainName(name) || !QFileInfo(path).isFile();
-    if (fallBack) {
-        name = "Default";
-        path = ProgramPath("Settings/Default");
-    }
+    auto exists = [](const QString& name) {
+        return PlainName(name) && QFileInfo(ProgramPath("Settings/" + name)).isFile();
+    };
+    const bool named = !al.isEmpty() && !al.first().isEmpty();
+    const bool fallBack = named && !exists(al.first());
+    // Without a profile of the user's choice, the settings of the last run, else Default.
+    const QString name = named && !fallBack            ? al.first()
+                         : exists(LastUsedProfileName) ? LastUsedProfileName
+                                                       : DefaultProfileName;
     QStringList profile;
-    if (!ReadTextLines(path, profile, &error)) {
+    if (name == DefaultProfileName && defaultMissing && !QFileInfo::exists(defaultPath)) {
+        profile = design; // the folder may not be written; the design still applies
+    } else if (!ReadTextLines(ProgramPath("Settings/" + name), profile, &error)) {
         ReportError(error);
         return;
     }
-    // The marker is emptied only once Default has been read, so an unreadable Default does
+    // The marker is emptied only once the replacement has been read, so an unreadable one does
     // not lose the name the user chose.
-    if (fallBack && !al.isEmpty() && !WriteTextLines(marker, {}, &error)) {
+    if (fallBack && !WriteTextLines(marker, {}, &error)) {
         ReportError(error);
         return;
     }
     ApplyProfile(profile, name, true);
 }
 
+void TfrmCorvina::ReadPieceSet(TProfileRead& read, const QString& name, QImage* set) const {
+    if (!read.Good(plPieceSet + 1))
+        return;
+    const QString file = ProgramPath("pieces/" + read.Value.PieceSetFile);
+    QImageReader reader(file);
+    const QImage image = reader.read();
+    QString fault;
+    if (image.isNull())
+        fault =
+            QString("the piece set \"%1\" could not be read: %2.").arg(file, reader.errorString());
+    else if (!TChessBrd::IsPieceSet(image))
+        fault =
+            QString("\"%1\" is no piece set (a bitmap of 6 x 4 squares is expected).").arg(file);
+    if (fault.isEmpty()) {
+        if (set)
+            *set = image;
+        return;
+    }
+    // Named in line order: the lines before 5 that failed have one sentence each.
+    const auto before = std::count_if(read.BadLines.begin(), read.BadLines.end(),
+                                      [](int line) { return line < plPieceSet + 1; });
+    read.BadLines.insert(before, plPieceSet + 1);
+    QStringList sentences = read.Error.isEmpty() ? QStringList() : read.Error.split('\n');
+    sentences.insert(before, QString("Settings profile \"%1\", line 5: %2").arg(name, fault));
+    read.Error = sentences.join('\n');
+}
+
 bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bool startUp) {
-    const TProfileRead read = ParseProfile(lines, name);
+    TProfileRead read = ParseProfile(lines, name);
+    QImage set;
+    ReadPieceSet(read, name, &set);
     const TProfile& p = read.Value;
-    const int good = read.GoodLines;
-    auto stop = [&] {
-        ReportError(read.Error);
-        return false;
-    };
-    if (good < 1)
-        return stop();
-    cb1->SetSquareColorDark(p.Dark);
-    if (good < 2)
-        return stop();
-    cb1->SetSquareColorLight(p.Light);
-    if (good < 3)
-        return stop();
-    cb1->SetSearchDepth(p.SearchDepth);
-    if (good < 4)
-        return stop();
+    // Every line that reads well is applied; the bad ones are named together at the end.
+    if (read.Good(1))
+        cb1->SetSquareColorDark(p.Dark);
+    if (read.Good(2))
+        cb1->SetSquareColorLight(p.Light);
+    if (read.Good(3))
+        cb1->SetSearchDepth(p.SearchDepth);
     TThreadPriority priority;
-    if (CodeToPriority(p.PriorityCode, &priority))
+    if (read.Good(4) && CodeToPriority(p.PriorityCode, &priority))
         cb1->SetThinkingPriority(priority);
-    if (good < 5)
-        return stop();
-    const QString setFile = ProgramPath("pieces/" + p.PieceSetFile);
-    const QImage set(setFile);
-    if (set.isNull()) {
-        ReportError(QString("Settings profile \"%1\", line 5: the piece set \"%2\" could not be "
-                            "read.")
-                        .arg(name, setFile));
-        return false;
+    if (read.Good(5)) {
+        cb1->SetCustomPieceSet(set);
+        CurrentPieceSetFile_ = ProgramPath("pieces/" + p.PieceSetFile);
     }
-    cb1->SetCustomPieceSet(set);
-    CurrentPieceSetFile_ = setFile;
-    if (good < 6)
-        return stop();
-    mnuLines->setChecked(p.BoardLines);
-    cb1->SetBoardLines(p.BoardLines);
-    if (good < 7)
-        return stop();
-    mnuWOT->setChecked(p.WhiteOnTop);
-    cb1->SetWhiteOnTop(p.WhiteOnTop);
-    if (good < 9) {
-        if (good == 8)
-            LanguageIndex_ = p.LanguageIndex;
-        return stop();
+    if (read.Good(6)) {
+        mnuLines->setChecked(p.BoardLines);
+        cb1->SetBoardLines(p.BoardLines);
     }
-    LanguageIndex_ = p.LanguageIndex;
-    ThemeIndex_ = p.ThemeIndex;
+    if (read.Good(7)) {
+        mnuWOT->setChecked(p.WhiteOnTop);
+        cb1->SetWhiteOnTop(p.WhiteOnTop);
+    }
+    if (read.Good(8))
+        LanguageIndex_ = p.LanguageIndex;
+    if (read.Good(9))
+        ThemeIndex_ = p.ThemeIndex;
     // At start-up the language and the theme dialogs do not exist yet: the one-shot start-up
     // step applies both.
-    if (!startUp)
+    if (!startUp && read.Good(8))
         ApplyLanguage();
-    if (good < 10)
-        return stop();
     // At start-up the window has no place yet: it opens centred, so nothing is moved.
-    SetCapturedPane(p.CapturedPieces, !startUp);
-    if (!startUp && frmTheme) {
+    if (read.Good(10))
+        SetCapturedPane(p.CapturedPieces, !startUp);
+    if (!startUp && read.Good(9) && frmTheme) {
         frmTheme->SelectIndex(ThemeIndex_);
         frmTheme->cmdApplyClick();
+    }
+    if (!read.Complete()) {
+        ReportError(read.Error);
+        return false;
     }
     return true;
 }
@@ -133,7 +157,9 @@ TProfile TfrmCorvina::CurrentProfile() const {
     p.Light = cb1->SquareColorLight();
     p.SearchDepth = cb1->SearchDepth();
     p.PriorityCode = PriorityToCode(cb1->ThinkingPriority());
-    p.PieceSetFile = QFileInfo(CurrentPieceSetFile_).fileName();
+    // No file yet means the built-in set, which is the design's set file.
+    p.PieceSetFile = CurrentPieceSetFile_.isEmpty() ? DesignProfile().PieceSetFile
+                                                    : QFileInfo(CurrentPieceSetFile_).fileName();
     p.BoardLines = mnuLines->isChecked();
     p.WhiteOnTop = mnuWOT->isChecked();
     p.LanguageIndex = LanguageIndex_;
@@ -160,6 +186,13 @@ void TfrmCorvina::SetCapturedPane(bool shown, bool moveWindow) {
         to.setY(std::max(area.top(), std::min(to.y(), area.bottom() + 1 - frame.height())));
     }
     move(to);
+}
+
+void TfrmCorvina::closeEvent(QCloseEvent* event) {
+    // The choices of this run are there at the next start, without a profile of their own.
+    if (KeepLastUsed)
+        WriteProfile(LastUsedProfileName, BuildProfile(CurrentProfile()));
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmCorvina::Timer2Timer() {

@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     TProgram program;
     if (quitAfterStart) {
         TfrmCorvina& main = program.MainWindow();
+        // The check compares the folder before and after: this run leaves no settings behind.
+        main.KeepLastUsed = false;
         main.OnStartUpStep = [step = main.OnStartUpStep, folder] {
             if (step)
                 step();

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -95,7 +96,9 @@ public:
     int ResizeMaxSize() const { return ResizeMaxSize_; }
     void SetResizeMaxSize(int v) { ResizeMaxSize_ = std::max(v, ResizeMinSize_); }
     int SearchDepth() const { return SearchDepth_; }
-    void SetSearchDepth(int v) { SearchDepth_ = v <= 0 ? 1 : v > 7 ? 8 : v; }
+    static constexpr int MinSearchDepth = 1;
+    static constexpr int MaxSearchDepth = 8;
+    void SetSearchDepth(int v) { SearchDepth_ = std::clamp(v, MinSearchDepth, MaxSearchDepth); }
     int SizeOfBorder() const { return SizeOfBorder_; }
     void SetSizeOfBorder(int v);
     int SizeOfSquare() const { return SizeOfSquare_; }

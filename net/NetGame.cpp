@@ -109,10 +109,16 @@ void TNetGame::doStuff(int side) {
     EndEnabled_ = true;
     Host_->SetHistoryMenus(false);
     Host_->SetChatShown(true);
-    if (side == 1)
+    // The names and events of an earlier game stay until this one starts; the peer's name
+    // follows in its first message.
+    Host_->ClearEvents();
+    if (side == 1) {
+        Host_->SetPlayer1(QString());
         Host_->SetPlayer2(LocalPlayerName_, false);
-    else
+    } else {
         Host_->SetPlayer1(LocalPlayerName_);
+        Host_->SetPlayer2(QString(), true);
+    }
     Host_->ClearChat();
     Host_->AppendChat(NetTexts::ChatHeader);
     Host_->ClearChatEntry();
@@ -233,29 +239,29 @@ void TNetGame::cmdSayClick() {
 void TNetGame::mnuEndGameClick() {
     if (!EndEnabled_)
         return;
-    const bool clientUp =
-        Connection_->Role() == TNetConnection::TRole::Client && Connection_->IsConnected();
-    // Closing also cancels a connection attempt still under way.
+    // Closing also cancels a connection attempt still under way; it raises no signal, so the
+    // side that ends the game is not told that its opponent left.
     Connection_->Close();
-    // The client's own socket reports its closing like the peer's.
-    if (clientUp)
-        Host_->ShowMessage(TNetBox::Error, NetTexts::ErrorCaption, NetTexts::Disconnected);
     Host_->SetNetMenus(true, false, false);
     EndEnabled_ = false;
     Host_->SetHistoryMenus(true);
     Host_->SetChatShown(false);
+    Host_->SetSayDefault(false);
+    const bool played = Active_;
     Active_ = false;
     Host_->SetNetGameActive(false);
     SetBoardHandler(false);
-    if (!Board_)
+    // A wait that never became a game leaves the board as it was.
+    if (!Board_ || !played)
         return;
+    // The game just played stays on the board with its move list and events, to be looked
+    // through, saved or exported; the board is no longer linked, and nobody moves for the
+    // other side until the player starts something new.
     TChessBrd& board = *Board_;
-    board.SetComputerPlaysBlack(true);
+    board.StopThinking();
+    board.SetComputerPlaysBlack(false);
     board.SetComputerPlaysWhite(false);
-    Host_->SetSayDefault(false);
     board.SetCustomEngine(false);
-    Host_->ClearMoveList();
-    board.StartNewGame();
     board.setEnabled(true);
 }
 

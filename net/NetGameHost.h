@@ -39,6 +39,8 @@ public:
     virtual void SetHistoryMenus(bool on) = 0;
     virtual void SetNetGameActive(bool on) = 0;
     virtual void ClearMoveList() = 0;
+    // The events list beside the board.
+    virtual void ClearEvents() = 0;
 
     // A message box with one OK button; `details` holds the system's reason, if any. It must
     // not block: the caller goes on at once.

@@ -2,7 +2,8 @@
 #pragma once
 // The saved-game file: the move list as shown, then five lines (position, the player at the
 // bottom, the player at the top, whether the computer plays White, whether it plays Black).
-// It restores the picture of a game, not its history.
+// It holds the picture of a game, not its history; the window restores the history when the
+// move list replays to the position (board/MoveListReplay.h).
 
 #include <QString>
 #include <QStringList>

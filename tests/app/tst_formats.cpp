@@ -141,34 +141,59 @@ void TestFormats::talliesCountCapturesInRandomGames() {
 
 void TestFormats::profile_data() {
     QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("good");
+    QTest::addColumn<QList<int>>("bad");
     QTest::addColumn<QString>("error");
     const QStringList ok = {"clMaroon", "$00030201", "4", "3",  "Merlot.bmp",
                             "2",        "1",         "0", "-1", "1"};
-    QTest::newRow("complete") << ok << 10 << "";
+    QTest::newRow("complete") << ok << QList<int>{} << "";
     QStringList badDepth = ok;
     badDepth[2] = "deep";
-    QTest::newRow("line 3 no number") << badDepth << 2 << "line 3: \"deep\" is not a valid";
-    QTest::newRow("four lines") << ok.mid(0, 4) << 4 << "line 5: missing";
+    QTest::newRow("line 3 no number")
+        << badDepth << QList<int>{3} << "line 3: \"deep\" is not a valid";
+    QTest::newRow("four lines") << ok.mid(0, 4) << QList<int>{5, 6, 7, 8, 9, 10}
+                                << "lines 5 to 10: missing";
+    QTest::newRow("nine lines") << ok.mid(0, 9) << QList<int>{10} << "line 10: missing";
     QStringList badColour = ok;
     badColour[1] = "clNoSuchColour";
-    QTest::newRow("no colour") << badColour << 1 << "line 2: \"clNoSuchColour\" is not a colour";
+    QTest::newRow("no colour") << badColour << QList<int>{2}
+                               << "line 2: \"clNoSuchColour\" is not a colour";
     QStringList badFlag = ok;
     badFlag[9] = "yes";
-    QTest::newRow("line 10 no number") << badFlag << 9 << "line 10";
-    QTest::newRow("empty file") << QStringList() << 0 << "line 1: missing";
+    QTest::newRow("line 10 no number") << badFlag << QList<int>{10} << "line 10";
+    // An empty piece-set line is what a profile saved with no set chosen used to hold.
+    QStringList noSet = badDepth;
+    noSet[4] = "";
+    QTest::newRow("no piece set and a bad depth")
+        << noSet << QList<int>{3, 5}
+        << "line 3: \"deep\" is not a valid integer value.\n"
+           "Settings profile \"Mine\", line 5: names no piece set.";
+    QTest::newRow("empty file") << QStringList() << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}
+                                << "lines 1 to 10: missing";
 }
 
+// Each line is read on its own: a bad one spoils only its own field, and every bad line is
+// named once.
 void TestFormats::profile() {
     QFETCH(QStringList, lines);
-    QFETCH(int, good);
+    QFETCH(QList<int>, bad);
     QFETCH(QString, error);
     const TProfileRead read = ParseProfile(lines, "Mine");
-    QCOMPARE(read.GoodLines, good);
+    QCOMPARE(read.BadLines, bad);
     QCOMPARE(read.Error.isEmpty(), error.isEmpty());
     QVERIFY2(read.Error.contains(error), qPrintable(read.Error));
-    if (!error.isEmpty())
+    if (!error.isEmpty()) {
         QVERIFY(read.Error.startsWith("Settings profile \"Mine\", "));
+        QCOMPARE(read.Error.count("Settings profile"), read.Error.count('\n') + 1);
+    }
+    if (bad.isEmpty())
+        return;
+    // The lines that read well still carry their values.
+    if (read.Good(1))
+        QCOMPARE(read.Value.Dark, QColor(128, 0, 0));
+    if (read.Good(7))
+        QVERIFY(read.Value.WhiteOnTop);
+    if (read.Good(5))
+        QCOMPARE(read.Value.PieceSetFile, QString("Merlot.bmp"));
 }
 
 void TestFormats::profileRoundTrip() {

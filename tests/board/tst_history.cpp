@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Position string, history slots, navigation, move list and repetition.
+#include "board/MoveListReplay.h"
 #include "tests/board/EventLog.h"
 
 #include <QtTest>
@@ -19,6 +20,8 @@ private slots:
     void goToPositionBounds();
     void threefoldByPlacementAlone();
     void blackStartsTheGame();
+    void moveListReplays_data();
+    void moveListReplays();
     void longGameBeyond256Moves();
     void copyIsIndependent();
     void fenRoundTrip();
@@ -179,6 +182,60 @@ void TestHistory::blackStartsTheGame() {
     QVERIFY(!h.IsThreefold());
     QVERIFY(Play(h, {"f3g1"}));
     QVERIFY(h.IsThreefold());
+}
+
+// A played game's move list, read back against its last placement, gives the same game; the
+// piece a promotion made is found from the placement and the moves that follow.
+void TestHistory::moveListReplays_data() {
+    QTest::addColumn<bool>("blackFirst");
+    QTest::addColumn<QStringList>("moves");
+    const QStringList toPromotion = {"a2a4", "b7b5", "a4b5", "c8b7",
+                                     "b5b6", "b8c6", "b6a7", "a8b8"};
+    QTest::newRow("no moves") << false << QStringList();
+    QTest::newRow("opening") << false << QStringList{"e2e4", "e7e5", "g1f3"};
+    QTest::newRow("black first") << true << QStringList{"e7e5", "d2d4", "e5d4"};
+    QTest::newRow("queen") << false << toPromotion + QStringList{"a7a8q"};
+    QTest::newRow("rook, by the placement") << false << toPromotion + QStringList{"a7a8r"};
+    QTest::newRow("knight, by its next move")
+        << false << toPromotion + QStringList{"a7a8n", "e7e6", "a8c7"};
+}
+
+void TestHistory::moveListReplays() {
+    QFETCH(bool, blackFirst);
+    QFETCH(QStringList, moves);
+    TChessGame g;
+    g.SetWhiteToMove(!blackFirst);
+    std::vector<TSanMove> played;
+    for (const QString& m : moves) {
+        const std::string s = m.toStdString();
+        const TSanMove move{ParseSquare(s.substr(0, 2)), ParseSquare(s.substr(2, 2)),
+                            s.size() > 4 ? static_cast<char>(std::toupper(s[4])) : char(0)};
+        QVERIFY2(PlaySanMove(g, move), s.c_str());
+        played.push_back(move);
+    }
+    std::vector<std::string> list;
+    g.GetMoveList(list);
+    const auto game = ReplayMoveList(list, g.Position());
+    QVERIFY(game);
+    QCOMPARE(game->Start.WhiteToMove(), !blackFirst);
+    QCOMPARE(game->Moves.size(), played.size());
+    for (std::size_t i = 0; i < played.size(); ++i)
+        QVERIFY2(game->Moves[i] == played[i], qPrintable(moves[int(i)]));
+    QCOMPARE(WhiteToMoveAfter(list), list.empty() ? std::nullopt : std::optional(g.WhiteToMove()));
+
+    // Another placement, a line out of turn or of another shape: no game.
+    std::string other = g.Position();
+    std::swap(other[4], other[60]); // the kings change places
+    QVERIFY(!ReplayMoveList(list, other));
+    if (list.size() < 2)
+        return;
+    auto swapped = list;
+    std::swap(swapped[swapped.size() - 1], swapped[swapped.size() - 2]);
+    QVERIFY(!ReplayMoveList(swapped, g.Position()));
+    auto garbled = list;
+    garbled.back() += "x";
+    QVERIFY(!ReplayMoveList(garbled, g.Position()));
+    QCOMPARE(WhiteToMoveAfter(garbled), std::nullopt);
 }
 
 void TestHistory::longGameBeyond256Moves() {

@@ -9,6 +9,7 @@
 #include "app/Program.h"
 #include "app/ProgramTexts.h"
 #include "app/Theme1.h"
+#include "app/core/Profile.h"
 #include "board/ChessBrd.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowParts.h"
@@ -52,13 +53,14 @@ private slots:
     void startUpStepAppliesStoredTheme();
     void colorsKeepTheirSwatches();
     void optionsPriority();
-    void pieceSetOkBeforeAnyClick();
+    void pieceSetOkWithNothingSelected();
     void pieceSetClickAndOk();
     void saveRefusesProtectedAndBadNames();
     void paneProfileTwice();
     void savedProfileNamesAppliedPieceSet();
     void loadSetListAndAutoLoad();
-    void deleteRefusesFirstEntry();
+    void deleteProtectsDefaultByName();
+    void unloadableProfileNotSaved();
     void highlightMovesKeptBesideTheProfiles();
 
 private:
@@ -182,11 +184,17 @@ void TestAppearance::optionsPriority() {
     QCOMPARE(Ctl<QComboBox>(options, "engine")->currentIndex(), 0);
     Ctl<QComboBox>(options, "prior")->setCurrentIndex(6);
     QCOMPARE(Ctl<QComboBox>(options, "prior")->currentText(), QString("Idle"));
-    Ctl<QSpinBox>(options, "sd")->setValue(12);
+    // The spin box offers exactly the depths the board keeps.
+    auto* sd = Ctl<QSpinBox>(options, "sd");
+    QCOMPARE(sd->minimum(), 1);
+    QCOMPARE(sd->maximum(), 8);
+    sd->setValue(8);
     options.cmdOKClick();
     QCOMPARE(board->ThinkingPriority(), TThreadPriority::tpIdle);
-    // The board keeps the depth in its own range.
     QCOMPARE(board->SearchDepth(), 8);
+    board->SetSearchDepth(1);
+    options.Fill();
+    QCOMPARE(sd->value(), 1);
     // Every item maps back to the level it names.
     for (int code = 0; code <= 6; ++code) {
         Ctl<QComboBox>(options, "prior")->setCurrentIndex(code);
@@ -196,28 +204,61 @@ void TestAppearance::optionsPriority() {
     }
 }
 
-void TestAppearance::pieceSetOkBeforeAnyClick() {
+// OK with no row selected keeps the set on the board and its file, so the next profile saved
+// loads back whole: every one of its ten lines applies.
+void TestAppearance::pieceSetOkWithNothingSelected() {
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp",
+                        Folder_->Dir.filePath("pieces/Another.bmp")));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     const QImage before = w.Board()->CustomPieceSet();
     QVERIFY(!before.isNull());
-    QVERIFY(!w.CurrentPieceSetFile().isEmpty());
+    const QString file = w.CurrentPieceSetFile();
+    QCOMPARE(QFileInfo(file).fileName(), QString("Merlot.bmp"));
     for (const char* item :
          {"mnuSet", "mnuColors", "mnuTheme", "mnuOptions", "mnuLoadSet", "mnuSaveSet"})
         QVERIFY2(Ctl<QAction>(w, item)->isEnabled(), item);
     TfrmPieceSet& dialog = program.PieceSetDialog();
-    // The menu item opens it without blocking, listing the program's piece sets.
+    // The menu item opens it without blocking, listing the program's piece sets, with the set
+    // on the board named and selected.
     Ctl<QAction>(w, "mnuSet")->trigger();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(dialog.Files(), QStringList{"Merlot.bmp"});
     QVERIFY(!dialog.isModal());
+    QCOMPARE(dialog.Files(), (QStringList{"Another.bmp", "Merlot.bmp"}));
+    QCOMPARE(dialog.CurrentText(), QString("Merlot.bmp"));
+    auto* list = Ctl<QListWidget>(dialog, "filelist");
+    QCOMPARE(list->selectedItems().value(0)->text(), QString("Merlot.bmp"));
+    // A click on another row previews it; a click in the empty area below the rows then
+    // leaves nothing selected.
+    dialog.filelistClick(0);
+    QCOMPARE(dialog.CurrentText(), QString("Merlot.bmp"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->viewport()->rect().bottomLeft() + QPoint(20, -5));
+    QVERIFY(list->selectedItems().isEmpty());
     Ctl<QPushButton>(dialog, "cmdOK")->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(w.Board()->CustomPieceSet(), before);
-    QVERIFY(w.CurrentPieceSetFile().isEmpty());
-    // The next profile saved names no piece set; the board kept its pieces.
+    QCOMPARE(w.CurrentPieceSetFile(), file);
+
+    // Save, change everything, load: all ten lines come back, with no error.
+    w.Board()->SetSquareColorDark(QColor(1, 2, 3));
+    w.Board()->SetSearchDepth(6);
+    w.mnuLinesClick();
+    w.mnuWOTClick();
+    program.ThemeDialog().SelectIndex(3);
+    program.ThemeDialog().cmdApplyClick();
+    w.SetCapturedPane(false, false);
     QVERIFY(w.SaveSettingsAs("After"));
-    QCOMPARE(Folder_->Read("Settings/After").value(4), QString());
+    const QStringList saved = Folder_->Read("Settings/After");
+    QCOMPARE(saved, (QStringList{"$00030201", "clSilver", "6", "3", "Merlot.bmp", "1", "1", "0",
+                                 "3", "0"}));
+    QVERIFY(w.LoadSettings("Default"));
+    QVERIFY(w.LoadSettings("After"));
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
+    QCOMPARE(BuildProfile(w.CurrentProfile()), saved);
+    QVERIFY(w.Board()->BoardLines() && w.Board()->WhiteOnTop());
+    QCOMPARE(w.ThemeIndex(), 3);
+    QCOMPARE(w.width(), 625);
 }
 
 void TestAppearance::pieceSetClickAndOk() {
@@ -230,17 +271,24 @@ void TestAppearance::pieceSetClickAndOk() {
     TfrmPieceSet& dialog = program.PieceSetDialog();
     dialog.Execute(Folder_->Dir.filePath("pieces"));
     QCOMPARE(dialog.Files(), (QStringList{"Another.bmp", "Broken.bmp", "Merlot.bmp"}));
-    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("*.bmp"));
+    // The label names the set on the board, not the row being previewed.
+    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Merlot.bmp"));
     dialog.filelistClick(0);
-    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Another.bmp"));
+    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Merlot.bmp"));
     // An unreadable file is reported by name; the preview stays.
     dialog.filelistClick(1);
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("Broken.bmp"));
     QVERIFY(!Ctl<QLabel>(dialog, "pre")->pixmap().isNull());
+    // OK on the unreadable row keeps the board's set.
+    dialog.cmdOKClick();
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QCOMPARE(w.CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Merlot.bmp"));
+    dialog.Execute(Folder_->Dir.filePath("pieces"));
     dialog.filelistClick(0);
     dialog.cmdOKClick();
     QCOMPARE(w.CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Another.bmp"));
+    QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Another.bmp"));
     QVERIFY(w.SaveSettingsAs("Mine"));
     QCOMPARE(Folder_->Read("Settings/Mine").value(4), QString("Another.bmp"));
 }
@@ -326,26 +374,63 @@ void TestAppearance::loadSetListAndAutoLoad() {
     QCOMPARE(Folder_->Read("al.dat"), QStringList{"default"});
 }
 
-void TestAppearance::deleteRefusesFirstEntry() {
-    QVERIFY(Folder_->Prepare({}, {{"Alpha", DefaultProfile}, {"Zed", DefaultProfile}}));
+// Default is protected by its name wherever it sorts; any other profile goes once the user
+// confirms; names of blanks are refused; a Default deleted by hand comes back at start-up.
+void TestAppearance::deleteProtectsDefaultByName() {
+    QVERIFY(Folder_->Prepare({}, {{"ClassicTest", DefaultProfile}, {"Zed", DefaultProfile}}));
     TProgram program;
     TfrmLoadSet& dialog = program.LoadSetDialog();
+    QStringList asked;
+    bool answer = false;
+    dialog.ConfirmDelete = [&](const QString& name) {
+        asked << name;
+        return answer;
+    };
     dialog.SetFolder(Folder_->Dir.filePath("Settings"));
-    QCOMPARE(dialog.Names(), (QStringList{"Alpha", "Default", "Zed"}));
-    // The first entry is protected whatever its name.
-    dialog.Select(0);
+    QCOMPARE(dialog.Names(), (QStringList{"ClassicTest", "Default", "Zed"}));
+    dialog.Select(1);
     dialog.cmdDeleteClick();
     QCOMPARE(Infos_, QStringList{"You cannot delete the default options!"});
-    QVERIFY(QFileInfo::exists(Folder_->Dir.filePath("Settings/Alpha")));
+    QVERIFY(asked.isEmpty());
+    QVERIFY(QFileInfo::exists(Folder_->Dir.filePath("Settings/Default")));
     dialog.Select(-1);
     dialog.cmdDeleteClick();
     QCOMPARE(dialog.Names().size(), 3);
-    dialog.Select(2);
+    // The first entry is an ordinary profile: deleted only once confirmed.
+    dialog.Select(0);
     dialog.cmdDeleteClick();
-    QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("Settings/Zed")));
-    QCOMPARE(dialog.Names(), (QStringList{"Alpha", "Default"}));
+    QCOMPARE(asked, QStringList{"ClassicTest"});
+    QCOMPARE(dialog.Names().size(), 3);
+    answer = true;
+    dialog.Select(0);
+    dialog.cmdDeleteClick();
+    QCOMPARE(dialog.Names(), (QStringList{"Default", "Zed"}));
     QCOMPARE(Infos_.size(), 1);
     QVERIFY(Folder_->Errors.isEmpty());
+
+    // Names made of blanks, or with blanks around them, are refused with a message.
+    TfrmCorvina& w = program.MainWindow();
+    for (const QString name : {"   ", " Zed", "Default "})
+        QVERIFY2(!w.SaveSettingsAs(name), qPrintable(name));
+    QCOMPARE(Folder_->Errors.size(), 3);
+    QVERIFY(Folder_->Errors.first().contains("blank"));
+    QCOMPARE(QDir(Folder_->Dir.filePath("Settings")).entryList(QDir::Files),
+             (QStringList{"Default", "Zed"}));
+}
+
+// The loader checks a profile before it is written: one it would refuse is never saved.
+void TestAppearance::unloadableProfileNotSaved() {
+    QVERIFY(QFile::copy(CORVINA_DATA_DIR "/pieces/Merlot.bmp",
+                        Folder_->Dir.filePath("pieces/Gone.bmp")));
+    QVERIFY(Folder_->Prepare({}, {{"G", Profile(5, "Gone.bmp")}}));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    QVERIFY(w.LoadSettings("G"));
+    QVERIFY(QFile::remove(Folder_->Dir.filePath("pieces/Gone.bmp")));
+    QVERIFY(!w.SaveSettingsAs("New"));
+    QCOMPARE(Folder_->Errors.size(), 1);
+    QVERIFY2(Folder_->Errors.first().contains("line 5"), qPrintable(Folder_->Errors.first()));
+    QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("Settings/New")));
 }
 
 QTEST_MAIN(TestAppearance)

@@ -56,6 +56,7 @@ private slots:
 
     void saveAfterNewGameHasFiveLines();
     void roundTripWithNamesInOtherScripts();
+    void moveListThatDoesNotReplay();
     void flagsAreCaseSensitive();
     void longerPlayer2KeepsRightEdge();
     void shortFileChangesNothing();
@@ -112,9 +113,49 @@ void TestGameFiles::roundTripWithNamesInOtherScripts() {
     QCOMPARE(other.StatusLines(), status);
     QVERIFY(!other.Board()->ComputerPlaysWhite());
     QVERIFY(!other.Board()->ComputerPlaysBlack());
-    // Loading sets the placement only: side to move and history stay as they were.
-    QVERIFY(other.Board()->WhiteToMove());
-    QCOMPARE(other.Board()->CurrentMove(), 1);
+    // The move list replays to the position: the game comes back whole, Black to move, and
+    // steps back, exports and goes on as if played here.
+    QVERIFY(!other.Board()->WhiteToMove());
+    QCOMPARE(other.Board()->CurrentMove(), 2);
+    QVERIFY(other.ExportPgnTo(Path("game.pgn")));
+    QVERIFY(Folder_->Read("game.pgn").join(' ').contains("1. e4 e5 2. Nf3 *"));
+    other.mnuPreviousClick();
+    QCOMPARE(other.StatusLines(), status.mid(0, 2));
+    QCOMPARE(other.Board()->At(Square::G1), 'N');
+    other.mnuNextClick();
+    QCOMPARE(other.StatusLines(), status);
+    QVERIFY(PlayMoves(other, {"b8c6"}));
+    QCOMPARE(other.StatusLines().size(), 4);
+    QVERIFY(Folder_->Errors.isEmpty());
+}
+
+// A move list that does not lead to the saved position still loads as before: the placement
+// and the list as they stand, with the side to move its last line gives.
+void TestGameFiles::moveListThatDoesNotReplay() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    const QString start = StartPosition;
+    QVERIFY(Folder_->Write("odd.cvg", {"1. E2-E4", start, "A", "B", "false", "false"}));
+    QVERIFY(w.LoadGameFrom(ProgramPath("odd.cvg")));
+    QCOMPARE(w.Board()->Position(), std::string(StartPosition));
+    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    QVERIFY(!w.Board()->WhiteToMove());
+    QVERIFY(!w.Board()->StartedWithBlack());
+    // Text that is no move list leaves the side to move as it was.
+    QVERIFY(Folder_->Write("text.cvg", {"my notes", start, "A", "B", "false", "false"}));
+    QVERIFY(w.LoadGameFrom(ProgramPath("text.cvg")));
+    QVERIFY(!w.Board()->WhiteToMove());
+    QCOMPARE(w.StatusLines(), QStringList{"my notes"});
+    // A game begun with Black to move from the start position replays after its reserved line.
+    QVERIFY(Folder_->Write("black.cvg",
+                           {"1. ...   ", "              E7-E5", "2. D2-D4",
+                            "rnbqkbnrpppp ppp            p      P            PPP PPPPRNBQKBNR", "A",
+                            "B", "false", "false"}));
+    QVERIFY(w.LoadGameFrom(ProgramPath("black.cvg")));
+    QVERIFY(w.Board()->StartedWithBlack());
+    QVERIFY(!w.Board()->WhiteToMove());
+    QCOMPARE(w.StatusLines().size(), 3);
     QVERIFY(Folder_->Errors.isEmpty());
 }
 

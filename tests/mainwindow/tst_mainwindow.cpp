@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window, driven through its real widgets in a temporary program folder.
 #include "app/GoTo.h"
+#include "app/LoadSet.h"
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "app/core/Points.h"
+#include "app/core/Profile.h"
 #include "board/ChessBrd.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
@@ -36,7 +38,9 @@ private slots:
     void cleanup();
     void startUpProfileChoice_data();
     void startUpProfileChoice();
-    void startUpStopsAtBadLine();
+    void startUpSkipsBadLines();
+    void missingDefaultWrittenBack();
+    void lastUsedKeptBetweenRuns();
     void playedGame();
     void mateEvents();
     void engineAnswersAsBlack();
@@ -101,27 +105,92 @@ void TestMainWindow::startUpProfileChoice() {
         QCOMPARE(after, al);
 }
 
-void TestMainWindow::startUpStopsAtBadLine() {
+// A bad line spoils only itself: every other line applies, and the bad ones are named in one
+// report.
+void TestMainWindow::startUpSkipsBadLines() {
     QStringList bad = DefaultProfile;
     bad[0] = "clNavy";
     bad[1] = "clYellow";
     bad[2] = "deep";
-    bad[5] = "1"; // would switch lines on, but is never reached
+    bad[4] = ""; // a piece-set line left empty
+    bad[5] = "1";
     WriteFolder({"Bad"}, {{"Default", DefaultProfile}, {"Bad", bad}});
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     QCOMPARE(Folder_->Errors.size(), 1);
-    QVERIFY(Folder_->Errors.first().contains("Bad"));
-    QVERIFY(Folder_->Errors.first().contains("line 3"));
-    QVERIFY(Folder_->Errors.first().contains("deep"));
+    const QString error = Folder_->Errors.first();
+    QVERIFY(error.contains("\"Bad\""));
+    QVERIFY(error.contains("line 3") && error.contains("deep"));
+    QVERIFY(error.contains("line 5"));
+    QCOMPARE(error.count("line"), 2);
     QCOMPARE(w.Board()->SquareColorDark(), QColor(0, 0, 128));
     QCOMPARE(w.Board()->SquareColorLight(), QColor(255, 255, 0));
     QCOMPARE(w.Board()->SearchDepth(), 1);
     QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
-    QVERIFY(!w.Board()->BoardLines());
-    QVERIFY(!Ctl<QAction>(w, "mnuLines")->isChecked());
-    QVERIFY(!Ctl<QAction>(w, "mnuCPieces")->isChecked());
+    QVERIFY(w.CurrentPieceSetFile().isEmpty());
+    QVERIFY(w.Board()->BoardLines());
+    QVERIFY(Ctl<QAction>(w, "mnuLines")->isChecked());
+    QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
+    QCOMPARE(w.width(), 814);
+}
+
+// A Default deleted by hand comes back at start-up as the window was designed, silently.
+void TestMainWindow::missingDefaultWrittenBack() {
+    WriteFolder({}, {{"Zed", DefaultProfile}});
+    QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("Settings/Default")));
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
+    QCOMPARE(
+        Folder_->Read("Settings/Default"),
+        (QStringList{"clMaroon", "clSilver", "1", "3", "Merlot.bmp", "0", "0", "0", "-1", "0"}));
+    QCOMPARE(w.Board()->SquareColorDark(), QColor(128, 0, 0));
+    QCOMPARE(w.Board()->SearchDepth(), 1);
     QCOMPARE(w.width(), 625);
+}
+
+// Quitting keeps the appearance and the engine choices in "Last used", a profile like any
+// other, which the next start applies unless al.dat names a profile.
+void TestMainWindow::lastUsedKeptBetweenRuns() {
+    WriteFolder({}, {{"Default", DefaultProfile}});
+    QStringList kept;
+    {
+        TProgram program;
+        TfrmCorvina& w = program.MainWindow();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Board()->SetSquareColorLight(QColor(1, 2, 3));
+        w.Board()->SetSearchDepth(7);
+        w.Board()->SetThinkingPriority(TThreadPriority::tpLowest);
+        w.mnuLinesClick();
+        w.mnuWOTClick();
+        w.SetCapturedPane(false, false);
+        kept = BuildProfile(w.CurrentProfile());
+        Ctl<QAction>(w, "mnuQuit")->trigger();
+        QVERIFY(!w.isVisible());
+    }
+    QCOMPARE(Folder_->Read("Settings/" + LastUsedProfileName), kept);
+    {
+        TProgram program;
+        TfrmCorvina& w = program.MainWindow();
+        w.Timer2Timer();
+        QCOMPARE(BuildProfile(w.CurrentProfile()), kept);
+        QCOMPARE(w.Board()->SquareColorLight(), QColor(1, 2, 3));
+        QVERIFY(w.Board()->BoardLines() && w.Board()->WhiteOnTop());
+        QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpLowest);
+        QCOMPARE(w.width(), 625);
+        TfrmLoadSet& dialog = program.LoadSetDialog();
+        dialog.SetFolder(Folder_->Dir.filePath("Settings"));
+        QCOMPARE(dialog.Names(), (QStringList{"Default", LastUsedProfileName}));
+    }
+    // A profile named in al.dat still wins.
+    QVERIFY(Folder_->Write("al.dat", {"Default"}));
+    {
+        TProgram program;
+        QCOMPARE(program.MainWindow().Board()->SearchDepth(), 4);
+        QVERIFY(!program.MainWindow().Board()->BoardLines());
+    }
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
 }
 
 void TestMainWindow::playedGame() {

@@ -164,12 +164,21 @@ void TestNetGameWindows::wholeGameToMate() {
     QVERIFY(c.Board()->GameOver());
 }
 
+// The opponent leaves in the middle of a game: the game stays on both boards with its move
+// list and events, unlinked, and can be saved; only the side that stayed is told.
 void TestNetGameWindows::endFromServer() {
     Connect();
     TfrmCorvina& s = *S_;
     TfrmCorvina& c = *C_;
-    QVERIFY(PlayMoves(s, {"d2d4"}));
+    QVERIFY(PlayMoves(s, {"e2e4"}));
+    QTRY_VERIFY(c.Board()->isEnabled());
+    QVERIFY(PlayMoves(c, {"d7d5"}));
+    QTRY_VERIFY(s.Board()->isEnabled());
+    QVERIFY(PlayMoves(s, {"e4d5"}));
     QTRY_COMPARE(c.Board()->Position(), s.Board()->Position());
+    const std::string position = s.Board()->Position();
+    const QStringList moves = MoveLines(s);
+    QCOMPARE(moves.size(), 3);
     Ctl<QAction>(s, "mnuEndNetGame")->trigger();
     QTRY_COMPARE(c.NetGame()->State(), TNetGame::TState::Idle);
     QCOMPARE(TakeBoxes(c), QStringList({"Opponent disconnected!"}));
@@ -185,41 +194,72 @@ void TestNetGameWindows::endFromServer() {
                 Ctl<QAction>(*w, "mnuNext")->isEnabled() &&
                 Ctl<QAction>(*w, "mnuGoToMove")->isEnabled());
         QVERIFY(!w->Board()->CustomEngine());
-        QVERIFY(w->Board()->ComputerPlaysBlack() && !w->Board()->ComputerPlaysWhite());
-        QCOMPARE(w->Board()->Position(), std::string(StartPosition));
+        QVERIFY(!w->Board()->ComputerPlaysBlack() && !w->Board()->ComputerPlaysWhite());
+        QCOMPARE(w->Board()->Position(), position);
+        QCOMPARE(MoveLines(*w), moves);
+        QCOMPARE(ListTexts(*w, "black")[0], QString("1 Pawns"));
         QVERIFY(w->Board()->isEnabled());
         QVERIFY(!Ctl<QPushButton>(*w, "cmdSay")->isDefault());
     }
-    // Back to a game against the engine, which answers as Black.
-    QVERIFY(PlayMoves(c, {"e2e4"}));
-    QTRY_COMPARE_WITH_TIMEOUT(MoveLines(c).size(), 2, CORVINA_TRY_MS);
+    QCOMPARE(Ctl<QLabel>(c, "Player1")->text(), QString("Alice"));
+    QCOMPARE(Ctl<QLabel>(c, "Player2")->text(), QString("Bob"));
+    // The game is the client's to keep: saved, it loads back whole.
+    QVERIFY(c.SaveGameTo(Folder_->Dir.filePath("net.cvg")));
+    const QStringList tail = {QString::fromStdString(position), "Alice", "Bob", "false", "false"};
+    QCOMPARE(Folder_->Read("net.cvg"), moves + tail);
+    QVERIFY(c.LoadGameFrom(Folder_->Dir.filePath("net.cvg")));
+    QVERIFY(!c.Board()->WhiteToMove());
+    c.mnuPreviousClick();
+    QCOMPARE(MoveLines(c), moves.mid(0, 2));
+    QVERIFY(Folder_->Errors.isEmpty());
 }
 
+// The side that ends the game is not told its opponent left; a new game clears the old one's
+// names and events.
 void TestNetGameWindows::endFromClient() {
     Connect();
     TfrmCorvina& s = *S_;
     TfrmCorvina& c = *C_;
+    QVERIFY(PlayMoves(s, {"e2e4"}));
+    QTRY_VERIFY(c.Board()->isEnabled());
+    QVERIFY(PlayMoves(c, {"f7f6"}));
+    QTRY_VERIFY(s.Board()->isEnabled());
+    QVERIFY(PlayMoves(s, {"d1h5"}));
+    QTRY_COMPARE(ListTexts(c, "events"), QStringList{"Check!"});
     Ctl<QAction>(c, "mnuEndNetGame")->trigger();
-    // The client's own closing reads as the opponent's, as it always has.
-    QCOMPARE(TakeBoxes(c), QStringList({"Opponent disconnected!"}));
+    QVERIFY(TakeBoxes(c).isEmpty());
     QCOMPARE(c.NetGame()->State(), TNetGame::TState::Idle);
     QTRY_COMPARE(s.NetGame()->State(), TNetGame::TState::Idle);
     QCOMPARE(TakeBoxes(s), QStringList({"Opponent disconnected!"}));
     QCOMPARE(s.height(), IdleHeight_);
+    QCOMPARE(ListTexts(s, "events"), QStringList{"Check!"});
     // A second End NetGame does nothing: the menu item is off.
     c.NetGame()->mnuEndGameClick();
     QVERIFY(TakeBoxes(c).isEmpty());
-    // And a new game can start at once on the same port.
-    Connect();
+    // And a new game can start at once on the same port, without the old one's events.
+    StartNet(s, Port_, "Carol", false);
+    QCOMPARE(ListTexts(s, "events"), QStringList{"Check!"});
+    QCOMPARE(Ctl<QLabel>(s, "Player2")->text(), QString("Bob"));
+    StartNet(c, Port_, "Dave", true);
+    QTRY_COMPARE(Ctl<QLabel>(s, "Player2")->text(), QString("Dave"));
+    QTRY_COMPARE(Ctl<QLabel>(c, "Player1")->text(), QString("Carol"));
+    for (TfrmCorvina* w : {&s, &c}) {
+        QVERIFY(ListTexts(*w, "events").isEmpty());
+        QVERIFY(MoveLines(*w).isEmpty());
+        QCOMPARE(w->Board()->Position(), std::string(StartPosition));
+    }
 }
 
 void TestNetGameWindows::peerVanishes() {
     Connect();
     TfrmCorvina& s = *S_;
+    QVERIFY(PlayMoves(s, {"g1f3"}));
     C_.reset(); // the client's program goes away in the middle of the game
     QTRY_COMPARE(s.NetGame()->State(), TNetGame::TState::Idle);
     QCOMPARE(TakeBoxes(s), QStringList({"Opponent disconnected!"}));
     QVERIFY(!s.Board()->CustomEngine());
+    QCOMPARE(MoveLines(s), QStringList{"1. G1-F3"});
+    QCOMPARE(s.Board()->At(Square::F3), 'N');
 }
 
 void TestNetGameWindows::extraConnectionRefused() {

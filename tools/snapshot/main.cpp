@@ -3,7 +3,8 @@
 // piece half-way through a drag, and saves a picture of the whole screen. For looking at the
 // program under a virtual X display:
 //   corvina-snapshot OUT.png [--drag e2e4] [--depth N] [--human] [--computer-white]
-//                    [--stay SECONDS] [--challenge N] [--dialog basic|advanced]
+//                    [--stay SECONDS] [--challenge N]
+//                    [--dialog basic|advanced|pieceset|loadset]
 //                    [--player2 NAME] [--load FILE] [--delay MS] [--fen FEN]
 //                    [--click SQUARE]... [--at X,Y] [--trigger ITEM]...
 //                    [--save-settings NAME] MOVE...
@@ -146,8 +147,9 @@ int main(int argc, char** argv) {
         });
         return app.exec();
     }
-    if (!load.isEmpty()) {
-        // The picture is taken while the load's message, if any, is on the screen.
+    // A picture of whatever stands on the screen in 900 ms, message boxes and dialogs
+    // included, which then close, and the program with them.
+    auto grabSoonAndQuit = [&] {
         QTimer::singleShot(900, [&] {
             const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
             std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
@@ -156,7 +158,20 @@ int main(int argc, char** argv) {
                 if (auto* box = qobject_cast<QDialog*>(top); box && box->isVisible())
                     box->reject();
         });
+    };
+    if (!load.isEmpty()) {
+        // The picture is taken while the load's message, if any, is on the screen.
+        grabSoonAndQuit();
         w.LoadGameFrom(load);
+        return app.exec();
+    }
+    if (dialog == "pieceset" || dialog == "loadset") {
+        // The settings dialogs as the menu opens them.
+        grabSoonAndQuit();
+        if (dialog == "pieceset")
+            w.mnuSetClick();
+        else
+            w.mnuLoadSetClick();
         return app.exec();
     }
     if (!dialog.isEmpty()) {
