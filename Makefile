@@ -7,6 +7,8 @@ PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools lib
             pgn-extract stockfish
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
+# One more test than processors: some tests spend seconds waiting for a window or a peer.
+TEST_JOBS ?= 3
 # Seconds each fuzz target runs: `make fuzz FUZZ_SECONDS=600`; `make test` gives each 15.
 FUZZ_SECONDS ?= 60
 TEST_FUZZ_SECONDS := 15
@@ -39,7 +41,7 @@ run: build
 # The sanitizer suite and every fuzz target for TEST_FUZZ_SECONDS in one CTest run, then the
 # ThreadSanitizer pass.
 test: deps format-check build-test
-	cd build-test && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+	cd build-test && $(SANITIZER_ENV) ctest --output-on-failure -j $(TEST_JOBS)
 	$(MAKE) --no-print-directory tsan
 
 build-test: deps
