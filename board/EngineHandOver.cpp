@@ -4,14 +4,21 @@
 #include "board/ChessBrd.h"
 #include "engine/ChessThread.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 TEngineHandOver::TEngineHandOver(TChessBrd& board)
     : Board_(board), Thread_(std::make_unique<TChessThread>()) {
-    // Runs on the engine thread: the move crosses to the user-interface thread as a queued
-    // call, which Qt discards if this object is gone by then.
+    // Runs on the engine thread. The move crosses under ReportMutex_; the posted event only
+    // wakes this object on the user-interface thread, and nothing reads it there, because
+    // Qt's own hand-over of an event is invisible to the thread checker. Qt drops the event
+    // if this object is gone by then (the destructor joins the thread first).
     Thread_->OnMoveFound = [this](std::uint64_t generation, int from, int to) {
-        QMetaObject::invokeMethod(
-            this, [this, generation, from, to] { MoveFound(generation, from, to); },
-            Qt::QueuedConnection);
+        {
+            std::lock_guard lock(ReportMutex_);
+            Report_ = {true, generation, from, to};
+        }
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
     };
     PollTimer_.setInterval(500);
     connect(&PollTimer_, &QTimer::timeout, this, &TEngineHandOver::PollOutsideEngine);
@@ -20,6 +27,19 @@ TEngineHandOver::TEngineHandOver(TChessBrd& board)
 TEngineHandOver::~TEngineHandOver() {
     PollTimer_.stop();
     Thread_->Shutdown();
+}
+
+void TEngineHandOver::customEvent(QEvent* /*wake-up only*/) {
+    EngineReport report;
+    {
+        std::lock_guard lock(ReportMutex_);
+        report = Report_;
+        Report_.Present = false;
+    }
+    // A later report replaces an earlier one not yet played: the earlier one is from a search
+    // that a Stop has already dropped.
+    if (report.Present)
+        MoveFound(report.Generation, report.From, report.To);
 }
 
 bool TEngineHandOver::Thinking() const {
@@ -39,8 +59,8 @@ bool TEngineHandOver::ComputerToMove() const {
            (Board_.ComputerPlaysBlack() && !Board_.WhiteToMove());
 }
 
-// Parking never waits for the user-interface thread (the thread reports through a queued
-// call and is idle once it has), so it is safe from any event handler, also from those of
+// Parking never waits for the user-interface thread (the thread reports through a posted
+// event and is idle once it has), so it is safe from any event handler, also from those of
 // a mate or draw that the engine's own move raised.
 void TEngineHandOver::Stop() {
     ++Generation_;

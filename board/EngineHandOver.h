@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 class TChessBrd;
 class TChessThread;
@@ -35,12 +36,21 @@ public:
 
     // Plays a move the thread found for the job of `generation` (board squares 1..64). A move
     // searched before the latest Stop is dropped; a move the board refuses parks the engine and
-    // raises the board's OnEngineError. The thread's report arrives here as a queued call.
+    // raises the board's OnEngineError. The thread's report arrives here from customEvent.
     void MoveFound(std::uint64_t generation, int from, int to);
     std::uint64_t Generation() const { return Generation_; }
     bool Awake() const { return Awake_; }
 
+protected:
+    void customEvent(QEvent* event) override;
+
 private:
+    struct EngineReport {
+        bool Present = false;
+        std::uint64_t Generation = 0;
+        int From = 0;
+        int To = 0;
+    };
     bool ComputerToMove() const;
     void Kick();
     void AskOutsideEngine();
@@ -51,4 +61,6 @@ private:
     std::uint64_t Generation_ = 0; // bumped by every stop; older results are dropped
     bool InOutsideEngine_ = false;
     QTimer PollTimer_;
+    std::mutex ReportMutex_;
+    EngineReport Report_; // the thread's latest move not yet played, under ReportMutex_
 };
