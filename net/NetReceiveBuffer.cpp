@@ -8,7 +8,7 @@ using namespace NetProtocol;
 namespace {
 
 // A read that begins with a text tag begins a message. (A read that begins with "mov " counts
-// only once the whole move shape is there, like a "mov " anywhere else.)
+// only once the whole move shape is there.)
 bool StartsTextMessage(const QByteArray& bytes, qsizetype at) {
     const QByteArrayView four(bytes.constData() + at, 4);
     return four == "inf " || four == "txt ";
@@ -50,7 +50,6 @@ std::vector<TNetMessage> TNetReceiveBuffer::Flush() {
 void TNetReceiveBuffer::Clear() {
     Buffer_.clear();
     ReadStarts_.clear();
-    ShapeJudged_ = 1;
 }
 
 void TNetReceiveBuffer::Extract(std::vector<TNetMessage>& out) {
@@ -69,31 +68,25 @@ void TNetReceiveBuffer::Extract(std::vector<TNetMessage>& out) {
 }
 
 qsizetype TNetReceiveBuffer::TextEnd() {
-    // The first offset that starts a complete "mov" shape. An offset whose bytes so far agree
-    // with one stays open: no later end may be taken before it is decided, and no later offset
-    // can be complete while it is not.
-    qsizetype shape = -1;
-    qsizetype open = -1;
-    for (qsizetype at = ShapeJudged_; at < Buffer_.size(); ++at) {
-        const TShape s = MoveShapeAt(Buffer_, at);
-        if (s == TShape::No) {
-            ShapeJudged_ = at + 1;
-            continue;
+    // The first later read that begins a message ends the text; a read whose first bytes
+    // begin none is done with for good. A read start not yet decided holds back the later ones.
+    while (!ReadStarts_.empty()) {
+        const qsizetype at = ReadStarts_.front();
+        if (at + 4 > Buffer_.size())
+            return -1;
+        if (StartsTextMessage(Buffer_, at))
+            return at;
+        switch (MoveShapeAt(Buffer_, at)) {
+        case TShape::Yes:
+            return at;
+        case TShape::Maybe:
+            return -1;
+        case TShape::No:
+            ReadStarts_.erase(ReadStarts_.begin());
+            break;
         }
-        (s == TShape::Yes ? shape : open) = at;
-        break;
     }
-    // Read starts whose four bytes are there and begin no message are done with for good.
-    std::erase_if(ReadStarts_, [this](qsizetype start) {
-        return start + 4 <= Buffer_.size() && !StartsTextMessage(Buffer_, start);
-    });
-    qsizetype end = shape;
-    if (!ReadStarts_.empty() && ReadStarts_.front() + 4 <= Buffer_.size() &&
-        (end < 0 || ReadStarts_.front() < end))
-        end = ReadStarts_.front();
-    if (end >= 0 && open >= 0 && end > open)
-        return -1;
-    return end;
+    return -1;
 }
 
 void TNetReceiveBuffer::Take(qsizetype length, std::vector<TNetMessage>& out) {
@@ -104,5 +97,4 @@ void TNetReceiveBuffer::Take(qsizetype length, std::vector<TNetMessage>& out) {
         if (s > length)
             starts.push_back(s - length);
     ReadStarts_ = std::move(starts);
-    ShapeJudged_ = 1;
 }

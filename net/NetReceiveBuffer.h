@@ -3,10 +3,11 @@
 // Cuts the byte stream from the peer into messages. TCP may deliver one message in several
 // reads or several messages in one read, and the format has no delimiter, so:
 // - a message that starts with "mov" is exactly 68 bytes; fewer means the rest is on its way;
-// - "inf", "txt" and unknown tags run until the next thing that is recognisably a message:
-//   a "mov " with 64 position characters, or a read that begins with "inf " or "txt " (peers
-//   write each message in one send); failing that, until the link goes quiet (the owner
-//   calls Flush).
+// - "inf", "txt" and unknown tags run until a later read begins with a message ("inf ",
+//   "txt ", or "mov " with 64 position characters; peers write each message in one send);
+//   failing that, until the link goes quiet (the owner calls Flush).
+// A message therefore starts only at the start of a read or right after a complete message:
+// a chat line or a name that holds "mov " and 64 piece letters stays text, whoever wrote it.
 // More than MaxPending bytes without one complete message marks the buffer as overflowed and
 // drops what it holds, so a flooding peer never grows memory without bound.
 
@@ -38,8 +39,6 @@ private:
     QByteArray Buffer_;
     // Offsets in Buffer_ where a read began, after the front.
     std::vector<qsizetype> ReadStarts_;
-    // Every offset below this (and above 0) is known not to start a "mov" shape.
-    qsizetype ShapeJudged_ = 1;
     bool Overflowed_ = false;
     qsizetype OverflowSize_ = 0;
 };

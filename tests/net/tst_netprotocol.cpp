@@ -179,8 +179,11 @@ void TestNetProtocol::byteByByteAndRandomChunks() {
         QList<QByteArray> reads;
         for (const QByteArray& m : traffic) {
             const qsizetype cut = rng.bounded(1, static_cast<int>(m.size()) + 1);
-            if (!reads.isEmpty() && m.startsWith("mov") && rng.bounded(2))
-                reads.back() += m.left(cut); // a move joined to the tail before it
+            // A move joined to the tail of the move before it: a message starts right after
+            // a complete one.
+            if (!reads.isEmpty() && m.startsWith("mov") && reads.back().startsWith("mov") &&
+                rng.bounded(2))
+                reads.back() += m.left(cut);
             else
                 reads << m.left(cut);
             if (cut < m.size())
@@ -191,19 +194,26 @@ void TestNetProtocol::byteByByteAndRandomChunks() {
 }
 
 void TestNetProtocol::joinedMessages() {
-    // Moves have a fixed size and a recognisable shape, so they come apart from anything.
+    // Moves have a fixed size and a recognisable shape: one read of moves comes apart, and a
+    // text right after a complete move starts there.
     const QByteArray m1 = FormatMove(StartPosition);
     const QByteArray m2 =
         FormatMove("rnbqkbnrpppppppp                    P           PPPP PPPRNBQKBNR");
-    QCOMPARE(Receive({m1 + m2 + FormatChat("A: hi") + m1}),
+    QCOMPARE(Receive({m1 + m2 + FormatChat("A: hi"), m1}),
              AsMessages({m1, m2, FormatChat("A: hi"), m1}));
-    QCOMPARE(Receive({FormatInfo("Bob") + m1 + FormatChat("B: x")}),
-             AsMessages({FormatInfo("Bob"), m1, FormatChat("B: x")}));
-    // Two text messages in one read have no boundary to find: they stay one message, as any
-    // receiver that takes a read as a message sees them.
+    // Inside a text still arriving nothing starts a message: two texts in one read, or a text
+    // and a move, stay one message, as any receiver that takes a read as a message sees them.
     QCOMPARE(Receive({FormatInfo("Bob") + FormatChat("B: x")}),
              AsMessages({FormatInfo("Bob") + FormatChat("B: x")}));
-    // A text that merely contains "mov " is not cut where no whole move shape follows.
+    QCOMPARE(Receive({FormatInfo("Bob") + m1 + FormatChat("B: x")}),
+             AsMessages({FormatInfo("Bob") + m1 + FormatChat("B: x")}));
+    // So a chat line or a name holding a whole move shape is text, however it is cut into
+    // reads, unless a read happens to begin exactly with the "mov ".
+    const QByteArray chat = FormatChat("A: look " + m2 + " and " + m1);
+    const QByteArray name = FormatInfo(QString::fromLatin1(m1));
+    QCOMPARE(Receive({chat, name}), AsMessages({chat, name}));
+    QCOMPARE(Receive({chat.left(7), chat.mid(7), name.left(30), name.mid(30)}),
+             AsMessages({chat, name}));
     QCOMPARE(Receive({FormatChat("A: mov e2e4 please")}),
              AsMessages({FormatChat("A: mov e2e4 please")}));
 }
