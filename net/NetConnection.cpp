@@ -47,6 +47,9 @@ TNetConnection::TNetConnection(QObject* parent) : QObject(parent) {
     Quiet_.setSingleShot(true);
     Quiet_.setInterval(QuietMs);
     connect(&Quiet_, &QTimer::timeout, this, &TNetConnection::OnQuiet);
+    Drain_.setSingleShot(true);
+    Drain_.setInterval(0);
+    connect(&Drain_, &QTimer::timeout, this, &TNetConnection::OnDrain);
 }
 
 TNetConnection::~TNetConnection() {
@@ -132,6 +135,8 @@ void TNetConnection::OnNewConnection() {
 void TNetConnection::Adopt(QTcpSocket* socket) {
     Peer_ = socket;
     Buffer_ = TNetReceiveBuffer();
+    Inbox_.clear();
+    Gone_ = false;
     // The socket reads no more from the system than the receive buffer may hold, so a flood
     // is cut off before it takes memory.
     socket->setReadBufferSize(MaxPending);
@@ -147,14 +152,12 @@ void TNetConnection::Adopt(QTcpSocket* socket) {
 }
 
 void TNetConnection::OnReadyRead() {
-    if (!Peer_)
+    // While received messages wait their turn nothing more is read; OnDrain reads on.
+    if (!Peer_ || Gone_ || !Inbox_.empty())
         return;
-    const QByteArray data = Peer_->readAll();
-    const QPointer<QTcpSocket> peer = Peer_;
-    Dispatch(Buffer_.Feed(data));
-    if (peer != Peer_)
-        return; // a handler ended the game
+    Queue(Buffer_.Feed(Peer_->readAll()));
     if (Buffer_.Overflowed()) {
+        const QPointer<QTcpSocket> peer = Peer_;
         emit peerFlooded(Buffer_.OverflowSize());
         if (peer == Peer_)
             DropPeer();
@@ -167,56 +170,107 @@ void TNetConnection::OnReadyRead() {
 }
 
 void TNetConnection::OnQuiet() {
-    if (Peer_)
-        Dispatch(Buffer_.Flush());
+    // Bytes not yet read mean the link has not gone quiet; they are read once the inbox
+    // is empty, and the wait starts again from there.
+    if (!Peer_ || Gone_ || !Inbox_.empty() || Peer_->bytesAvailable() > 0)
+        return;
+    Queue(Buffer_.Flush());
 }
 
-void TNetConnection::Dispatch(const std::vector<TNetMessage>& messages) {
-    const QPointer<QTcpSocket> peer = Peer_;
-    for (const TNetMessage& m : messages) {
+void TNetConnection::Queue(std::vector<TNetMessage> messages) {
+    for (TNetMessage& m : messages)
+        Inbox_.push_back(std::move(m));
+    if (!Inbox_.empty())
+        Drain_.start();
+}
+
+bool TNetConnection::MoreWaiting() const {
+    return !Inbox_.empty() || (Peer_ && !Gone_ && Peer_->bytesAvailable() > 0);
+}
+
+void TNetConnection::OnDrain() {
+    if (!Peer_)
+        return;
+    if (!Inbox_.empty()) {
+        const TNetMessage m = std::move(Inbox_.front());
+        Inbox_.pop_front();
+        const QPointer<QTcpSocket> peer = Peer_;
+        Report(m);
         if (!peer || peer != Peer_)
             return; // a handler ended the game: the rest is for nobody
-        switch (m.Tag) {
-        case TNetTag::Move:
-            emit moveReceived(m.Payload);
-            break;
-        case TNetTag::Info:
-            emit nameReceived(m.Payload);
-            break;
-        case TNetTag::Text:
-            emit chatReceived(m.Payload);
-            break;
-        case TNetTag::Unknown:
-            break;
+        if (!Inbox_.empty()) {
+            Drain_.start();
+            return;
         }
+    }
+    if (Gone_)
+        Finish();
+    else if (Peer_->bytesAvailable() > 0)
+        OnReadyRead();
+    else if (Buffer_.Pending() > 0 && !Quiet_.isActive())
+        Quiet_.start();
+}
+
+void TNetConnection::Report(const TNetMessage& m) {
+    switch (m.Tag) {
+    case TNetTag::Move:
+        emit moveReceived(m.Payload);
+        break;
+    case TNetTag::Info:
+        emit nameReceived(m.Payload);
+        break;
+    case TNetTag::Text:
+        emit chatReceived(m.Payload);
+        break;
+    case TNetTag::Unknown:
+        break;
     }
 }
 
 void TNetConnection::OnPeerGone() {
     if (!Peer_ || sender() != Peer_)
         return;
-    // The end of the connection ends a text message still waiting for the link to go quiet:
-    // a peer that says its last line and closes at once is heard.
     Quiet_.stop();
-    const QPointer<QTcpSocket> peer = Peer_;
-    if (Peer_->bytesAvailable() > 0)
-        Dispatch(Buffer_.Feed(Peer_->readAll()));
-    if (peer == Peer_)
-        Dispatch(Buffer_.Flush());
-    if (!Peer_ || peer != Peer_)
-        return; // a handler ended the game
+    if (!Gone_) {
+        // The end of the connection ends a text message still waiting for the link to go
+        // quiet: a peer that says its last line and closes at once is heard. What it sent
+        // before is reported first, in its turn, and closed() after it.
+        Gone_ = true;
+        if (Peer_->bytesAvailable() > 0)
+            Queue(Buffer_.Feed(Peer_->readAll()));
+        Queue(Buffer_.Flush());
+    }
+    if (Inbox_.empty())
+        Finish();
+    else
+        Drain_.start();
+}
+
+void TNetConnection::Finish() {
     QTcpSocket* gone = Peer_;
     Peer_ = nullptr;
     if (gone == cs1)
         cs1 = nullptr;
     Quiet_.stop();
+    Drain_.stop();
+    Inbox_.clear();
     Buffer_.Clear();
+    Gone_ = false;
     Discard(gone);
     emit closed();
 }
 
 void TNetConnection::DropPeer() {
-    if (Peer_)
+    Quiet_.stop();
+    Drain_.stop();
+    Inbox_.clear();
+    Buffer_.Clear();
+    if (!Peer_)
+        return;
+    Gone_ = true; // nothing more of the peer's is read
+    if (Peer_->state() == QAbstractSocket::UnconnectedState)
+        Finish();
+    else
         Peer_->abort(); // disconnected() follows at once and reports closed()
 }
 
@@ -228,6 +282,9 @@ bool TNetConnection::Send(const QByteArray& message) {
 
 void TNetConnection::Close() {
     Quiet_.stop();
+    Drain_.stop();
+    Inbox_.clear();
+    Gone_ = false;
     Buffer_.Clear();
     if (Peer_ && Peer_ != cs1)
         Discard(Peer_);

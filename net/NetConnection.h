@@ -4,6 +4,11 @@
 // who plays White) and the client socket `cs1` (the client, who plays Black), talks to one
 // peer at a time and reports everything as signals. Nothing here blocks, shows a window or
 // knows about the board: the sockets run on the user-interface thread's event loop.
+//
+// Received messages are reported one per turn of the event loop, so that the window handles
+// its own input between them however many the peer sends at once. While some wait their turn
+// no more is read from the socket: what the peer sends meanwhile stays in the system's
+// buffers, which a peer cannot make grow.
 
 #include "net/NetReceiveBuffer.h"
 
@@ -11,6 +16,8 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+
+#include <deque>
 
 class QTcpServer;
 class QTcpSocket;
@@ -39,6 +46,12 @@ public:
     void Close();
     // One message, in one write. False when there is no peer.
     bool Send(const QByteArray& message);
+    // Whether more from the peer is waiting to be reported: messages received and not yet
+    // reported, or bytes not yet read.
+    bool MoreWaiting() const;
+    // Ends the connection at once, dropping whatever of the peer's is still waiting; closed()
+    // follows.
+    void DropPeer();
 
     // Server from Listen until Close; Client from ConnectTo until Close.
     TRole Role() const { return Role_; }
@@ -70,10 +83,12 @@ private:
     void Adopt(QTcpSocket* socket);
     void OnReadyRead();
     void OnQuiet();
-    void Dispatch(const std::vector<NetProtocol::TNetMessage>& messages);
+    void Queue(std::vector<NetProtocol::TNetMessage> messages);
+    void OnDrain();
+    void Report(const NetProtocol::TNetMessage& m);
     void OnPeerGone();
+    void Finish();
     void OnClientError();
-    void DropPeer();
 
     quint16 Port_ = NetProtocol::DefaultPort;
     TRole Role_ = TRole::None;
@@ -82,4 +97,8 @@ private:
     QPointer<QTcpSocket> Peer_; // connection 0 on the server, cs1 on the client
     TNetReceiveBuffer Buffer_;
     QTimer Quiet_;
+    std::deque<NetProtocol::TNetMessage> Inbox_;
+    QTimer Drain_;
+    // The peer's connection has ended; closed() is reported once the inbox is empty.
+    bool Gone_ = false;
 };

@@ -172,17 +172,44 @@ void TNetGame::cb1CalculateMove(TObject*, Square&, Square&) {
     Board_->setEnabled(false);
 }
 
+// The peer moves only in its turn: a peer playing as we do sends one "mov" after each of
+// ours, its board held until our answer arrives. A "mov" that comes while our side is to move
+// (our colour's half-move, or a second half-move before our answer) is not played: the first
+// one is named in the chat, and a peer that goes on is disconnected. So however fast the peer
+// writes, no more than one of its moves is played per half-move of ours.
+bool TNetGame::PeerToMove() const {
+    return Board_ && Board_->WhiteToMove() != Server_;
+}
+
 void TNetGame::ReceiveMove(const QByteArray& payload) {
     if (!Active_ || !Board_)
         return;
     ++Counts_.MovesReceived;
+    if (!PeerToMove())
+        return RefuseMove();
+    PlayPeerMove(MovePosition(payload));
+}
+
+void TNetGame::RefuseMove() {
+    ++Counts_.MovesRefused;
+    if (Counts_.MovesRefused == 1)
+        Host_->AppendChat(NetTexts::MoveRefused);
+    if (Counts_.MovesRefused < MaxRefusedMoves)
+        return;
+    DropReason_ = NetTexts::PeerTooFast.arg(Counts_.MovesRefused);
+    Host_->AppendChat(DropReason_);
+    Connection_->DropPeer(); // the game ends here, through ConnectionClosed
+}
+
+void TNetGame::PlayPeerMove(const std::string& position) {
     TChessBrd& board = *Board_;
-    const std::string position = MovePosition(payload);
     if (const auto move = FindPeerMove(board, position)) {
         // Played like the engine's half-move, so that every event and panel follows. The held
-        // board does not ask its outside engine afterwards, so nothing is sent back.
+        // board does not ask its outside engine afterwards, so nothing is sent back. The piece
+        // slides only when nothing else from the peer waits: the slide holds the window.
         const char savedPiece = board.PromotionPiece();
         const TPromotionEvent savedHandler = board.OnPromotion;
+        const bool animate = board.AnimateMoves();
         if (move->Promotion) {
             board.SetPromotionPiece(move->Promotion);
             board.OnPromotion = [&](TObject* s, Square a, Square b, char& piece) {
@@ -191,7 +218,10 @@ void TNetGame::ReceiveMove(const QByteArray& payload) {
                 piece = move->Promotion; // the peer chose already
             };
         }
+        if (Connection_->MoreWaiting())
+            board.SetAnimateMoves(false);
         board.MakeMove(move->From, move->To);
+        board.SetAnimateMoves(animate);
         board.OnPromotion = savedHandler;
         board.SetPromotionPiece(savedPiece);
         ++Counts_.MovesPlayed;

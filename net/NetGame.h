@@ -33,11 +33,15 @@ public:
     struct TCounts {
         int MovesSent = 0;
         int MovesReceived = 0;
-        int MovesPlayed = 0; // received moves played as half-moves (the others were placed)
+        int MovesPlayed = 0;  // received moves played as half-moves (the others were placed)
+        int MovesRefused = 0; // received while our side was to move: not played
         int ChatsSent = 0;
         int ChatsReceived = 0;
         int NamesReceived = 0;
     };
+
+    // A peer that sends this many moves while our side is to move is disconnected.
+    static constexpr int MaxRefusedMoves = 10;
 
     TNetGame(std::unique_ptr<INetGameHost> host, QObject* parent = nullptr);
     ~TNetGame() override;
@@ -65,6 +69,9 @@ private:
     void doStuff(int side);
     void cb1CalculateMove(TObject* Sender, Square& oldsq, Square& newsq);
     void ReceiveMove(const QByteArray& payload);
+    bool PeerToMove() const;
+    void RefuseMove();
+    void PlayPeerMove(const std::string& position);
     void ReceiveName(const QByteArray& payload);
     void ReceiveChat(const QByteArray& payload);
     void ConnectionClosed();

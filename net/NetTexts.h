@@ -37,6 +37,10 @@ inline QString Connecting = "Attemping to connect to ";
 // %1: bytes received without one complete message.
 inline QString PeerFlooded =
     "The opponent sent %1 bytes without one complete message; the connection was closed.";
+// Moves the opponent sent while it was our turn. PeerTooFast, %1: how many.
+inline QString MoveRefused = "The opponent sent a move while it was your turn; it was not played.";
+inline QString PeerTooFast = "The opponent sent %1 moves while it was your turn; the connection "
+                             "was closed.";
 
 // Message boxes.
 inline QString Disconnected = "Opponent disconnected!";

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One main window as the NetGame server against a raw socket peer written here from the wire
-// format: split and joined messages, garbage, floods, hostile names, impossible moves, and
-// a long game sent as fast as the socket takes it.
+// format: split and joined messages, garbage, floods, hostile names, impossible moves, a long
+// game played as fast as the socket takes it, and a long game sent in one write.
 #include "net/NetProtocol.h"
 #include "net/OpInfo.h"
+#include "net/PeerMove.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/NetTestKit.h"
 
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTcpSocket>
 
 #include <cstdio>
@@ -88,6 +91,8 @@ private slots:
     void richTextNameStaysText();
     void impossibleMoveIsPlaced();
     void quickSuccessionLosesNothing();
+    void moveFloodIsRefused();
+    void moveInsideTextIsText();
     void lastWordsBeforeClosing();
     void endlessChatKeepsTheLatestLines();
 
@@ -236,6 +241,8 @@ void TestNetGamePeer::impossibleMoveIsPlaced() {
     QCOMPARE(w.NetGame()->Counts().MovesPlayed, 0);
 
     // Letters the board does not know become empty squares.
+    QVERIFY(PlayMoves(w, {"b1c3"}));
+    p = w.Board()->Position();
     std::string odd = p;
     odd[0] = 'x';
     odd[63] = '#';
@@ -247,47 +254,127 @@ void TestNetGamePeer::impossibleMoveIsPlaced() {
     QCOMPARE(w.NetGame()->State(), TNetGame::TState::Playing);
 }
 
+// A peer playing as a copy of ours does, as fast as the socket takes it: its half-move and a
+// chat line in one write right after ours arrives, while the window says a line of its own
+// after each. Every move is played and every line arrives.
 void TestNetGamePeer::quickSuccessionLosesNothing() {
     TfrmCorvina& w = *W_;
-    const int count = 200;
+    w.Board()->SetAnimateMoves(false);
+    const int count = 120;
     const std::vector<std::string> game = RandomGame(count, 15);
-    // Both sides' half-moves come from the peer here: each must be played as a half-move.
-    for (int i = 0; i < count; ++i) {
-        Peer_->Socket.write(FormatMove(game[i]));
-        Peer_->Socket.write(FormatChat(QString("Rawpeer: line %1").arg(i + 1, 3, 10, QChar('0'))));
-    }
-    // And the window says 200 lines back as fast as it can.
-    for (int i = 0; i < count; ++i) {
-        Ctl<QLineEdit>(w, "txtmsg")->setText(QString("line %1").arg(i + 1, 3, 10, QChar('0')));
+    QByteArray wire;
+    auto line = [](int i) { return QString("line %1").arg(i, 3, 10, QChar('0')); };
+    for (int i = 0; i < count; i += 2) {
+        const auto ours = FindPeerMove(*w.Board(), game[i]);
+        QVERIFY(ours && !ours->Promotion);
+        QVERIFY(w.Board()->PlayUserMove(ours->From, ours->To));
+        wire += FormatMove(game[i]);
+        QTRY_COMPARE(Peer_->Received.size(), wire.size());
+        Peer_->Send(FormatMove(game[i + 1]) + FormatChat("Rawpeer: " + line(i)));
+        QTRY_COMPARE(w.NetGame()->Counts().MovesPlayed, i / 2 + 1);
+        Ctl<QLineEdit>(w, "txtmsg")->setText(line(i));
         Ctl<QPushButton>(w, "cmdSay")->click();
+        wire += FormatChat("Host: " + line(i));
     }
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, count, CORVINA_TRY_MS);
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().MovesReceived, count, CORVINA_TRY_MS);
-    QCOMPARE(w.NetGame()->Counts().MovesPlayed, count);
+    QTRY_COMPARE(w.NetGame()->Counts().ChatsReceived, count / 2);
+    QCOMPARE(w.NetGame()->Counts().MovesRefused, 0);
     QCOMPARE(w.Board()->Position(), game.back());
     QCOMPARE(MoveLines(w).size(), count);
-    QStringList expected;
-    for (int i = 0; i < count; ++i)
-        expected << QString("Rawpeer: line %1").arg(i + 1, 3, 10, QChar('0'));
-    QStringList shown;
-    for (const QString& l : ChatLines(w))
-        if (l.startsWith("Rawpeer: "))
-            shown << l;
-    QCOMPARE(shown, expected);
-
-    QByteArray wire;
-    for (int i = 0; i < count; ++i)
-        wire += FormatChat(QString("Host: line %1").arg(i + 1, 3, 10, QChar('0')));
-    QTRY_COMPARE_WITH_TIMEOUT(Peer_->Received.size(), wire.size(), CORVINA_TRY_MS);
+    QStringList host, peer;
+    for (int i = 0; i < count; i += 2) {
+        host << "Host: " + line(i);
+        peer << "Rawpeer: " + line(i);
+    }
+    const QStringList shown = ChatLines(w);
+    QCOMPARE(shown.filter(QRegularExpression("^Host: ")), host);
+    QCOMPARE(shown.filter(QRegularExpression("^Rawpeer: ")), peer);
+    QTRY_COMPARE(Peer_->Received.size(), wire.size());
     QCOMPARE(Peer_->Received, wire); // nothing sent back for the peer's own moves
-    std::printf("quick succession: peer -> window: %d moves and %d chat lines sent, %d and %d "
-                "received, %d lost; window -> peer: %d chat lines sent, %lld bytes of %lld "
-                "received, %d lost\n",
-                count, count, w.NetGame()->Counts().MovesPlayed,
-                w.NetGame()->Counts().ChatsReceived,
-                2 * count - w.NetGame()->Counts().MovesPlayed - w.NetGame()->Counts().ChatsReceived,
-                w.NetGame()->Counts().ChatsSent, static_cast<long long>(Peer_->Received.size()),
-                static_cast<long long>(wire.size()), count - w.NetGame()->Counts().ChatsSent);
+}
+
+// The attack of a whole long game, both colours, in one write: the window handles its input
+// between the messages, plays the one move that was the peer's turn, refuses the rest, says
+// so, and closes the connection as the peer goes on.
+void TestNetGamePeer::moveFloodIsRefused() {
+    TfrmCorvina& w = *W_;
+    const int count = 204;
+    const std::vector<std::string> game = RandomGame(count, 15);
+    const auto first = FindPeerMove(*w.Board(), game[0]);
+    QVERIFY(first && PlayMoves(w, {QString::fromStdString(SquareName(first->From) +
+                                                          SquareName(first->To))}));
+    QTRY_VERIFY(Peer_->Received.startsWith("mov "));
+    QByteArray flood;
+    for (int i = 1; i < count; ++i)
+        flood += FormatMove(game[i]);
+
+    // The user's input that arrives while the flood is handled: a chat line typed and a menu
+    // item chosen, posted as the window's first flood message is handled.
+    TNetConnection& link = w.NetGame()->Connection();
+    QElapsedTimer clock;
+    int chatAt = -1, menuAt = -1;
+    qint64 chatMs = -1, menuMs = -1;
+    QPushButton* say = Ctl<QPushButton>(w, "cmdSay");
+    QAction* opInfo = Ctl<QAction>(w, "mnuOpInfo");
+    connect(say, &QPushButton::clicked, this, [&] {
+        chatAt = w.NetGame()->Counts().MovesReceived;
+        chatMs = clock.elapsed();
+    });
+    connect(opInfo, &QAction::triggered, this, [&] {
+        menuAt = w.NetGame()->Counts().MovesReceived;
+        menuMs = clock.elapsed();
+    });
+    const auto posted = connect(&link, &TNetConnection::moveReceived, this, [&] {
+        if (clock.isValid())
+            return;
+        clock.start();
+        Ctl<QLineEdit>(w, "txtmsg")->setText("hello?");
+        QMetaObject::invokeMethod(say, &QPushButton::click, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(opInfo, &QAction::trigger, Qt::QueuedConnection);
+    });
+    Peer_->Send(flood);
+    QTRY_COMPARE(w.NetGame()->State(), TNetGame::TState::Idle);
+    disconnect(posted);
+    const TNetGame::TCounts counts = w.NetGame()->Counts();
+    std::printf("move flood: %d half-moves in one write of %lld bytes; %d handled (%d played, %d "
+                "refused) before the connection was closed; the chat line was handled %lld ms "
+                "and the menu item %lld ms after being posted, at flood messages %d and %d\n",
+                count - 1, static_cast<long long>(flood.size()), counts.MovesReceived,
+                counts.MovesPlayed, counts.MovesRefused, static_cast<long long>(chatMs),
+                static_cast<long long>(menuMs), chatAt, menuAt);
+    // The input came between the flood's messages, not after them.
+    QVERIFY(chatAt >= 1 && chatAt < counts.MovesReceived);
+    QVERIFY(menuAt >= 1 && menuAt < counts.MovesReceived);
+    QCOMPARE(counts.MovesPlayed, 1);
+    QCOMPARE(counts.MovesRefused, TNetGame::MaxRefusedMoves);
+    const QStringList chat = ChatLines(w);
+    QCOMPARE(chat.count("The opponent sent a move while it was your turn; it was not played."), 1);
+    QVERIFY(chat.contains("Host: hello?"));
+    const QString closing = QString("The opponent sent %1 moves while it was your turn; the "
+                                    "connection was closed.")
+                                .arg(TNetGame::MaxRefusedMoves);
+    QCOMPARE(chat.last(), closing);
+    QMessageBox* box = OpenBox(w);
+    QVERIFY(box);
+    QCOMPARE(box->text(), QString("Opponent disconnected!"));
+    QCOMPARE(box->detailedText(), closing);
+    TakeBoxes(w);
+    w.NetGame()->OpInfoDialog().close();
+    QTRY_COMPARE(Peer_->Socket.state(), QAbstractSocket::UnconnectedState);
+}
+
+// A chat line and a name that hold "mov " and a whole placement are text, not moves.
+void TestNetGamePeer::moveInsideTextIsText() {
+    TfrmCorvina& w = *W_;
+    const std::string before = w.Board()->Position();
+    const QByteArray move = FormatMove(After(before, "e2e4"));
+    const QString line = "Rawpeer: try " + QString::fromLatin1(move) + " now";
+    Peer_->Send(FormatChat(line));
+    QTRY_COMPARE(ChatLines(w).last(), line);
+    Peer_->Send(FormatInfo(QString::fromLatin1(move)));
+    QTRY_COMPARE(w.Player2(), QString::fromLatin1(move));
+    QCOMPARE(w.NetGame()->Counts().MovesReceived, 0);
+    QCOMPARE(w.Board()->Position(), before);
+    QVERIFY(w.Board()->WhiteToMove());
 }
 
 // A peer that says goodbye and closes at once: its last line and its name arrive with the
@@ -303,20 +390,20 @@ void TestNetGamePeer::lastWordsBeforeClosing() {
     QCOMPARE(TakeBoxes(w), QStringList{"Opponent disconnected!"});
 }
 
-// A peer that chats without end, each line ended by a move so that no line runs into the next:
-// the chat shows the latest lines and no more.
+// A peer that chats without end, one line per write: the chat shows the latest lines and no
+// more. (Lines that happen to share a read are one message, as the format has it.)
 void TestNetGamePeer::endlessChatKeepsTheLatestLines() {
     TfrmCorvina& w = *W_;
-    const QByteArray here = FormatMove(w.Board()->Position());
-    const int lines = MaxChatLines + 300;
-    QByteArray all;
-    for (int i = 0; i < lines; ++i)
-        all += FormatChat(QString("Rawpeer: %1").arg(i)) + here;
-    Peer_->Send(all);
-    QTRY_COMPARE_WITH_TIMEOUT(w.NetGame()->Counts().ChatsReceived, lines, CORVINA_TRY_MS);
+    const int target = MaxChatLines + 300;
+    int sent = 0;
+    while (w.NetGame()->Counts().ChatsReceived < target && sent < 10 * target) {
+        Peer_->Send(FormatChat(QString("Rawpeer: %1").arg(sent++)));
+        QCoreApplication::processEvents();
+    }
+    const QString last = QString("Rawpeer: %1").arg(sent - 1);
+    QTRY_VERIFY(ChatLines(w).last().endsWith(last));
     const QStringList shown = ChatLines(w);
     QVERIFY2(shown.size() <= MaxChatLines, qPrintable(QString::number(shown.size())));
-    QCOMPARE(shown.last(), QString("Rawpeer: %1").arg(lines - 1));
     QCOMPARE(w.NetGame()->State(), TNetGame::TState::Playing);
 }
 
