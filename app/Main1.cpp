@@ -13,6 +13,7 @@
 #include "app/core/Points.h"
 #include "app/core/ProgramFolder.h"
 #include "board/ChessBrd.h"
+#include "net/NetGame.h"
 #include "net/NetProtocol.h"
 #include "setup/New1.h"
 
@@ -236,8 +237,17 @@ QString TfrmCorvina::Player2() const {
 
 // ---------------------------------------------------------------- commands
 
+bool TfrmCorvina::EndNetGameFirst() {
+    if (!NetGameActive_)
+        return true;
+    if (!AskYesNo(windowTitle(), ProgramTexts().EndNetGameQuestion))
+        return false;
+    NetGame_->mnuEndGameClick();
+    return true;
+}
+
 void TfrmCorvina::mnuNewClick() {
-    if (!frmNew)
+    if (!EndNetGameFirst() || !frmNew)
         return;
     // Cancel changes nothing; OK hands back the new game, applied here.
     if (const auto game = frmNew->Execute()) {
@@ -270,7 +280,8 @@ void TfrmCorvina::mnuSaveClick() {
 }
 
 void TfrmCorvina::mnuLoadClick() {
-    Files_->mnuLoadClick();
+    if (EndNetGameFirst())
+        Files_->mnuLoadClick();
 }
 
 void TfrmCorvina::mnuExportClick() {
@@ -296,9 +307,7 @@ void TfrmCorvina::mnuExportPGNClick() {
 }
 
 void TfrmCorvina::mnuLoadPGNClick() {
-    if (NetGameActive_)
-        ShowInformation(windowTitle(), ProgramTexts().NotDuringNetGame);
-    else
+    if (EndNetGameFirst())
         Files_->mnuLoadPGNClick();
 }
 
@@ -307,9 +316,7 @@ void TfrmCorvina::mnuCopyFENClick() {
 }
 
 void TfrmCorvina::mnuPasteFENClick() {
-    if (NetGameActive_)
-        ShowInformation(windowTitle(), ProgramTexts().NotDuringNetGame);
-    else
+    if (EndNetGameFirst())
         Files_->mnuPasteFENClick();
 }
 
@@ -330,7 +337,8 @@ QString TfrmCorvina::CurrentFen() const {
 }
 
 void TfrmCorvina::mnuChallengesClick() {
-    Challenges_->Toggle();
+    if (EndNetGameFirst())
+        Challenges_->Toggle();
 }
 
 void TfrmCorvina::mnuNextChClick() {

@@ -106,7 +106,8 @@ public:
     bool SaveGameTo(const QString& path);
     bool LoadGameFrom(const QString& path);
     bool ExportMoveListTo(const QString& path);
-    // PGN and FEN (refused during a NetGame, whose position belongs to both players).
+    // New Game, Load Game, Load PGN, Paste FEN and Challenges! first ask to end a NetGame,
+    // whose position belongs to both players; LoadPgnFrom and StartFromFen refuse during one.
     void mnuExportPGNClick();
     void mnuLoadPGNClick();
     void mnuCopyFENClick();
@@ -161,6 +162,9 @@ private:
     // Opens a document of the program folder; when it cannot be opened, a box says so and
     // names the file.
     void OpenProgramDocument(const QString& file, const QString& failure);
+    // During a NetGame: asks whether to end it, and ends it on Yes. True when no NetGame
+    // stands in the way any more.
+    bool EndNetGameFirst();
     void ConnectAppearanceMenus();
     void ApplyLanguage();
     // Registers the window and its language texts that are no control's caption.

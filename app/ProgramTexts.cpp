@@ -12,6 +12,11 @@ TInformationHandler& Handler() {
     return handler;
 }
 
+TQuestionHandler& Questions() {
+    static TQuestionHandler handler;
+    return handler;
+}
+
 } // namespace
 
 TProgramTexts& ProgramTexts() {
@@ -29,4 +34,16 @@ void ShowInformation(const QString& caption, const QString& text) {
 
 void SetInformationHandler(TInformationHandler handler) {
     Handler() = std::move(handler);
+}
+
+bool AskYesNo(const QString& caption, const QString& text) {
+    if (const TQuestionHandler& handler = Questions())
+        return handler(caption, text);
+    return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void SetQuestionHandler(TQuestionHandler handler) {
+    Questions() = std::move(handler);
 }

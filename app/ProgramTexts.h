@@ -48,7 +48,8 @@ struct TProgramTexts {
     // %1: what is wrong with the text.
     QString FenInvalid = "The clipboard holds no valid FEN position: %1";
     QString FenBadLayout = "The pasted position cannot be played: %1";
-    QString NotDuringNetGame = "A NetGame is in progress: end it first.";
+    // New Game, Load Game, Load PGN, Paste FEN and Challenges! during a NetGame.
+    QString EndNetGameQuestion = "End the network game?";
 };
 
 TProgramTexts& ProgramTexts();
@@ -58,3 +59,9 @@ void ShowInformation(const QString& caption, const QString& text);
 using TInformationHandler = std::function<void(const QString& caption, const QString& text)>;
 // Replaces the box; an empty handler restores it.
 void SetInformationHandler(TInformationHandler handler);
+
+// A question box with Yes and No (No the default); true for Yes. Tests replace it to answer.
+bool AskYesNo(const QString& caption, const QString& text);
+using TQuestionHandler = std::function<bool(const QString& caption, const QString& text)>;
+// Replaces the box; an empty handler restores it.
+void SetQuestionHandler(TQuestionHandler handler);

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Two main windows in one process playing a NetGame over real loopback sockets: connection,
-// names, a whole game to mate with chat both ways, ending from either side, the peer
-// vanishing, failures, and what the windows show at every stage.
+// names, a whole game to mate with chat both ways, ending from either side, commands that
+// would change the board asking to end the game first, the peer vanishing, failures, and
+// what the windows show at every stage.
+#include "app/ProgramTexts.h"
 #include "net/OpInfo.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/NetTestKit.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QListWidget>
 #include <QTcpSocket>
 
@@ -23,6 +27,7 @@ private slots:
     void wholeGameToMate();
     void endFromServer();
     void endFromClient();
+    void commandsAskToEndTheGame();
     void peerVanishes();
     void extraConnectionRefused();
     void failedConnect();
@@ -248,6 +253,44 @@ void TestNetGameWindows::endFromClient() {
         QVERIFY(MoveLines(*w).isEmpty());
         QCOMPARE(w->Board()->Position(), std::string(StartPosition));
     }
+}
+
+// New Game, Load Game, Load PGN, Paste FEN and Challenges! would change the board under a
+// NetGame: each asks first. No leaves the game as it is; Yes ends it as End NetGame does, and
+// the command goes on.
+void TestNetGameWindows::commandsAskToEndTheGame() {
+    Connect();
+    TfrmCorvina& s = *S_;
+    TfrmCorvina& c = *C_;
+    QVERIFY(PlayMoves(s, {"e2e4"}));
+    QTRY_COMPARE(c.Board()->Position(), s.Board()->Position());
+    QStringList asked;
+    bool yes = false;
+    SetQuestionHandler([&](const QString&, const QString& text) {
+        asked << text;
+        return yes;
+    });
+    for (const char* item : {"mnuNew", "mnuLoad", "mnuLoadPGN", "mnuPasteFEN", "mnuChallenges"})
+        Ctl<QAction>(c, item)->trigger();
+    QCOMPARE(asked, QStringList(5, "End the network game?"));
+    QCOMPARE(c.NetGame()->State(), TNetGame::TState::Playing);
+    QVERIFY(c.Board()->CustomEngine() && c.Board()->ComputerPlaysWhite());
+    QVERIFY(!c.ChallengeMode());
+    QVERIFY(PlayMoves(c, {"e7e5"}));
+    QTRY_COMPARE(s.Board()->Position(), c.Board()->Position());
+
+    yes = true;
+    const QString fen = "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1";
+    QApplication::clipboard()->setText(fen);
+    Ctl<QAction>(c, "mnuPasteFEN")->trigger();
+    QCOMPARE(asked.size(), 6);
+    QCOMPARE(c.NetGame()->State(), TNetGame::TState::Idle);
+    QTRY_COMPARE(s.NetGame()->State(), TNetGame::TState::Idle);
+    QCOMPARE(TakeBoxes(c), QStringList{"Opponent disconnected!"});
+    TakeBoxes(s);
+    QVERIFY(!c.Board()->CustomEngine());
+    QVERIFY2(c.CurrentFen().startsWith("4k3/8/8/8/8/8/4P3/4K3 w"), qPrintable(c.CurrentFen()));
+    SetQuestionHandler({});
 }
 
 void TestNetGameWindows::peerVanishes() {
