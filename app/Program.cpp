@@ -19,6 +19,9 @@
 
 #include <QLineEdit>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 // Every window takes its language texts from the start-up Apply on; until then it shows its
@@ -82,23 +85,32 @@ TProgram::TProgram() {
 TProgram::~TProgram() = default;
 
 void ConnectLobby(TfrmClient& lobby, TNetGame& net) {
-    // The server paired us with a player who waits: connect to them as the client, as the
-    // start dialog's Start would. If we were listening for an opponent of our own (after
-    // Create Game), that wait ends first.
-    lobby.OnJoinGame = [&net](const QString& address) {
+    // The NetGame goes by the name the player gave the lobby. The server paired us with a
+    // player who waits: connect to them as the client, as the start dialog's Start would. If
+    // we were listening for an opponent of our own (after Create Game), that wait ends first.
+    lobby.OnJoinGame = [&lobby, &net](const QString& address) {
         if (net.State() == TNetGame::TState::Waiting)
             net.mnuEndGameClick();
         TfrmStartNetGame& d = net.StartDialog();
+        d.txtName->setText(lobby.txtName->text());
         d.SetConnectionType(1);
         d.txtIP->setText(address);
         d.cmdStartClick();
     };
     // Whoever creates a game must be listening when the opponent the lobby sends arrives.
-    lobby.OnCreateGame = [&net] {
+    // When they meet, the creator's own row, waiting for an opponent, no longer holds.
+    auto created = std::make_shared<bool>(false);
+    lobby.OnCreateGame = [&lobby, &net, created] {
         if (net.State() != TNetGame::TState::Idle)
             return;
         TfrmStartNetGame& d = net.StartDialog();
+        d.txtName->setText(lobby.txtName->text());
         d.SetConnectionType(0);
         d.cmdStartClick();
+        *created = net.State() == TNetGame::TState::Waiting;
     };
+    QObject::connect(&net.Connection(), &TNetConnection::connected, &lobby, [&lobby, created] {
+        if (std::exchange(*created, false))
+            lobby.DropRowsOf(lobby.txtName->text());
+    });
 }

@@ -240,6 +240,8 @@ void TfrmClient::cmdConnectClick() {
 // earlier visits, it can be cleared, and it drops its oldest rows when full. So each row keeps
 // the server's number for it; rows of an earlier visit have none.
 constexpr int ServerRowRole = Qt::UserRole;
+// The player's name (the row's first field), by which the rows of a player are found.
+constexpr int NameRole = Qt::UserRole + 1;
 
 void TfrmClient::ctConnect() {
     RowsReceived_ = 0;
@@ -291,8 +293,10 @@ void TfrmClient::cmdJoinClick() {
     const QVariant serverRow = plist->currentItem()->data(ServerRowRole);
     if (!serverRow.isValid())
         return Error(T::OldRow);
-    if (ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt())))
+    if (ct->Send(LobbyProtocol::FormatJoin(serverRow.toInt()))) {
         JoinAsked_ = true;
+        JoinedName_ = plist->currentItem()->data(NameRole).toString();
+    }
 }
 
 void TfrmClient::cmdSayClick() {
@@ -327,7 +331,11 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
         const std::optional<QByteArray> row = ListRow(m.Payload);
         Add(plist, NetProtocol::CleanText(row ? *row : SplitFields(m.Payload).join("  "), MaxLine),
             false);
-        plist->item(plist->count() - 1)->setData(ServerRowRole, RowsReceived_++);
+        QListWidgetItem* item = plist->item(plist->count() - 1);
+        item->setData(ServerRowRole, RowsReceived_++);
+        const QList<QByteArray> fields = SplitFields(m.Payload);
+        if (!fields.isEmpty())
+            item->setData(NameRole, NetProtocol::CleanText(fields.first(), MaxLine));
         break;
     }
     case TTag::Msg:
@@ -352,10 +360,19 @@ void TfrmClient::ClientProtocol(const QByteArray& message) {
         JoinAsked_ = false;
         if (OnJoinGame)
             OnJoinGame(address);
+        // Both players' rows (one of them waiting for an opponent) no longer hold.
+        DropRowsOf(JoinedName_);
+        DropRowsOf(txtName->text());
         hide();
         break;
     }
     default:
         break; // any other tag is ignored
     }
+}
+
+void TfrmClient::DropRowsOf(const QString& name) {
+    for (int i = plist->count() - 1; i >= 0; --i)
+        if (plist->item(i)->data(NameRole).toString() == name)
+            delete plist->takeItem(i);
 }

@@ -56,6 +56,10 @@ public:
     // An error box; tests replace it to read the text.
     std::function<void(const QString& text)> OnError;
 
+    // Takes the rows of the player called `name` off the players' list: after a hand-over
+    // they no longer say what the player does. A new Get List shows them as they stand.
+    void DropRowsOf(const QString& name);
+
     // The chosen item of adtype: 0 IP address, 1 host.
     int AddressType() const;
 
@@ -87,4 +91,6 @@ private:
     int RowsReceived_ = 0;
     // A "jng" has gone out and no opponent's address has come back for it yet.
     bool JoinAsked_ = false;
+    // The name on the row that join asked for.
+    QString JoinedName_;
 };

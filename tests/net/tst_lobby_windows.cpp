@@ -187,8 +187,7 @@ void TestLobbyWindows::handOverToNetGame() {
     for (auto [w, l, name] : {std::tuple{&alice, &aliceLobby, "Alice"}, {&bob, &bobLobby, "Bob"}}) {
         w->show();
         w->NetGame()->Connection().SetPort(netPort);
-        w->NetGame()->StartDialog().txtName->setText(name);
-        ConnectLobby(*l, *w->NetGame());
+        ConnectLobby(*l, *w->NetGame()); // the start dialogs keep their "Player1"
         l->txtName->setText(name);
         l->skill->setCurrentIndex(1);
         l->ad->setText("127.0.0.1");
@@ -201,11 +200,15 @@ void TestLobbyWindows::handOverToNetGame() {
     aliceLobby.cmdCreate->click();
     QCOMPARE(alice.NetGame()->State(), TNetGame::TState::Waiting);
     QTRY_COMPARE(Lines(aliceLobby.alog).at(0), QString("You are waiting for an opponent."));
-    bobLobby.cmdGetList->click();
-    QTRY_COMPARE(bobLobby.plist->count(), 2);
+    for (TfrmClient* l : {&aliceLobby, &bobLobby}) {
+        l->cmdGetList->click();
+        QTRY_COMPARE(l->plist->count(), 2);
+    }
     QCOMPARE(bobLobby.plist->item(0)->text(),
              QString("Alice  Nowhereland  Intermediate  waiting for an opponent"));
-    bobLobby.plist->setCurrentRow(0);
+    // Rows of someone else, of an earlier list, stay.
+    bobLobby.plist->insertItem(0, "Carol  Here  Beginner  in the lobby");
+    bobLobby.plist->setCurrentRow(1);
     bobLobby.cmdJoin->click();
     // The lobby window hands over and hides; its connection stays up.
     QTRY_VERIFY(!bobLobby.isVisible());
@@ -215,8 +218,14 @@ void TestLobbyWindows::handOverToNetGame() {
     QCOMPARE(bob.NetGame()->StartDialog().txtIP->text(), QString("127.0.0.1"));
     QCOMPARE(bob.NetGame()->StartDialog().ConnectionType(), 1);
     QVERIFY(bobLobby.Connection().IsConnected());
+    // Each plays under the name it gave the lobby, and the players' rows of the lobby, stale
+    // now, are gone from both lists.
     QTRY_COMPARE(Ctl<QLabel>(alice, "Player2")->text(), QString("Bob"));
     QTRY_COMPARE(Ctl<QLabel>(bob, "Player1")->text(), QString("Alice"));
+    QCOMPARE(Ctl<QLabel>(alice, "Player1")->text(), QString("Alice"));
+    QCOMPARE(Ctl<QLabel>(bob, "Player2")->text(), QString("Bob"));
+    QCOMPARE(Lines(bobLobby.plist), QStringList{"Carol  Here  Beginner  in the lobby"});
+    QCOMPARE(Lines(aliceLobby.plist), QStringList{"Bob  Nowhereland  Intermediate  in the lobby"});
     QVERIFY(PlayMoves(alice, {"e2e4"}));
     QTRY_COMPARE(bob.Board()->Position(), alice.Board()->Position());
     QVERIFY(PlayMoves(bob, {"e7e5"}));
