@@ -140,6 +140,10 @@ void TestNetGameWindows::wholeGameToMate() {
             QTest::keyClick(Ctl<QLineEdit>(c, "txtmsg"), Qt::Key_Return);
             Ctl<QLineEdit>(s, "txtmsg")->setText("hello Bob");
             Ctl<QPushButton>(s, "cmdSay")->click();
+            // A move written right behind a chat line can share its read and then stays
+            // text; a person takes longer than that between the two.
+            QTRY_COMPARE(ChatLines(s).size(), 3);
+            QTRY_COMPARE(ChatLines(c).size(), 3);
         }
     }
     QTRY_COMPARE(ChatLines(s).size(), 3);
