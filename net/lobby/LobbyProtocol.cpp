@@ -173,6 +173,10 @@ std::optional<TIdentity> ParseIdentify(const QByteArray& payload) {
     return id;
 }
 
+bool PasswordCanBeEntered(const QByteArray& password) {
+    return !password.contains("\",\"") && !password.endsWith("\",");
+}
+
 QByteArray ChatText(const QByteArray& payload) {
     if (payload.startsWith("<<")) {
         const qsizetype at = payload.indexOf(">> ", 2);

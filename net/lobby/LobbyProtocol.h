@@ -80,6 +80,9 @@ struct TIdentity {
 // holds the separator '","' cannot be told apart from two fields; the password is then taken
 // as the first part, skill and region as the last two and the name as everything between.
 std::optional<TIdentity> ParseIdentify(const QByteArray& payload);
+// Whether ParseIdentify gives this password back whole. One that holds '","', or ends in '",',
+// runs into the name field, so no player could ever enter it.
+bool PasswordCanBeEntered(const QByteArray& password);
 // The text of a chat payload: what follows the first ">> " after a leading "<<"; a payload
 // without that frame is all text.
 QByteArray ChatText(const QByteArray& payload);

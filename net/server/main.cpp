@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-lobby: a lobby where Corvina players meet before a direct NetGame.
+#include "net/lobby/LobbyProtocol.h"
 #include "net/server/LobbyServer.h"
 
 #include <QCommandLineParser>
@@ -73,6 +74,11 @@ int main(int argc, char* argv[]) {
     o.IdentifyTimeoutMs = std::max(100, cl.value(identifyTimeout).toInt());
     o.PaceMs = std::clamp(cl.value(pace).toInt(), 0, 1000);
     o.Password = cl.value(password).toUtf8();
+    if (!LobbyProtocol::PasswordCanBeEntered(o.Password)) {
+        std::fprintf(stderr, "corvina-lobby: a password that holds \",\" or ends in \", cannot be "
+                             "entered: a player's identification would run it into the name\n");
+        return 2;
+    }
     o.BanFile = cl.value(bans);
 
     RaiseDescriptorLimit();

@@ -154,6 +154,12 @@ void TestLobbyProtocol::identify() {
     QCOMPARE(id->Name, QByteArray("a\",\"b"));
     for (const char* bad : {"", "\"", "abc", "\"a\",\"b\",\"c\"", "\"a\",\"b\",\"c\",\"d"})
         QVERIFY2(!ParseIdentify(bad), bad);
+    // A password the server accepts at start is one that comes back whole.
+    for (const char* pw :
+         {"a\",\"b", "ab\",", "\",", "\",\"", "\"", "x\"", ",\"", "\",x", "p, w"}) {
+        const QByteArray back = ParseIdentify(FormatIdentify(pw, "N\"", "R", "S").mid(4))->Password;
+        QVERIFY2(PasswordCanBeEntered(pw) == (back == pw), pw);
+    }
 }
 
 void TestLobbyProtocol::chatAndJoin() {

@@ -212,6 +212,10 @@ void TestLobbyServer::fullLobbyAndCommandLine() {
     QVERIFY(bad.waitForFinished(10000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardError().contains("1 to 65535"));
+    bad.start(CORVINA_LOBBY_EXE, {"--password", "a\",\"b"});
+    QVERIFY(bad.waitForFinished(10000));
+    QCOMPARE(bad.exitCode(), 2);
+    QVERIFY(bad.readAllStandardError().contains("cannot be entered"));
 }
 
 // Clients that close right after asking for the list: the server's next write to them fails
