@@ -4,6 +4,7 @@
 #include "net/LobbyTexts.h"
 #include "net/NetProtocol.h"
 #include "net/lobby/LobbyProtocol.h"
+#include "net/lobby/LobbyText.h"
 
 #include "app/core/MessageBox.h"
 
@@ -250,10 +251,11 @@ void TfrmClient::ctConnect() {
         plist->item(i)->setData(ServerRowRole, QVariant());
     StatusTop(T::Connected);
     SetConnected(true);
-    using NetProtocol::EncodeText;
-    ct->Send(LobbyProtocol::FormatIdentify(EncodeText(pword->text()), EncodeText(txtName->text()),
-                                           EncodeText(txtPlace->text()),
-                                           EncodeText(skill->currentText())));
+    // Each message goes out in one encoding as a whole, so that the server reads every field
+    // of it the same way.
+    ct->Send(LobbyText::Encode(
+        LobbyProtocol::FormatIdentify(pword->text().toUtf8(), txtName->text().toUtf8(),
+                                      txtPlace->text().toUtf8(), skill->currentText().toUtf8())));
 }
 
 void TfrmClient::cmdDisconnectClick() {
@@ -302,8 +304,8 @@ void TfrmClient::cmdJoinClick() {
 void TfrmClient::cmdSayClick() {
     if (!ct->IsConnected())
         return;
-    ct->Send(LobbyProtocol::FormatSay(NetProtocol::EncodeText(txtName->text()),
-                                      NetProtocol::EncodeText(say->text())));
+    ct->Send(LobbyText::Encode(
+        LobbyProtocol::FormatSay(txtName->text().toUtf8(), say->text().toUtf8())));
     say->clear();
 }
 

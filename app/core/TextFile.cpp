@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -23,6 +24,17 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+QString NativeName(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+void SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
 QString DecodeCp1252(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());
@@ -36,16 +48,23 @@ QString DecodeCp1252(const QByteArray& bytes) {
     return text;
 }
 
-QString NativeName(const QString& path) {
-    return QDir::toNativeSeparators(path);
+std::optional<QByteArray> EncodeCp1252(const QString& text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.append(static_cast<char>(u));
+            continue;
+        }
+        // The C1 controls the five unassigned bytes decode to are no text worth keeping.
+        const auto* at = std::find(std::begin(kCp1252High), std::end(kCp1252High), u);
+        if (u < 0xA0 || at == std::end(kCp1252High))
+            return std::nullopt;
+        out.append(static_cast<char>(0x80 + (at - std::begin(kCp1252High))));
+    }
+    return out;
 }
-
-void SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-}
-
-} // namespace
 
 QString DecodeText(const QByteArray& bytes) {
     // The decoder keeps the mark as U+FEFF so that exactly one is dropped here: by default it

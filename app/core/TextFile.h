@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Every text file of the program (profiles, language files, saved games, move lists) is read
 // and written whole, as a list of lines.
 //
@@ -26,6 +28,10 @@ inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
 
 // Decoding steps of ReadTextLines, exposed for callers that already hold the bytes; pure.
 QString DecodeText(const QByteArray& bytes);
+// The Windows-1252 half of that rule alone, and its way back: nothing when the text holds a
+// character Windows-1252 lacks.
+QString DecodeCp1252(const QByteArray& bytes);
+std::optional<QByteArray> EncodeCp1252(const QString& text);
 QStringList SplitLines(const QString& text);
 // Both steps: the lines ReadTextLines gives for a file holding these bytes.
 QStringList DecodeTextLines(const QByteArray& bytes);
