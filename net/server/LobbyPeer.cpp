@@ -3,8 +3,6 @@
 
 #include "net/server/BanList.h"
 
-#include <algorithm>
-
 TLobbyPeer::TLobbyPeer(quint64 id, QTcpSocket* socket)
     : Id_(id), Socket_(socket), Address_(TBanList::Normal(socket->peerAddress())),
       Port_(socket->peerPort()) {
@@ -36,11 +34,14 @@ bool TLobbyPeer::Pump(qint64 nowMs, int paceMs) {
     return !Out_.empty();
 }
 
-bool TLobbyPeer::Spend(qint64 nowMs) {
-    Tokens_ = std::min(Burst, Tokens_ + (nowMs - TokensAtMs_) * Rate / 1000.0);
-    TokensAtMs_ = nowMs;
-    if (Tokens_ < 1.0)
-        return false;
-    Tokens_ -= 1.0;
-    return true;
+const char* StateText(TPlayerState s) {
+    switch (s) {
+    case TPlayerState::Waiting:
+        return "waiting for an opponent";
+    case TPlayerState::Playing:
+        return "playing";
+    case TPlayerState::Lobby:
+        break;
+    }
+    return "in the lobby";
 }

@@ -9,10 +9,14 @@
 #include <QPointer>
 #include <QTcpSocket>
 
+#include "net/server/TokenBucket.h"
+
 #include <deque>
 #include <vector>
 
 enum class TPlayerState { Lobby, Waiting, Playing };
+// As the players' list and the log say it: "in the lobby", "waiting for an opponent", "playing".
+const char* StateText(TPlayerState s);
 
 class TLobbyPeer {
 public:
@@ -24,9 +28,13 @@ public:
     QString Endpoint() const; // address:port, for the log
 
     bool Identified = false;
-    QByteArray Name, Region, Skill;
+    QString Name, Region, Skill;
+    QString Key; // the name as players are told apart by (LobbyText::NameKey)
     TPlayerState State = TPlayerState::Lobby;
-    QElapsedTimer Since; // from the connection on
+    QElapsedTimer Since;            // from the connection on
+    qint64 HeardAtMs = 0;           // when its last message came (server clock)
+    qint64 SlowDownAtMs = -1000000; // when it was last told the lobby's chat is full
+    qint64 DueAtMs = -1;            // when the server next wakes it to send; -1: nothing waits
     // The players sent as "lst" rows, in order; "jng N" names entry N.
     std::vector<quint64> Rows;
     bool Closing = false; // closes once its queue is out
@@ -42,15 +50,14 @@ public:
     qint64 QueuedBytes() const { return QueuedBytes_; }
     // Writes the next message if the pace allows; answers whether more wait.
     bool Pump(qint64 nowMs, int paceMs);
+    // When the pace lets the next message go.
+    qint64 NextAtMs(int paceMs) const { return LastSentMs_ + paceMs; }
     qsizetype Queued() const { return static_cast<qsizetype>(Out_.size()); }
     // Bytes handed to the socket but not yet taken by the system.
     qint64 Unsent() const { return Socket_ ? Socket_->bytesToWrite() : 0; }
 
-    // --- Receiving: a token bucket of Burst messages refilled at Rate a second. False when
-    // the client has sent more than that.
-    bool Spend(qint64 nowMs);
-    static constexpr double Rate = 20.0;
-    static constexpr double Burst = 40.0;
+    // --- Receiving: 40 messages at once, 20 a second. False when the client sent more.
+    bool Spend(qint64 nowMs) { return Received_.Spend(nowMs); }
 
 private:
     quint64 Id_;
@@ -60,6 +67,5 @@ private:
     std::deque<QByteArray> Out_;
     qint64 QueuedBytes_ = 0;
     qint64 LastSentMs_ = -1000000;
-    double Tokens_ = Burst;
-    qint64 TokensAtMs_ = 0;
+    TTokenBucket Received_{20.0, 40.0};
 };

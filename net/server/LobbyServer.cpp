@@ -2,6 +2,7 @@
 #include "net/server/LobbyServer.h"
 
 #include "net/lobby/LobbyProtocol.h"
+#include "net/lobby/LobbyText.h"
 
 #include <QDateTime>
 #include <QTcpServer>
@@ -12,29 +13,19 @@ using namespace LobbyProtocol;
 
 namespace {
 
-// Longest name, region and skill kept; a client's own limit is 25 characters.
+// Longest name, region and skill kept, in characters; a client's own limit is 25.
 constexpr qsizetype MaxField = 100;
-constexpr qsizetype MaxChat = 1000;
-
-const char* StateText(TPlayerState s) {
-    switch (s) {
-    case TPlayerState::Waiting:
-        return "waiting for an opponent";
-    case TPlayerState::Playing:
-        return "playing";
-    case TPlayerState::Lobby:
-        break;
-    }
-    return "in the lobby";
-}
 
 } // namespace
 
 TLobbyServer::TLobbyServer(TLobbyOptions options, QObject* parent)
     : QObject(parent), Options_(std::move(options)) {
     Clock_.start();
-    PumpTimer_.setInterval(std::max(1, Options_.PaceMs / 2));
-    connect(&PumpTimer_, &QTimer::timeout, this, &TLobbyServer::Pump);
+    PumpTimer_.setSingleShot(true);
+    PumpTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&PumpTimer_, &QTimer::timeout, this, &TLobbyServer::Wake);
+    if (Options_.PaceMs > 0)
+        ChatBudget_.emplace(600.0 / Options_.PaceMs, std::max(1.0, 600.0 / Options_.PaceMs));
     SweepTimer_.setInterval(1000);
     connect(&SweepTimer_, &QTimer::timeout, this, &TLobbyServer::Sweep);
 }
@@ -70,11 +61,15 @@ bool TLobbyServer::Start(QString* error) {
     }
     connect(Listener_, &QTcpServer::newConnection, this, &TLobbyServer::OnNewConnection);
     SweepTimer_.start();
-    Log(QString("listening on port %1%2, at most %3 clients, %4 banned addresses")
+    Log(QString("listening on port %1%2, at most %3 clients, %4 from one address, %5 banned "
+                "addresses; idle clients closed after %6; chat at most %7 lines a second")
             .arg(Port())
             .arg(Options_.Password.isEmpty() ? "" : ", password protected")
             .arg(Options_.MaxClients)
-            .arg(Bans_.Size()));
+            .arg(Options_.MaxPerAddress)
+            .arg(Bans_.Size())
+            .arg(Options_.IdleMs > 0 ? QString("%1 s").arg(Options_.IdleMs / 1000.0) : "never")
+            .arg(ChatBudget_ ? QString::number(ChatBudget_->Rate()) : "any number of"));
     return true;
 }
 
@@ -89,7 +84,7 @@ void TLobbyServer::Log(const QString& line) {
 
 QString TLobbyServer::Who(const TLobbyPeer& peer) {
     const QString id = QString("#%1 %2").arg(peer.Id()).arg(peer.Endpoint());
-    return peer.Identified ? QString::fromUtf8(peer.Name) + " (" + id + ")" : id;
+    return peer.Identified ? peer.Name + " (" + id + ")" : id;
 }
 
 TLobbyPeer* TLobbyServer::Find(quint64 id) {
@@ -97,10 +92,10 @@ TLobbyPeer* TLobbyServer::Find(quint64 id) {
     return it == Peers_.end() || it->second->Closing ? nullptr : it->second.get();
 }
 
-TLobbyPeer* TLobbyServer::FindByName(const QByteArray& name) {
+TLobbyPeer* TLobbyServer::FindByName(const QString& name) {
+    const QString key = LobbyText::NameKey(name);
     for (auto& [id, peer] : Peers_)
-        if (peer->Identified && !peer->Closing &&
-            peer->Name.compare(name, Qt::CaseInsensitive) == 0)
+        if (peer->Identified && !peer->Closing && peer->Key == key)
             return peer.get();
     return nullptr;
 }
@@ -113,6 +108,8 @@ void TLobbyServer::OnNewConnection() {
         auto peer = std::make_unique<TLobbyPeer>(id, socket);
         TLobbyPeer& p = *peer;
         Peers_.emplace(id, std::move(peer));
+        p.HeardAtMs = Clock_.elapsed();
+        const int fromThere = ++PerAddress_[p.Address()];
         socket->setParent(this);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // A small system buffer lets a client that stops reading show up in Unsent() soon.
@@ -127,6 +124,11 @@ void TLobbyServer::OnNewConnection() {
         Log("connect " + Who(p));
         if (Bans_.Contains(p.Address())) {
             SendAndClose(p, FormatBanned(), "banned address");
+        } else if (fromThere > Options_.MaxPerAddress) {
+            SendAndClose(p,
+                         FormatError("Too many connections from your address (" +
+                                     QByteArray::number(Options_.MaxPerAddress) + ")."),
+                         "too many connections from " + p.Address().toString());
         } else if (static_cast<int>(Peers_.size()) > Options_.MaxClients) {
             SendAndClose(p,
                          FormatError(QByteArray("The lobby is full (") +
@@ -143,6 +145,9 @@ void TLobbyServer::Drop(quint64 id, const QString& why) {
         return;
     std::unique_ptr<TLobbyPeer> peer = std::move(it->second);
     Peers_.erase(it);
+    Unschedule(*peer);
+    if (const auto n = PerAddress_.find(peer->Address()); n != PerAddress_.end() && --*n <= 0)
+        PerAddress_.erase(n);
     Log("leave " + Who(*peer) + ": " + why);
     if (QTcpSocket* s = peer->Socket()) {
         s->disconnect(this);
@@ -159,68 +164,130 @@ void TLobbyServer::SendAndClose(TLobbyPeer& peer, const QByteArray& message, con
 }
 
 void TLobbyServer::Send(TLobbyPeer& peer, const QByteArray& message) {
-    peer.Queue(message);
-    peer.Pump(Clock_.elapsed(), Options_.PaceMs);
-    if ((peer.Queued() > 0 || peer.Closing) && !PumpTimer_.isActive())
-        PumpTimer_.start();
+    Queue(peer, LobbyText::Encode(message));
+}
+
+void TLobbyServer::Queue(TLobbyPeer& peer, const QByteArray& wire) {
+    peer.Queue(wire);
+    if (peer.DueAtMs < 0)
+        Service(peer, Clock_.elapsed());
 }
 
 void TLobbyServer::Broadcast(const QByteArray& message) {
+    const QByteArray wire = LobbyText::Encode(message);
     // A lobby that talks faster than the pace lets lines out fills every queue alike. A client
     // whose queue is that full misses the line; it is not to blame and stays.
-    for (auto& [id, peer] : Peers_)
-        if (peer->Identified && !peer->Closing && peer->QueuedBytes() <= Options_.MaxUnsent / 2)
-            Send(*peer, message);
+    for (auto& [id, peer] : Peers_) {
+        if (!peer->Identified || peer->Closing)
+            continue;
+        if (peer->QueuedBytes() <= Options_.MaxUnsent / 2)
+            Queue(*peer, wire);
+        else
+            ++Skipped_;
+    }
 }
 
-void TLobbyServer::Pump() {
-    const qint64 now = Clock_.elapsed();
-    bool more = false;
-    std::vector<quint64> done;
-    for (auto& [id, peer] : Peers_) {
-        if (peer->Pump(now, Options_.PaceMs)) {
-            more = true;
-        } else if (peer->Closing && !peer->HalfClosed) {
-            // The parting message is out of our hands once the system has taken it. Closing
-            // only our sending side lets the client read it: a full close while the client
-            // still sends would reset the connection and destroy the message unread. The
-            // client closes when it sees the end; Sweep ends those that do not.
-            if (peer->Unsent() == 0 && peer->Socket()) {
-                ::shutdown(static_cast<int>(peer->Socket()->socketDescriptor()), SHUT_WR);
-                peer->HalfClosed = true;
-            } else {
-                more = true;
-            }
-        }
-        // Only what the system has not taken counts against the client: what waits in the
-        // queue waits for the pace, not for the client.
-        if (peer->Unsent() > Options_.MaxUnsent && !peer->Closing) {
-            done.push_back(id);
-            Log("dropping " + Who(*peer) + ": it does not read what it is sent");
+void TLobbyServer::Service(TLobbyPeer& peer, qint64 nowMs) {
+    if (peer.Pump(nowMs, Options_.PaceMs)) {
+        Schedule(peer, peer.NextAtMs(Options_.PaceMs));
+    } else if (peer.Closing && !peer.HalfClosed && peer.Socket()) {
+        // The parting message is out of our hands once the system has taken it. Closing
+        // only our sending side lets the client read it: a full close while the client
+        // still sends would reset the connection and destroy the message unread. The
+        // client closes when it sees the end; Sweep ends those that do not.
+        if (peer.Unsent() == 0) {
+            ::shutdown(static_cast<int>(peer.Socket()->socketDescriptor()), SHUT_WR);
+            peer.HalfClosed = true;
+        } else {
+            Schedule(peer, nowMs + std::max(Options_.PaceMs, 10));
         }
     }
-    for (quint64 id : done)
-        Drop(id, "too slow to read");
-    if (!more)
+}
+
+void TLobbyServer::Schedule(TLobbyPeer& peer, qint64 atMs) {
+    Unschedule(peer);
+    peer.DueAtMs = atMs;
+    Due_.emplace(atMs, peer.Id());
+    if (Due_.begin()->second == peer.Id())
+        Arm();
+}
+
+void TLobbyServer::Unschedule(TLobbyPeer& peer) {
+    if (peer.DueAtMs >= 0)
+        Due_.erase({peer.DueAtMs, peer.Id()});
+    peer.DueAtMs = -1;
+}
+
+void TLobbyServer::Arm() {
+    if (Due_.empty()) {
         PumpTimer_.stop();
-    else if (!PumpTimer_.isActive())
-        PumpTimer_.start();
+        return;
+    }
+    const int wait = static_cast<int>(std::max<qint64>(0, Due_.begin()->first - Clock_.elapsed()));
+    if (!PumpTimer_.isActive() || PumpTimer_.remainingTime() > wait)
+        PumpTimer_.start(wait);
+}
+
+void TLobbyServer::Wake() {
+    const qint64 now = Clock_.elapsed();
+    std::vector<quint64> slow;
+    while (!Due_.empty() && Due_.begin()->first <= now) {
+        const quint64 id = Due_.begin()->second;
+        Due_.erase(Due_.begin());
+        const auto it = Peers_.find(id);
+        if (it == Peers_.end())
+            continue;
+        TLobbyPeer& peer = *it->second;
+        peer.DueAtMs = -1;
+        Service(peer, now);
+        // Only what the system has not taken counts against the client: what waits in the
+        // queue waits for the pace, not for the client.
+        if (peer.Unsent() > Options_.MaxUnsent && !peer.Closing)
+            slow.push_back(id);
+    }
+    for (quint64 id : slow)
+        if (const TLobbyPeer* peer = Find(id)) {
+            Log("dropping " + Who(*peer) + ": it does not read what it is sent");
+            Drop(id, "too slow to read");
+        }
+    Arm();
 }
 
 void TLobbyServer::Sweep() {
     std::vector<std::pair<quint64, QString>> late;
     const qint64 now = Clock_.elapsed();
+    std::vector<quint64> idle, slow;
     for (auto& [id, peer] : Peers_) {
         if (!peer->Identified && !peer->Closing &&
             peer->Since.elapsed() > Options_.IdentifyTimeoutMs)
             late.emplace_back(id, "did not identify in time");
+        if (peer->Identified && !peer->Closing && Options_.IdleMs > 0 &&
+            now - peer->HeardAtMs > Options_.IdleMs)
+            idle.push_back(id);
+        if (peer->Unsent() > Options_.MaxUnsent && !peer->Closing)
+            slow.push_back(id);
         // A parting message that cannot be delivered within seconds is given up.
         if (peer->Closing && now - peer->ClosingAtMs > 5000)
             late.emplace_back(id, "closed by the server");
     }
     for (const auto& [id, why] : late)
         Drop(id, why);
-    Pump();
+    for (quint64 id : idle)
+        if (TLobbyPeer* peer = Find(id))
+            SendAndClose(*peer,
+                         FormatError("You have been idle too long; connect again to come back."),
+                         QString("idle for %1 s").arg((now - peer->HeardAtMs) / 1000));
+    for (quint64 id : slow)
+        if (const TLobbyPeer* peer = Find(id)) {
+            Log("dropping " + Who(*peer) + ": it does not read what it is sent");
+            Drop(id, "too slow to read");
+        }
+    if (Refused_ > 0 || Skipped_ > 0)
+        Log(QString("chat: %1 lines refused over the lobby's budget, %2 deliveries skipped at "
+                    "full queues")
+                .arg(Refused_)
+                .arg(Skipped_));
+    Refused_ = Skipped_ = 0;
 }
 
 // ---------------------------------------------------------------- messages
@@ -238,6 +305,7 @@ void TLobbyServer::OnReadyRead(quint64 id) {
         SendAndClose(*peer, FormatKick("sending a message over 4 KiB"), "oversized message");
         return;
     }
+    peer->HeardAtMs = Clock_.elapsed();
     for (const QByteArray& message : SplitClientRead(read)) {
         if (!peer->Spend(Clock_.elapsed())) {
             SendAndClose(*peer, FormatKick("flooding the lobby (more than 20 messages a second)"),
@@ -290,7 +358,7 @@ void TLobbyServer::Handle(TLobbyPeer& peer, const QByteArray& message) {
 
 void TLobbyServer::Identify(TLobbyPeer& peer, const QByteArray& payload) {
     if (peer.Identified) {
-        Send(peer, FormatError("You are already in the lobby as " + peer.Name + '.'));
+        Send(peer, FormatError("You are already in the lobby as " + peer.Name.toUtf8() + '.'));
         return;
     }
     const std::optional<TIdentity> id = ParseIdentify(payload);
@@ -298,7 +366,11 @@ void TLobbyServer::Identify(TLobbyPeer& peer, const QByteArray& payload) {
         SendAndClose(peer, FormatError("Your identification could not be read."), "bad jns");
         return;
     }
-    if (!Options_.Password.isEmpty() && id->Password != Options_.Password) {
+    // One message is one encoding: every field is read the way the whole message reads.
+    const bool utf8 = LobbyText::IsUtf8(payload);
+    if (!Options_.Password.isEmpty() &&
+        LobbyText::Decode(id->Password, utf8).normalized(QString::NormalizationForm_C) !=
+            Options_.Password.normalized(QString::NormalizationForm_C)) {
         SendAndClose(peer, FormatError("Wrong password: this lobby is protected."),
                      "wrong password");
         return;
@@ -307,26 +379,28 @@ void TLobbyServer::Identify(TLobbyPeer& peer, const QByteArray& payload) {
         SendAndClose(peer, FormatBanned(), "banned address");
         return;
     }
-    const QByteArray name = CleanBytes(id->Name, MaxField).trimmed();
+    const QString name = LobbyText::NormalName(LobbyText::Clean(id->Name, utf8, MaxField));
     if (name.isEmpty()) {
         Send(peer, FormatError("You must give a name."));
         return;
     }
     if (FindByName(name)) {
-        Send(peer, FormatError("The name " + name + " is already in use here; choose another."));
+        Send(peer,
+             FormatError("The name " + name.toUtf8() + " is already in use here; choose another."));
         return;
     }
     peer.Identified = true;
     peer.Name = name;
-    peer.Region = CleanBytes(id->Region, MaxField);
-    peer.Skill = CleanBytes(id->Skill, MaxField);
-    Log("identify " + Who(peer) + " from " + QString::fromUtf8(peer.Region) + ", " +
-        QString::fromUtf8(peer.Skill));
+    peer.Key = LobbyText::NameKey(name);
+    peer.Region = LobbyText::Clean(id->Region, utf8, MaxField);
+    peer.Skill = LobbyText::Clean(id->Skill, utf8, MaxField);
+    Log("identify " + Who(peer) + " from " + peer.Region + ", " + peer.Skill);
     int others = 0;
     for (auto& [pid, p] : Peers_)
         others += p->Identified && !p->Closing && p.get() != &peer;
-    Send(peer, FormatInfo("Welcome to the lobby, " + name + ". " + QByteArray::number(others) +
-                          (others == 1 ? " other player is here." : " other players are here.")));
+    Send(peer,
+         FormatInfo("Welcome to the lobby, " + name.toUtf8() + ". " + QByteArray::number(others) +
+                    (others == 1 ? " other player is here." : " other players are here.")));
 }
 
 void TLobbyServer::GetList(TLobbyPeer& peer) {
@@ -342,7 +416,8 @@ void TLobbyServer::GetList(TLobbyPeer& peer) {
             return;
         }
         peer.Rows.push_back(id);
-        Send(peer, FormatListRow({p->Name, p->Region, p->Skill, StateText(p->State)}));
+        Send(peer, FormatListRow({p->Name.toUtf8(), p->Region.toUtf8(), p->Skill.toUtf8(),
+                                  StateText(p->State)}));
     }
 }
 
@@ -369,69 +444,28 @@ void TLobbyServer::JoinGame(TLobbyPeer& peer, const QByteArray& payload) {
         return;
     }
     if (creator->State != TPlayerState::Waiting) {
-        Send(peer, FormatError(creator->Name + " is not waiting for an opponent."));
+        Send(peer, FormatError(creator->Name.toUtf8() + " is not waiting for an opponent."));
         return;
     }
     creator->State = TPlayerState::Playing;
     peer.State = TPlayerState::Playing;
     Log("join " + Who(peer) + " joins " + Who(*creator));
     Send(peer, FormatJoined(creator->Address().toString().toLatin1()));
-    Send(*creator, FormatInfo(peer.Name + " is joining your game."));
+    Send(*creator, FormatInfo(peer.Name.toUtf8() + " is joining your game."));
 }
 
 void TLobbyServer::Chat(TLobbyPeer& peer, const QByteArray& payload) {
-    const QByteArray text = CleanBytes(ChatText(payload), MaxChat);
-    Broadcast(FormatChat("<<" + peer.Name + ">> " + text));
-}
-
-// ---------------------------------------------------------------- admin
-
-void TLobbyServer::Admin(const QString& input) {
-    const QString line = input.trimmed();
-    const QString command = line.section(' ', 0, 0).toLower();
-    const QString rest = line.section(' ', 1).trimmed();
-    if (line.isEmpty())
+    // Over the budget the line goes to nobody, and its sender is told (once a second at
+    // most, as the telling itself costs the sender's own pace); listeners never lose it.
+    const qint64 now = Clock_.elapsed();
+    if (ChatBudget_ && !ChatBudget_->Spend(now)) {
+        ++Refused_;
+        if (now - peer.SlowDownAtMs >= 1000) {
+            peer.SlowDownAtMs = now;
+            Send(peer, FormatInfo("Slow down: the lobby is busy."));
+        }
         return;
-    if (command == "list") {
-        int n = 0;
-        for (auto& [id, p] : Peers_) {
-            ++n;
-            Log(QString("  %1 %2").arg(Who(*p),
-                                       p->Identified ? StateText(p->State) : "not identified"));
-        }
-        Log(QString("%1 connections").arg(n));
-    } else if (command == "say" && !rest.isEmpty()) {
-        Broadcast(FormatInfo(CleanBytes(rest.toUtf8(), MaxChat)));
-        Log("said: " + rest);
-    } else if (command == "kick" && !rest.isEmpty()) {
-        // Names may hold spaces: the longest name of a player that the words after "kick"
-        // begin with is the one meant, and what follows it is the reason.
-        TLobbyPeer* p = nullptr;
-        QString reason;
-        for (qsizetype end = rest.size(); end > 0 && !p; end = rest.lastIndexOf(' ', end - 1)) {
-            p = FindByName(rest.left(end).trimmed().toUtf8());
-            reason = rest.mid(end).trimmed();
-        }
-        if (!p) {
-            Log("kick: nobody is called " + rest.section(' ', 0, 0));
-            return;
-        }
-        SendAndClose(*p, FormatKick(reason.isEmpty() ? "no reason given" : reason.toUtf8()),
-                     "kicked: " + reason);
-    } else if (command == "ban" && !rest.isEmpty()) {
-        QString why;
-        if (!Bans_.Add(rest, &why)) {
-            Log("ban: " + why);
-            return;
-        }
-        Log("banned " + rest);
-        if (!why.isEmpty())
-            Log("ban: the ban file cannot keep it, so it lasts until the server stops (" + why +
-                ")");
-        for (auto& [id, p] : Peers_)
-            if (!p->Closing && Bans_.Contains(p->Address()))
-                SendAndClose(*p, FormatBanned(), "banned");
-    } else {
-        Log("commands: list | say TEXT | kick NAME REASON | ban ADDRESS");
     }
+    const QString text = LobbyText::Clean(ChatText(payload), LobbyText::IsUtf8(payload), MaxChat);
+    Broadcast(FormatChat("<<" + peer.Name.toUtf8() + ">> " + text.toUtf8()));
 }

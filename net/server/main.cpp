@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     cl.setApplicationDescription(
         "A lobby where Corvina players meet: they identify, list each other, chat, and pair up "
         "for a direct NetGame.\n\nAdmin commands on standard input: list | say TEXT | "
-        "kick NAME REASON | ban ADDRESS");
+        "kick NAME REASON | kick #N REASON | ban ADDRESS");
     cl.addHelpOption();
     cl.addVersionOption();
     const QCommandLineOption port({"p", "port"}, "TCP port to listen on (default 2469).", "PORT",
@@ -49,12 +49,19 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption bans("bans", "File of banned addresses, one per line.", "FILE");
     const QCommandLineOption maxClients("max-clients", "Most connections at once (default 1000).",
                                         "N", "1000");
+    const QCommandLineOption perAddress(
+        "max-per-address", "Most connections at once from one address (default 8).", "N", "8");
+    const QCommandLineOption idleMinutes(
+        "idle-minutes", "Close a player who has sent nothing for this long (default 30; 0: never).",
+        "MINUTES", "30");
     // For tests and tools: shorter waits than a lobby people use would want.
     QCommandLineOption identifyTimeout("identify-timeout", "", "MS", "30000");
     QCommandLineOption pace("pace-ms", "", "MS", "20");
-    identifyTimeout.setFlags(QCommandLineOption::HiddenFromHelp);
-    pace.setFlags(QCommandLineOption::HiddenFromHelp);
-    cl.addOptions({port, password, bans, maxClients, identifyTimeout, pace});
+    QCommandLineOption idleMs("idle-ms", "", "MS");
+    for (QCommandLineOption* hidden : {&identifyTimeout, &pace, &idleMs})
+        hidden->setFlags(QCommandLineOption::HiddenFromHelp);
+    cl.addOptions(
+        {port, password, bans, maxClients, perAddress, idleMinutes, identifyTimeout, pace, idleMs});
     cl.process(app);
 
     TLobbyOptions o;
@@ -71,10 +78,21 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     o.MaxClients = m;
+    o.MaxPerAddress = cl.value(perAddress).toInt(&ok);
+    if (!ok || o.MaxPerAddress < 1) {
+        std::fprintf(stderr, "corvina-lobby: --max-per-address must be a positive number\n");
+        return 2;
+    }
+    const int idle = cl.value(idleMinutes).toInt(&ok);
+    if (!ok || idle < 0 || idle > 100000) {
+        std::fprintf(stderr, "corvina-lobby: --idle-minutes must be a number from 0 to 100000\n");
+        return 2;
+    }
+    o.IdleMs = cl.isSet(idleMs) ? std::max(0LL, cl.value(idleMs).toLongLong()) : idle * 60000LL;
     o.IdentifyTimeoutMs = std::max(100, cl.value(identifyTimeout).toInt());
     o.PaceMs = std::clamp(cl.value(pace).toInt(), 0, 1000);
-    o.Password = cl.value(password).toUtf8();
-    if (!LobbyProtocol::PasswordCanBeEntered(o.Password)) {
+    o.Password = cl.value(password);
+    if (!LobbyProtocol::PasswordCanBeEntered(o.Password.toUtf8())) {
         std::fprintf(stderr, "corvina-lobby: a password that holds \",\" or ends in \", cannot be "
                              "entered: a player's identification would run it into the name\n");
         return 2;

@@ -34,6 +34,17 @@ QByteArray Identify(const QByteArray& name, const QByteArray& password = "") {
     return FormatIdentify(password, name, "Here", "Master");
 }
 
+// Adds n clients identified as prefix0, prefix1 ..., each once it is welcomed.
+void AddWelcomed(std::vector<std::unique_ptr<TRaw>>& out, quint16 port, int n,
+                 const QByteArray& prefix) {
+    for (int i = 0; i < n; ++i) {
+        out.push_back(std::make_unique<TRaw>(port));
+        QVERIFY(out.back()->Up());
+        out.back()->Say(Identify(prefix + QByteArray::number(i)));
+        QTRY_VERIFY(out.back()->In.contains("Welcome"));
+    }
+}
+
 } // namespace
 
 class TestLobbyServer : public QObject {
@@ -47,7 +58,10 @@ private slots:
     void fullLobbyAndCommandLine();
     void clientGoneWhileWrittenTo();
     void busyChatDropsNobody();
+    void perAddressAndIdle();
     void adminKickAndBan();
+    void encodings();
+    void lookAlikeNames();
 };
 
 void TestLobbyServer::visit() {
@@ -92,7 +106,8 @@ void TestLobbyServer::visit() {
 
 void TestLobbyServer::garbageIsIgnored() {
     TLobbyProcess lobby;
-    QVERIFY(lobby.Start());
+    // Twenty connections in a row from here, some still closing when the next one comes.
+    QVERIFY(lobby.Start({"--max-per-address", "100"}));
     auto* rng = QRandomGenerator::global();
     for (int i = 0; i < 20; ++i) {
         TRaw g(lobby.Port);
@@ -225,12 +240,9 @@ void TestLobbyServer::clientGoneWhileWrittenTo() {
     TLobbyProcess lobby;
     QVERIFY(lobby.Start({"--pace-ms", "0"}));
     std::vector<std::unique_ptr<TRaw>> stay;
-    for (int i = 0; i < 4; ++i) {
-        stay.push_back(std::make_unique<TRaw>(lobby.Port));
-        QVERIFY(stay.back()->Up());
-        stay.back()->Say(Identify("Stay" + QByteArray::number(i)));
-        QTRY_VERIFY(stay.back()->In.contains("Welcome"));
-    }
+    AddWelcomed(stay, lobby.Port, 4, "Stay");
+    if (QTest::currentTestFailed())
+        return;
     for (int round = 0; round < 10; ++round) {
         TRaw gone(lobby.Port);
         QVERIFY(gone.Up());
@@ -252,29 +264,68 @@ void TestLobbyServer::clientGoneWhileWrittenTo() {
     QCOMPARE(lobby.P.state(), QProcess::Running);
 }
 
-// Several players chatting within the limits can together say more than the pace lets out
-// to each client. The queues fill, but every client reads what reaches it: none is dropped.
+// Several players chatting within their own limits can together say more than the pace lets
+// out to each client. The lobby refuses what is over its budget, tells the talkers and counts
+// it in the log; every client gets every line that was relayed, and none is dropped.
 void TestLobbyServer::busyChatDropsNobody() {
     TLobbyProcess lobby;
-    QVERIFY(lobby.Start({"--pace-ms", "1000"}));
-    std::vector<std::unique_ptr<TRaw>> talkers;
-    for (int i = 0; i < 8; ++i) {
-        talkers.push_back(std::make_unique<TRaw>(lobby.Port));
-        QVERIFY(talkers.back()->Up());
-        talkers.back()->Say(Identify("T" + QByteArray::number(i)));
-        QTRY_VERIFY(talkers.back()->In.contains("Welcome"));
-    }
+    QVERIFY(lobby.Start({"--pace-ms", "200"})); // a budget of 3 lines a second
+    std::vector<std::unique_ptr<TRaw>> all;
+    AddWelcomed(all, lobby.Port, 6, "T");
+    if (QTest::currentTestFailed())
+        return;
+    // Three talkers, ten lines a second each: under the flood limit, far over the budget.
     const QByteArray line(1000, 'z');
-    // 15 lines a second from each talker for three seconds: under the flood limit.
-    for (int round = 0; round < 45; ++round) {
-        for (auto& talker : talkers)
-            talker->Say(FormatSay("T", line));
-        QTest::qWait(1000 / 15);
+    for (int round = 0; round < 15; ++round) {
+        for (int t = 0; t < 3; ++t)
+            all[static_cast<size_t>(t)]->Say(FormatSay("x", line));
+        QTest::qWait(100);
     }
-    QTest::qWait(1500);
-    QVERIFY2(!lobby.Log.contains("dropping"), qPrintable(lobby.Log.right(1500)));
-    for (auto& talker : talkers)
-        QVERIFY(!talker->Closed());
+    for (int t = 0; t < 3; ++t)
+        QTRY_VERIFY(all[static_cast<size_t>(t)]->In.contains("inf Slow down: the lobby is busy."));
+    QVERIFY(lobby.WaitFor("lines refused over the lobby's budget"));
+    const auto relayed = [&](size_t i) { return all[i]->In.count("msg <<T"); };
+    QTRY_VERIFY_WITH_TIMEOUT(relayed(0) > 0 && relayed(5) == relayed(0) &&
+                                 relayed(3) == relayed(0) && relayed(1) == relayed(0),
+                             CORVINA_TRY_MS);
+    QVERIFY2(!lobby.Log.contains("dropping") &&
+                 !QRegularExpression(", [1-9]\\d* deliveries skipped").match(lobby.Log).hasMatch(),
+             qPrintable(lobby.Log.right(1500)));
+    for (auto& c : all)
+        QVERIFY(!c->Closed());
+}
+
+// One address may hold only so many connections, and a player who says nothing for too long
+// is closed; the address's count goes down as its connections leave.
+void TestLobbyServer::perAddressAndIdle() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--max-per-address", "2", "--idle-ms", "3000"}));
+    TRaw busy(lobby.Port), quiet(lobby.Port);
+    QVERIFY(busy.Up() && quiet.Up());
+    busy.Say(Identify("Busy"));
+    quiet.Say(Identify("Quiet"));
+    QTRY_VERIFY(busy.In.contains("Welcome") && quiet.In.contains("Welcome"));
+    {
+        TRaw third(lobby.Port);
+        QVERIFY(third.Up());
+        QTRY_VERIFY(third.In.startsWith("err Too many connections from your address (2)."));
+        QTRY_VERIFY(third.Closed());
+    }
+    QVERIFY(lobby.WaitFor("too many connections from 127.0.0.1"));
+    QElapsedTimer t;
+    t.start();
+    while (!quiet.Closed() && t.elapsed() < 60000) {
+        busy.Say(FormatCreate());
+        QTest::qWait(200);
+    }
+    QVERIFY(quiet.In.contains("err You have been idle too long; connect again to come back."));
+    QVERIFY(lobby.WaitFor("leave Quiet"));
+    QVERIFY(lobby.Log.contains("idle for"));
+    QVERIFY(!busy.Closed());
+    TRaw again(lobby.Port);
+    QVERIFY(again.Up());
+    again.Say(Identify("Again"));
+    QTRY_VERIFY(again.In.contains("Welcome"));
 }
 
 // The admin's kick finds a player whose name holds spaces, however the command is spaced,
@@ -308,6 +359,66 @@ void TestLobbyServer::adminKickAndBan() {
     TRaw again(lobby.Port);
     QVERIFY(again.Up());
     QTRY_VERIFY(again.In.startsWith("bnd"));
+}
+
+// Old clients send Windows-1252, ours UTF-8 when the text does not fit it: both are read as the
+// same text for the password, the names, the log and the admin's commands, and every message
+// goes out in one encoding as a whole.
+void TestLobbyServer::encodings() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start({"--password", "pässwort"}));
+    TRaw old(lobby.Port), wrong(lobby.Port), utf(lobby.Port);
+    QVERIFY(old.Up() && wrong.Up() && utf.Up());
+    wrong.Say(Identify("W", "passwort"));
+    QTRY_VERIFY(wrong.In.contains("err Wrong password"));
+    old.Say(Identify("J\xFCrgen", "p\xE4sswort"));
+    QTRY_VERIFY(old.In.contains("inf Welcome to the lobby, J\xFCrgen."));
+    utf.Say(Identify("JÜRGEN", "pässwort"));
+    QTRY_VERIFY(utf.In.contains("err The name J\xDCRGEN is already in use"));
+    utf.Say(Identify("Zoë ☃", "pässwort"));
+    QTRY_VERIFY(utf.In.contains("inf Welcome to the lobby, Zoë ☃."));
+    QVERIFY(lobby.Log.contains("identify Jürgen (#"));
+    old.Say(FormatSay("x", "caf\xE9"));
+    QTRY_VERIFY(utf.In.contains("msg <<J\xFCrgen>> caf\xE9"));
+    utf.Say(FormatSay("x", "café ☃"));
+    QTRY_VERIFY(old.In.contains("msg <<Zoë ☃>> café ☃"));
+    lobby.Admin("kick Jürgen für immer");
+    QTRY_VERIFY(old.In.contains("kck f\xFCr immer"));
+    QTRY_VERIFY(old.Closed());
+}
+
+// Names that look the same are one name: composed or not, with blanks of any kind around them,
+// with invisible characters in them. A name no keyboard can type is kicked by its number.
+void TestLobbyServer::lookAlikeNames() {
+    TLobbyProcess lobby;
+    QVERIFY(lobby.Start());
+    TRaw bob(lobby.Port), zoe(lobby.Port), other(lobby.Port), odd(lobby.Port);
+    QVERIFY(bob.Up() && zoe.Up() && other.Up() && odd.Up());
+    bob.Say(Identify("\xC2\xA0 Bob"));
+    QTRY_VERIFY(bob.In.contains("inf Welcome to the lobby, Bob."));
+    zoe.Say(Identify("Zoe\xCC\x88  \xE2\x80\x83Smith")); // e + combining diaeresis, em space
+    QTRY_VERIFY(zoe.In.contains("inf Welcome to the lobby, Zo\xEB Smith."));
+    for (const QByteArray& same : {QByteArray("Bob\xC2\xA0"),
+                                   QByteArray("\xE2\x80\xAE"
+                                              "bOb\xE2\x80\x8B"),
+                                   QByteArray("Zo\xC3\xAB Smith")}) {
+        other.In.clear();
+        other.Say(Identify(same));
+        QTRY_VERIFY2(other.In.contains("is already in use"), same);
+    }
+    other.Say(Identify("\xC2\xAD\xE2\x80\x8B "));
+    QTRY_VERIFY(other.In.contains("err You must give a name."));
+    odd.Say(Identify("Odd\x81\x8D"));
+    QTRY_VERIFY(odd.In.contains("inf Welcome to the lobby, Odd."));
+    lobby.Admin("kick Bob\u00A0 look-alike");
+    QTRY_VERIFY(bob.In.contains("kck look-alike"));
+    lobby.Admin("list");
+    QVERIFY(lobby.WaitFor("connections"));
+    const QRegularExpressionMatch m = QRegularExpression("  Odd \\(#(\\d+) 127").match(lobby.Log);
+    QVERIFY2(m.hasMatch(), qPrintable(lobby.Log));
+    lobby.Admin("kick #" + m.captured(1) + " odd bytes");
+    QTRY_VERIFY(odd.In.contains("kck odd bytes"));
+    QVERIFY(!zoe.Closed());
 }
 
 QTEST_MAIN(TestLobbyServer)
