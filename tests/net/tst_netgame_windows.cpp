@@ -290,8 +290,8 @@ void TestNetGameWindows::commandsAskToEndTheGame() {
     QCOMPARE(asked.size(), 6);
     QCOMPARE(c.NetGame()->State(), TNetGame::TState::Idle);
     QTRY_COMPARE(s.NetGame()->State(), TNetGame::TState::Idle);
-    QCOMPARE(TakeBoxes(c), QStringList{"Opponent disconnected!"});
-    TakeBoxes(s);
+    QVERIFY(TakeBoxes(c).isEmpty());
+    QCOMPARE(TakeBoxes(s), QStringList{"Opponent disconnected!"});
     QVERIFY(!c.Board()->CustomEngine());
     QVERIFY2(c.CurrentFen().startsWith("4k3/8/8/8/8/8/4P3/4K3 w"), qPrintable(c.CurrentFen()));
     SetQuestionHandler({});

@@ -54,6 +54,7 @@ QList<QByteArray> Traffic() {
             FormatMove("rnbqkbnrpppppppp                    P           PPPP PPPRNBQKBNR"),
             FormatChat("Anna: a text with mov in it, and txt"),
             FormatMove("rnbqkbnrpppp ppp            p       P           PPPP PPPRNBQKBNR"),
+            FormatMove("rnbqkbnrpppp ppp            p       P      N    PPPP PPPRNBQKB R"),
             FormatChat("Anna: "),
             FormatChat("Anna: second line right after"),
             FormatInfo(""),
@@ -177,17 +178,18 @@ void TestNetProtocol::byteByByteAndRandomChunks() {
     QRandomGenerator rng(2468);
     for (int round = 0; round < 200; ++round) {
         QList<QByteArray> reads;
+        bool afterWholeMove = false; // the last read ends with a complete move
         for (const QByteArray& m : traffic) {
             const qsizetype cut = rng.bounded(1, static_cast<int>(m.size()) + 1);
-            // A move joined to the tail of the move before it: a message starts right after
-            // a complete one.
-            if (!reads.isEmpty() && m.startsWith("mov") && reads.back().startsWith("mov") &&
-                rng.bounded(2))
+            // A move joined to the read that ends the move before it: a message starts right
+            // after a complete one.
+            if (afterWholeMove && m.startsWith("mov") && rng.bounded(2))
                 reads.back() += m.left(cut);
             else
                 reads << m.left(cut);
             if (cut < m.size())
                 reads << m.mid(cut);
+            afterWholeMove = m.startsWith("mov");
         }
         QCOMPARE(Receive(reads), AsMessages(traffic));
     }
