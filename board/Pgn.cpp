@@ -246,7 +246,15 @@ bool ParsePgn(std::string_view text, TPgnGame& game, TPgnError& error) {
                 return Fail(error, TPgnError::Kind::Syntax, "a tag pair is malformed");
             ++i;
             std::string value;
-            while (i < n && text[i] != '"') {
+            // The quote that closes the value is the one the "]" follows; another quote is part
+            // of the value, as some programs write them (`[White ""Mephisto""]`).
+            const auto closes = [&](std::size_t at) {
+                std::size_t k = at + 1;
+                while (k < n && (text[k] == ' ' || text[k] == '\t'))
+                    ++k;
+                return k >= n || text[k] == ']' || text[k] == '\n' || text[k] == '\r';
+            };
+            while (i < n && (text[i] != '"' || !closes(i))) {
                 if (text[i] == '\\' && i + 1 < n)
                     ++i;
                 if (text[i] == '\n' || text[i] == '\r')

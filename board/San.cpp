@@ -107,9 +107,17 @@ std::string MoveToSan(const TChessGame& game, const TSanMove& given) {
 }
 
 TSanResult SanToMove(const TChessGame& game, std::string_view san, TSanMove& move) {
-    while (!san.empty() &&
-           (san.back() == '+' || san.back() == '#' || san.back() == '!' || san.back() == '?'))
-        san.remove_suffix(1);
+    const auto dropMarks = [&san] {
+        while (!san.empty() &&
+               (san.back() == '+' || san.back() == '#' || san.back() == '!' || san.back() == '?'))
+            san.remove_suffix(1);
+    };
+    dropMarks();
+    // An en-passant capture may carry "e.p." run together with it ("exd6e.p.").
+    if (san.size() > 4 && san.ends_with("e.p.")) {
+        san.remove_suffix(4);
+        dropMarks();
+    }
     if (san.empty() || san.size() > 12)
         return TSanResult::Malformed;
 
@@ -125,7 +133,8 @@ TSanResult SanToMove(const TChessGame& game, std::string_view san, TSanMove& mov
     }
 
     char piece = 'P';
-    if (std::string_view("NBRQK").find(san.front()) != std::string_view::npos) {
+    const bool pieceNamed = std::string_view("NBRQK").find(san.front()) != std::string_view::npos;
+    if (pieceNamed) {
         piece = san.front();
         san.remove_prefix(1);
     }
@@ -155,6 +164,17 @@ TSanResult SanToMove(const TChessGame& game, std::string_view san, TSanMove& mov
             return TSanResult::Malformed;
     }
 
+    // Coordinate notation ("g1f3", "e1g1") names the square the piece comes from, not the
+    // piece: the piece standing there moves.
+    const bool fromSquare = fromFile != 0 && fromRank != 0;
+    if (fromSquare && !pieceNamed) {
+        const char there = game.At(SquareAt(fromFile, fromRank));
+        if (there != ' ' && there == SideLetter(game, Upper(there)))
+            piece = Upper(there);
+        if (piece != 'P' && promotion != 0)
+            return TSanResult::Malformed;
+    }
+
     int found = 0;
     TSanMove fit;
     const char letter = SideLetter(game, piece);
@@ -166,8 +186,9 @@ TSanResult SanToMove(const TChessGame& game, std::string_view san, TSanMove& mov
         // A pawn changes file only by capturing, which SAN writes with the file it came from.
         if (piece == 'P' && FileOf(s) != FileOf(to) && fromFile == 0)
             continue;
-        // Castling is written O-O or O-O-O, never as a two-square king move.
-        if (piece == 'K' && IsCastling(game, s, to))
+        // Castling is written O-O or O-O-O; as a two-square king move only with the king's
+        // square spelt out ("e1g1", "Ke1-g1").
+        if (piece == 'K' && IsCastling(game, s, to) && !fromSquare)
             continue;
         ++found;
         fit = {s, to, 0};

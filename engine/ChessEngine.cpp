@@ -22,7 +22,7 @@ EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
     LastScore = 0;
     LastDepth = 0;
     LoadPosition(position);
-    SearchDepth = std::clamp(position.SearchDepth, 1, MaxSearchDepth);
+    SearchDepth = std::clamp(position.SearchDepth, 1, DeepestSearch);
     PrepareEvaluation();
     // The history carries over from one iteration to the next, but not between searches.
     std::memset(HistoryScore, 0, sizeof HistoryScore);

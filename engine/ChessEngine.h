@@ -15,7 +15,10 @@
 
 class TChessEngine : public TEngineBoard {
 public:
+    // The deepest the board lets a person choose; a search started with more iterates on
+    // while it is not stopped, up to DeepestSearch, where the ply tables end.
     static constexpr int MaxSearchDepth = 8;
+    static constexpr int DeepestSearch = MaxPly - 1;
     static constexpr int MateScore = 10000;
     // Evaluate never leaves -EvaluationBound..EvaluationBound: every score then stays inside
     // the root window -MateScore..MateScore, so a root with a legal move always leaves one of

@@ -2,6 +2,7 @@
 #include "engine/uci/UciCommands.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <climits>
 
@@ -199,13 +200,40 @@ TGoLimits ParseGoCommand(const std::vector<std::string>& words) {
     return limits;
 }
 
-TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove) {
+TMoveless Moveless(TEngineBoard& scratch, const TUciPosition& position) {
+    if (FirstLegalMove(scratch, position) != 0)
+        return TMoveless::HasMoves;
+    return scratch.SideInCheck(scratch.SideToMove()) ? TMoveless::Checkmate : TMoveless::Stalemate;
+}
+
+std::optional<TSetOption> ParseSetOption(const std::vector<std::string>& words) {
+    // setoption name <id, maybe several words> [value <x, maybe several words>]
+    const auto name = std::find(words.begin(), words.end(), "name");
+    if (name == words.end())
+        return std::nullopt;
+    const auto value = std::find(name, words.end(), "value");
+    const auto join = [](auto first, auto last) {
+        std::string text;
+        for (auto it = first; it != last; ++it)
+            text += (text.empty() ? "" : " ") + *it;
+        return text;
+    };
+    TSetOption option{join(name + 1, value),
+                      value == words.end() ? "" : join(value + 1, words.end())};
+    if (option.Name.empty())
+        return std::nullopt;
+    std::transform(option.Name.begin(), option.Name.end(), option.Name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return option;
+}
+
+TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove, int overhead) {
     TTimeBudget budget;
     if (limits.Infinite)
         return budget;
     if (limits.MoveTime >= 0) {
-        budget.Hard = limits.MoveTime;
-        budget.Soft = limits.MoveTime * 3 / 5;
+        budget.Hard = std::max(1, limits.MoveTime - overhead);
+        budget.Soft = budget.Hard * 3 / 5;
         return budget;
     }
     const int remaining = whiteToMove ? limits.WTime : limits.BTime;
@@ -213,8 +241,8 @@ TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove) {
         return budget;
     const int increment = std::max(0, whiteToMove ? limits.WInc : limits.BInc);
     const int moves = limits.MovesToGo > 0 ? std::min(limits.MovesToGo, 30) : 30;
-    // Keep a margin for the answer to travel, and never plan beyond what is left.
-    const int usable = std::max(0, remaining - 50);
+    // Keep back what the host adds to each move, and never plan beyond what is left.
+    const int usable = std::max(0, remaining - overhead);
     const int share = usable / moves + increment * 3 / 4;
     budget.Hard = std::clamp(share * 2, 1, std::max(1, usable / 2));
     budget.Soft = std::min(share, budget.Hard) / 2;

@@ -35,6 +35,18 @@ bool ApplyUciMove(TEngineBoard& scratch, TUciPosition& position, std::string_vie
 bool ParsePositionCommand(const std::vector<std::string>& words, TEngineBoard& scratch,
                           TUciPosition& position, std::string& error);
 
+// Whether the side to move has a legal move, and if not, whether it is mated.
+enum class TMoveless { HasMoves, Checkmate, Stalemate };
+TMoveless Moveless(TEngineBoard& scratch, const TUciPosition& position);
+
+// The option a "setoption" line names, in lower case (names are not case-sensitive and may
+// hold spaces), and its value; nullopt for a line without a name.
+struct TSetOption {
+    std::string Name;
+    std::string Value;
+};
+std::optional<TSetOption> ParseSetOption(const std::vector<std::string>& words);
+
 struct TGoLimits {
     int Depth = 0;     // 0: the Depth option
     int MoveTime = -1; // milliseconds, -1: none
@@ -49,7 +61,9 @@ struct TTimeBudget {
     int Soft = -1;
     int Hard = -1;
 };
-TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove);
+// `overhead` is what the host adds to every move (the Move Overhead option), kept back from
+// the clock.
+TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove, int overhead = 50);
 
 // The first legal move of the position in generation order, or 0 with none (a stopped search
 // that finished no iteration still answers a move).

@@ -48,6 +48,8 @@ bool TUciEngine::Command(const std::string& line) {
         Write("id author the Corvina developers");
         Write("option name Depth type spin default " + std::to_string(DefaultDepth) +
               " min 1 max " + std::to_string(TChessEngine::MaxSearchDepth));
+        Write("option name Move Overhead type spin default " + std::to_string(DefaultOverhead) +
+              " min 0 max " + std::to_string(MaxOverhead));
         Write("uciok");
     } else if (command == "isready") {
         Write("readyok");
@@ -65,18 +67,7 @@ bool TUciEngine::Command(const std::string& line) {
     } else if (command == "stop") {
         StopSearch();
     } else if (command == "setoption") {
-        // setoption name <id> [value <x>]; only Depth is known, the rest is ignored.
-        const auto name = std::find(words.begin(), words.end(), "name");
-        const auto value = std::find(words.begin(), words.end(), "value");
-        if (name != words.end() && name + 1 != words.end() && *(name + 1) == "Depth" &&
-            value != words.end() && value + 1 != words.end()) {
-            const int depth = std::atoi((value + 1)->c_str());
-            if (depth >= 1 && depth <= TChessEngine::MaxSearchDepth)
-                Depth_ = depth;
-            else
-                Write("info string Depth must lie in 1.." +
-                      std::to_string(TChessEngine::MaxSearchDepth));
-        }
+        SetOption(words);
     } else if (command == "quit") {
         StopSearch();
         return false;
@@ -86,13 +77,34 @@ bool TUciEngine::Command(const std::string& line) {
     return true;
 }
 
+// Only Depth and Move Overhead are known; other options are ignored, as hosts expect.
+void TUciEngine::SetOption(const std::vector<std::string>& words) {
+    const auto option = ParseSetOption(words);
+    if (!option)
+        return;
+    const auto set = [&](const char* name, int low, int high, int& field) {
+        char* end = nullptr;
+        const long value = std::strtol(option->Value.c_str(), &end, 10);
+        if (option->Value.empty() || *end != '\0' || value < low || value > high)
+            Write(std::string("info string ") + name + " must lie in " + std::to_string(low) +
+                  ".." + std::to_string(high));
+        else
+            field = static_cast<int>(value);
+    };
+    if (option->Name == "depth")
+        set("Depth", 1, TChessEngine::MaxSearchDepth, Depth_);
+    else if (option->Name == "move overhead")
+        set("Move Overhead", 0, MaxOverhead, Overhead_);
+}
+
 void TUciEngine::Go(const TGoLimits& limits) {
-    const TTimeBudget budget = AllotTime(limits, Position_.WhiteToMove);
+    const TTimeBudget budget = AllotTime(limits, Position_.WhiteToMove, Overhead_);
     const bool timed = budget.Hard >= 0;
-    int depth = limits.Depth > 0             ? limits.Depth
-                : (timed || limits.Infinite) ? TChessEngine::MaxSearchDepth
-                                             : Depth_;
-    depth = std::clamp(depth, 1, TChessEngine::MaxSearchDepth);
+    // A search under a clock, or until "stop", iterates as deep as the engine's tables allow;
+    // otherwise the depth asked for, or the Depth option, within what the game offers.
+    const int depth = limits.Depth > 0 ? std::clamp(limits.Depth, 1, TChessEngine::MaxSearchDepth)
+                      : (timed || limits.Infinite) ? TChessEngine::DeepestSearch
+                                                   : Depth_;
     {
         std::lock_guard lock(StateMutex_);
         StopCommanded_ = false;
@@ -121,6 +133,15 @@ void TUciEngine::Search(TUciPosition position, int depth, TTimeBudget budget, bo
         });
     }
 
+    // Without a legal move there is nothing to search: the answer is the null move, scored
+    // as mated or as a draw (a search would only repeat the previous position's move).
+    const TMoveless moveless = Moveless(*Fallback_, position);
+    if (moveless != TMoveless::HasMoves) {
+        Write(std::string("info depth 0 score ") +
+              (moveless == TMoveless::Checkmate ? "mate 0" : "cp 0"));
+        depth = 0;
+    }
+
     EngineMove best = 0;
     Engine_->OnIteration = [&](int reached, int score) {
         best = Engine_->BestMove();
@@ -143,7 +164,8 @@ void TUciEngine::Search(TUciPosition position, int depth, TTimeBudget budget, bo
     search.CastlingAllowed = position.Castling;
     search.EnPassant = position.EnPassant;
     search.SearchDepth = depth;
-    Engine_->ComputeMove(search);
+    if (depth > 0)
+        Engine_->ComputeMove(search);
     Engine_->OnIteration = nullptr;
 
     // "go infinite" answers only once told to stop.
@@ -151,7 +173,7 @@ void TUciEngine::Search(TUciPosition position, int depth, TTimeBudget budget, bo
         std::unique_lock lock(StateMutex_);
         StateChanged_.wait(lock, [this] { return StopCommanded_; });
     }
-    if (best == 0)
+    if (best == 0 && depth > 0)
         best = FirstLegalMove(*Fallback_, position);
     Write("bestmove " + (best == 0 ? std::string("0000") : MoveText(best)));
     {

@@ -18,6 +18,9 @@
 class TUciEngine {
 public:
     static constexpr int DefaultDepth = 5;
+    // Milliseconds kept back per move for what the host adds to our thinking time.
+    static constexpr int DefaultOverhead = 50;
+    static constexpr int MaxOverhead = 5000;
 
     // `write` receives each output line without its line end; it is called from both threads,
     // never at the same time.
@@ -33,9 +36,11 @@ public:
     void WaitForSearch();
 
     int Depth() const { return Depth_; }
+    int Overhead() const { return Overhead_; }
     const TUciPosition& Position() const { return Position_; }
 
 private:
+    void SetOption(const std::vector<std::string>& words);
     void Go(const TGoLimits& limits);
     void Search(TUciPosition position, int depth, TTimeBudget budget, bool infinite);
     // Ends the search in progress (its best move is still printed) and joins its thread.
@@ -50,6 +55,7 @@ private:
     std::unique_ptr<TEngineBoard> Fallback_; // used by the search thread
     TUciPosition Position_;
     int Depth_ = DefaultDepth;
+    int Overhead_ = DefaultOverhead;
     bool Infinite_ = false; // the search in progress waits for "stop"
 
     std::thread Thread_;

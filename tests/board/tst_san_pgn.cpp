@@ -239,8 +239,10 @@ void TestSanPgn::sanWriterAndReader() {
     QCOMPARE(read, m);
 }
 
-// Any legal move the writer writes reads back as that move and as no other: positions from
-// a long played game and from positions rich in rivals, promotions and castling.
+// Any legal move the writer writes reads back as that move and as no other, and so does the
+// same move in the coordinate and long algebraic forms other programs write ("e2e4", "e2-e4",
+// "Ng1f3", "Ng1-f3", "d4xe5", "e1g1" for castling, "e7e8q"): positions from a long played
+// game and from positions rich in rivals, promotions and castling.
 void TestSanPgn::everyLegalMoveReadsBack() {
     std::vector<TChessGame> positions;
     for (const char* fen :
@@ -264,6 +266,23 @@ void TestSanPgn::everyLegalMoveReadsBack() {
             QCOMPARE(SanToMove(p, san, read), TSanResult::Ok);
             QVERIFY2(read == m, san.c_str());
             ++checked;
+            std::string from = SquareName(m.From), to = SquareName(m.To);
+            for (std::string* name : {&from, &to})
+                (*name)[0] =
+                    static_cast<char>(std::tolower(static_cast<unsigned char>((*name)[0])));
+            const char mover =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(p.At(m.From))));
+            const bool takes =
+                p.At(m.To) != ' ' || (mover == 'P' && FileOf(m.From) != FileOf(m.To));
+            const std::string promo =
+                m.Promotion ? std::string(1, static_cast<char>(std::tolower(m.Promotion))) : "";
+            std::vector<std::string> forms = {from + to + promo, from + "-" + to + promo,
+                                              from + (takes ? "x" : "-") + to + promo};
+            if (mover != 'P')
+                forms.push_back(mover + from + (takes ? "x" : "-") + to);
+            for (const std::string& form : forms) {
+                QVERIFY2(SanToMove(p, form, read) == TSanResult::Ok && read == m, form.c_str());
+            }
         }
     }
     QVERIFY2(checked > 150, qPrintable(QString::number(checked)));
@@ -290,6 +309,14 @@ void TestSanPgn::readerRefusals_data() {
                                        << "e8=K" << malformed;
     QTest::newRow("king as castling") << "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1"
                                       << "Kg1" << illegal;
+    QTest::newRow("castling as the king's move") << "r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1"
+                                                 << "Ke8-c8" << ok;
+    QTest::newRow("coordinates from an empty square") << start << "e3e4" << illegal;
+    QTest::newRow("coordinates of the other side") << start << "e7e5" << illegal;
+    QTest::newRow("coordinates promoting a knight") << start << "g1f3q" << malformed;
+    QTest::newRow("en passant run together")
+        << "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3"
+        << "exf6e.p.+" << ok;
     QTest::newRow("nonsense") << start << "xyz" << malformed;
     QTest::newRow("square off board") << start << "Ni9" << malformed;
     QTest::newRow("upper-case file") << start << "E4" << malformed;
@@ -315,7 +342,7 @@ void TestSanPgn::readerRefusals() {
 void TestSanPgn::parserSkipsWhatIsNoMove() {
     const std::string text = "% a line for other programs\n"
                              "[Event \"A \\\"quoted\\\" name\"]\n[White \"W\"]\r\n"
-                             "[Black \"B\"][Result \"1-0\"]\n\n"
+                             "[Black \"B\"][Result \"1-0\"]\n[Site \"\"Mephisto\"\" ]\n\n"
                              "1. e4 {a comment (with a paren} e5 $1 2.Nf3 ; to the line's end\n"
                              "Nc6 (2... d6 (2... f5 3. exf5) 3. d4) 3. Bb5 a6!? 4... 1-0\n"
                              "[Event \"second game\"]\n1. d4 *\n";
@@ -324,6 +351,7 @@ void TestSanPgn::parserSkipsWhatIsNoMove() {
     QVERIFY(ParsePgn(text, pgn, error));
     QCOMPARE(pgn.Tag("Event"), std::string("A \"quoted\" name"));
     QCOMPARE(pgn.Tag("Black"), std::string("B"));
+    QCOMPARE(pgn.Tag("Site"), std::string("\"Mephisto\"")); // doubled quotes, as written
     QCOMPARE(pgn.Result, std::string("1-0"));
     const std::vector<std::string> expected = {"e4", "e5", "Nf3", "Nc6", "Bb5", "a6!?"};
     QCOMPARE(pgn.Moves, expected);

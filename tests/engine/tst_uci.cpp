@@ -33,6 +33,10 @@ struct TOutput {
         std::lock_guard lock(Mutex);
         return Lines;
     }
+    void Clear() {
+        std::lock_guard lock(Mutex);
+        Lines.clear();
+    }
     // Waits up to `ms` for a line beginning with `prefix`.
     std::string WaitFor(const std::string& prefix, int ms) {
         for (int waited = 0;; waited += 5) {
@@ -109,8 +113,9 @@ void TestUci::timeAllotment() {
     TGoLimits l;
     QCOMPARE(AllotTime(l, true).Hard, -1);
     l.MoveTime = 500;
-    QCOMPARE(AllotTime(l, true).Hard, 500);
-    QVERIFY(AllotTime(l, true).Soft < 500);
+    QCOMPARE(AllotTime(l, true, 0).Hard, 500);
+    QCOMPARE(AllotTime(l, true, 80).Hard, 420); // what the host adds per move is kept back
+    QVERIFY(AllotTime(l, true).Soft < AllotTime(l, true).Hard);
     l = {};
     l.WTime = 60000;
     l.BTime = 1000;
@@ -121,9 +126,11 @@ void TestUci::timeAllotment() {
         l.WTime = left;
         for (int togo : {0, 1, 5, 40}) {
             l.MovesToGo = togo;
-            const TTimeBudget t = AllotTime(l, true);
-            QVERIFY(t.Hard >= 1 && t.Hard <= std::max(1, left / 2));
-            QVERIFY(t.Soft <= t.Hard);
+            for (int overhead : {0, 50, 5000}) {
+                const TTimeBudget t = AllotTime(l, true, overhead);
+                QVERIFY(t.Hard >= 1 && t.Hard <= std::max(1, (left - overhead) / 2));
+                QVERIFY(t.Soft <= t.Hard);
+            }
         }
     }
     l.WTime = 10000;
@@ -204,6 +211,14 @@ void TestUci::handshakeAndDepthSearch() {
         QCOMPARE(engine.Depth(), 3);
         QVERIFY(engine.Command("setoption name Depth value 99"));
         QCOMPARE(engine.Depth(), 3);
+        // Option names are not case-sensitive, and may hold spaces.
+        QVERIFY(engine.Command("setoption name depth value 2"));
+        QCOMPARE(engine.Depth(), 2);
+        QVERIFY(engine.Command("setoption name MOVE overhead value 120"));
+        QCOMPARE(engine.Overhead(), 120);
+        QVERIFY(engine.Command("setoption name Move Overhead value 5001"));
+        QCOMPARE(engine.Overhead(), 120);
+        QVERIFY(engine.Command("setoption name Depth value 3"));
         QVERIFY(engine.Command("isready"));
         QVERIFY(engine.Command("ucinewgame"));
         QVERIFY(engine.Command("position startpos moves e2e4 e7e5 g1f3"));
@@ -215,7 +230,9 @@ void TestUci::handshakeAndDepthSearch() {
     QCOMPARE(lines[0], std::string("id name Corvina"));
     QCOMPARE(lines[1], std::string("id author the Corvina developers"));
     QVERIFY(lines[2].rfind("option name Depth type spin", 0) == 0);
-    QCOMPARE(lines[3], std::string("uciok"));
+    QCOMPARE(lines[3],
+             std::string("option name Move Overhead type spin default 50 min 0 max 5000"));
+    QCOMPARE(lines[4], std::string("uciok"));
     QVERIFY(std::find(lines.begin(), lines.end(), "readyok") != lines.end());
     std::vector<std::string> infos;
     for (const std::string& l : lines)
@@ -268,8 +285,37 @@ void TestUci::timedSearchAnswersInTime() {
     QVERIFY(engine.Command("position startpos moves d2d4"));
     QVERIFY(engine.Command("go movetime 0"));
     engine.WaitForSearch();
-    const std::vector<std::string> lines = out.Copy();
+    std::vector<std::string> lines = out.Copy();
     QVERIFY(LegalAnswer(lines.back(), {"d2d4"}));
+
+    // Under a clock the search goes on past the depths a person may choose, while time lasts.
+    out.Clear();
+    QVERIFY(engine.Command("position fen 7k/8/8/8/8/8/8/K7 w - - 0 1"));
+    QVERIFY(engine.Command("go movetime 1500"));
+    engine.WaitForSearch();
+    int deepest = 0;
+    for (const std::string& l : out.Copy())
+        if (l.rfind("info depth ", 0) == 0)
+            deepest = std::max(deepest, std::atoi(l.c_str() + 11));
+    QVERIFY2(deepest > TChessEngine::MaxSearchDepth, qPrintable(QString::number(deepest)));
+
+    // With no legal move, after a search of another position: the null move, scored as mated
+    // or as a draw, never the earlier position's move.
+    for (const char* go : {"go depth 3", "go wtime 1000 btime 1000", "go infinite"}) {
+        for (const auto& [fen, score] : {std::pair{"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", "mate 0"},
+                                         {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "cp 0"}}) {
+            out.Clear();
+            QVERIFY(engine.Command("position startpos"));
+            QVERIFY(engine.Command("go depth 3"));
+            engine.WaitForSearch();
+            QVERIFY(engine.Command(std::string("position fen ") + fen));
+            QVERIFY(engine.Command(go));
+            engine.WaitForSearch();
+            lines = out.Copy();
+            QCOMPARE(lines.back(), std::string("bestmove 0000"));
+            QCOMPARE(lines[lines.size() - 2], "info depth 0 score " + std::string(score));
+        }
+    }
 }
 
 // A whole game, corvina-uci at depth 3 against stockfish at its weakest, every move checked
