@@ -4,6 +4,7 @@
 // the PGN checked against pgn-extract, which nobody here wrote.
 #include "board/Fen.h"
 #include "board/Pgn.h"
+#include "board/PgnCollection.h"
 #include "board/San.h"
 #include "tests/board/EventLog.h"
 
@@ -139,6 +140,7 @@ private slots:
     void fenRoundTrip();
     void pgnExtractAcceptsOurPgn();
     void pgnExtractOutputLoadsBack();
+    void collectionAgreesWithPgnExtract();
 };
 
 void TestSanPgn::sanWriterAndReader_data() {
@@ -550,6 +552,66 @@ void TestSanPgn::pgnExtractOutputLoadsBack() {
         QVERIFY2(Load(written.toStdString(), back, error),
                  (error.Sentence() + "\n" + written.toStdString()).c_str());
         QCOMPARE(History(back), History(g));
+    }
+}
+
+// A collection as other programs write them (coordinate moves, games without tags, comments
+// holding brackets) is cut into its games, and corvina-bench pgn reaches the same final
+// position in each as pgn-extract does.
+void TestSanPgn::collectionAgreesWithPgnExtract() {
+    QCOMPARE(SplitPgnGames("").size(), std::size_t(0));
+    QCOMPARE(SplitPgnGames("{only a comment}\n% escape\n").size(), std::size_t(0));
+    const std::string_view tagless = "1. e4 e5 1-0 {after [the] result} 1. d4 *\n2. c4 0-1";
+    const std::vector<std::string_view> three = SplitPgnGames(tagless);
+    QCOMPARE(three.size(), std::size_t(3));
+    QCOMPARE(three[1], std::string_view("{after [the] result} 1. d4 *"));
+
+    QByteArray text;
+    int count = 0;
+    for (const TGameCase& c : Games) {
+        text += "[Event \"x\"]\n[White \"a\"] [Black \"b\"]\n";
+        if (c.Fen)
+            text += QByteArray("[SetUp \"1\"]\n[FEN \"") + c.Fen + "\"]\n";
+        text += "\n{a comment\n[that looks like a tag]}\n";
+        for (const QString& m : c.Moves)
+            text += m.toLatin1() + (count % 2 ? "\n" : " ");
+        text += QByteArray(c.Result) + "\n\n";
+        ++count;
+        if (!c.Fen) { // and the same game in SAN with no tags, right after
+            text += QByteArray::fromStdString(
+                        Joined(WritePgn(PlayedCase(c), {}))
+                            .substr(Joined(WritePgn(PlayedCase(c), {})).find("\n\n") + 2)) +
+                    "\n";
+            ++count;
+        }
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath("collection.pgn");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+    f.close();
+    QCOMPARE(int(SplitPgnGames(text.toStdString()).size()), count);
+
+    QProcess bench;
+    bench.start(CORVINA_BENCH_PATH, {"pgn", file});
+    QVERIFY(bench.waitForFinished(60000));
+    QCOMPARE(bench.exitCode(), 0);
+    const QList<QByteArray> lines = bench.readAllStandardOutput().trimmed().split('\n');
+    QCOMPARE(int(lines.size()), count);
+    if (!QFileInfo::exists(PgnExtract))
+        QSKIP("pgn-extract is not installed");
+    QString complaint;
+    const QByteArray extracted = RunPgnExtract(text, {"-F"}, complaint);
+    QList<QByteArray> fens;
+    for (qsizetype at = 0; (at = extracted.indexOf("{ \"", at)) >= 0; at += 3)
+        fens << extracted.mid(at + 3, extracted.indexOf('"', at + 3) - at - 3);
+    QCOMPARE(int(fens.size()), count);
+    for (int i = 0; i < count; ++i) {
+        const QList<QByteArray> ours = lines[i].split('\t');
+        QCOMPARE(ours.value(0), QByteArray::number(i + 1));
+        // Placement, side to move and castling rights (the en passant field differs by
+        // convention: pgn-extract names the square after every double step).
+        QCOMPARE(ours.value(1).split(' ').mid(0, 3), fens[i].split(' ').mid(0, 3));
     }
 }
 

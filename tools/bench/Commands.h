@@ -12,5 +12,6 @@ int RunPerft(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
 int RunBench(const std::vector<std::string>& args);
 int RunStopLatency(const std::vector<std::string>& args);
+int RunPgn(const std::vector<std::string>& args);
 
 int UsageError(const std::string& message);

@@ -20,10 +20,11 @@ int main(int argc, char** argv) {
         {"search", RunSearch},
         {"bench", RunBench},
         {"stoplatency", RunStopLatency},
+        {"pgn", RunPgn},
     };
     if (argc < 2)
         return UsageError(
-            "usage: corvina-bench legal|events|makemove|perft|search|bench|stoplatency ...");
+            "usage: corvina-bench legal|events|makemove|perft|search|bench|stoplatency|pgn ...");
     const auto it = commands.find(argv[1]);
     if (it == commands.end())
         return UsageError(std::string("unknown subcommand '") + argv[1] + "'");
