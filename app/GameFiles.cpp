@@ -167,8 +167,14 @@ void TGameFiles::mnuExportClick() {
 QStringList TGameFiles::PgnLines() const {
     TPgnHeader header;
     header.Date = QDate::currentDate().toString("yyyy.MM.dd").toStdString();
-    header.White = Players_->Player1().toStdString();
-    header.Black = Players_->Player2().toStdString();
+    // A side the built-in engine played is named for it, unless the player named that side.
+    const auto name = [this](const QString& label, const char* unnamed, bool computer) {
+        if (computer && !Board_->CustomEngine() && label == unnamed)
+            return "Corvina (depth " + std::to_string(Board_->SearchDepth()) + ")";
+        return label.toStdString();
+    };
+    header.White = name(Players_->Player1(), "Player1", Board_->ComputerPlaysWhite());
+    header.Black = name(Players_->Player2(), "Player2", Board_->ComputerPlaysBlack());
     QStringList lines;
     for (const std::string& line : WritePgn(*Board_, header))
         lines << QString::fromStdString(line);
@@ -257,6 +263,7 @@ void TGameFiles::StartGame(const TChessGame& start, const std::vector<TSanMove>&
     Board_->SetWhiteToMove(start.WhiteToMove());
     Board_->SetCastlingAllowed(start.CastlingAllowed());
     Board_->SetEnPassant(start.EnPassant());
+    Board_->SetMoveCounters(start.StartClock(), start.MoveOffset() + 1);
     Panels_->ClearEvents();
     Panels_->SetMoveList({});
     Panels_->Refresh();

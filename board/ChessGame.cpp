@@ -80,8 +80,33 @@ void TChessGame::ResetGame() {
     EnPassant_ = Square::None;
     CastlingAllowed_ = AllCastling;
     FirstIndex_ = 0;
+    StartClock_ = 0;
+    MoveOffset_ = 0;
     ++HistoryVersion_;
     View().AfterChange(Square::None, Square::None);
+}
+
+void TChessGame::SetMoveCounters(std::int32_t halfMoveClock, std::int32_t moveNumber) {
+    // Far beyond any game, and small enough that no sum with a move number overflows.
+    constexpr std::int32_t Limit = 100000;
+    StartClock_ = std::clamp(halfMoveClock, 0, Limit);
+    MoveOffset_ = std::clamp(moveNumber, 1, Limit) - 1;
+}
+
+std::int32_t TChessGame::HalfMoveClock() const {
+    const std::size_t shown = SlotIndex(CurrentMove_, WhiteToMove_);
+    std::int32_t clock = 0;
+    for (std::size_t i = shown; i > FirstIndex_; ++clock) {
+        const MoveInfo& slot = History_.size() >= i ? History_[i - 1] : MoveInfo{};
+        if (!slot.Written || !IsOnBoard(slot.FromSq) || !IsOnBoard(slot.ToSq))
+            break; // no half-move recorded before: the game's start
+        const char mover = slot.Position[static_cast<std::size_t>(ToInt(slot.FromSq) - 1)];
+        const char taken = slot.Position[static_cast<std::size_t>(ToInt(slot.ToSq) - 1)];
+        if (mover == 'P' || mover == 'p' || taken != ' ')
+            return clock;
+        --i;
+    }
+    return clock + StartClock_;
 }
 
 const MoveInfo& TChessGame::Slot(std::int32_t n, bool white) const {

@@ -85,6 +85,16 @@ public:
     // with black to move), so that the white slot of move 1 belongs to no half-move.
     bool StartedWithBlack() const { return FirstIndex_ == 1; }
 
+    // The move counters a FEN gives the position the game starts from (ResetGame sets them
+    // to 0 and 1). Numbers out of range are brought into it.
+    void SetMoveCounters(std::int32_t halfMoveClock, std::int32_t moveNumber);
+    std::int32_t StartClock() const { return StartClock_; }
+    // What to add to the history's move numbers to number the moves as the FEN did.
+    std::int32_t MoveOffset() const { return MoveOffset_; }
+    // Half-moves since the last capture or pawn move, up to the shown position, as FEN
+    // counts them.
+    std::int32_t HalfMoveClock() const;
+
     // Every from-to pair the rules accept now, in square order.
     std::vector<std::pair<Square, Square>> LegalMoves() const;
 

@@ -79,6 +79,12 @@ bool LoadFen(TChessGame& game, const std::string& fen, std::string* error) {
     game.SetWhiteToMove(fields[1] == "w");
     game.SetCastlingAllowed(castling);
     game.SetEnPassant(ep);
+    const auto counter = [&fields](std::size_t i, std::int32_t fallback) {
+        if (fields.size() <= i || fields[i].size() > 6)
+            return fallback; // missing, or beyond any game: the usual start
+        return static_cast<std::int32_t>(std::stoi(fields[i]));
+    };
+    game.SetMoveCounters(counter(4, 0), counter(5, 1));
     return true;
 }
 
@@ -124,7 +130,8 @@ std::string FenText(const TChessGame& game, CastleSet c) {
         out += static_cast<char>(ep[0] - 'A' + 'a');
         out += ep[1];
     }
-    out += " 0 " + std::to_string(game.CurrentMove());
+    out += ' ' + std::to_string(game.HalfMoveClock()) + ' ' +
+           std::to_string(game.CurrentMove() + game.MoveOffset());
     return out;
 }
 

@@ -24,6 +24,11 @@ struct TGameState {
     std::int32_t LastMove_ = 1;
     bool LastWhiteToMove_ = true;
     char PromotionPiece_ = 'q';
+    // The counters of the position the game started from, for FEN and PGN: the half-moves
+    // since the last capture or pawn move, and its move number less one. The history itself
+    // always counts from move 1.
+    std::int32_t StartClock_ = 0;
+    std::int32_t MoveOffset_ = 0;
     bool GameOver_ = false;
 
     // Two slots per move number, white first; it grows with the game, so no length limit.

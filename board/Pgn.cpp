@@ -55,13 +55,17 @@ TRecordedLine RecordedLine(const TChessGame& game) {
     TChessGame board;
     // The line (re)starts in a position: its castling rights are the ones a FEN can carry,
     // since that is where anyone reading the line back starts from.
-    const auto startAt = [&line, &board](const std::string& position, bool white,
-                                         CastleSet castling, Square enPassant) {
+    // Its move number follows the game's numbering; its half-move clock is the game's where
+    // the game's own start or position is, and 0 where the line begins again midway.
+    const auto startAt = [&line, &board, &game](const std::string& position, bool white,
+                                                CastleSet castling, Square enPassant,
+                                                std::int32_t number, std::int32_t clock = 0) {
         line.Start.ResetGame();
         line.Start.SetPosition(position);
         line.Start.SetWhiteToMove(white);
         line.Start.SetCastlingAllowed(PlayableCastling(position, castling));
         line.Start.SetEnPassant(enPassant);
+        line.Start.SetMoveCounters(clock, number + game.MoveOffset());
         line.Moves.clear();
         board = line.Start;
     };
@@ -77,10 +81,11 @@ TRecordedLine RecordedLine(const TChessGame& game) {
     // Nothing recorded, or a placement put on the board from outside (a loaded game) after
     // the last half-move: the line starts, and ends, where the game stands.
     if (end <= begin || !first.Written || !shown.Written || placement(shown) != game.Position()) {
-        startAt(game.Position(), game.WhiteToMove(), game.CastlingAllowed(), game.EnPassant());
+        startAt(game.Position(), game.WhiteToMove(), game.CastlingAllowed(), game.EnPassant(),
+                game.CurrentMove(), game.HalfMoveClock());
         return line;
     }
-    startAt(placement(first), firstWhite, first.Castling, first.EnPassant);
+    startAt(placement(first), firstWhite, first.Castling, first.EnPassant, 1, game.StartClock());
     for (std::size_t i = begin; i <= end; ++i) {
         const auto n = static_cast<std::int32_t>(i / 2 + 1);
         const bool white = i % 2 == 0;
@@ -89,7 +94,7 @@ TRecordedLine RecordedLine(const TChessGame& game) {
         // board from outside, or a right the line's start cannot carry was used): the line
         // that can be read back begins here.
         if (board.Position() != placement(slot))
-            startAt(placement(slot), white, slot.Castling, slot.EnPassant);
+            startAt(placement(slot), white, slot.Castling, slot.EnPassant, n);
         if (i == end)
             break;
         const MoveInfo& next = game.Slot(static_cast<std::int32_t>((i + 1) / 2 + 1), !white);
@@ -102,9 +107,9 @@ TRecordedLine RecordedLine(const TChessGame& game) {
         // Refused from where the line started (a castling right its start could not carry):
         // from this placement on, the right is one a FEN carries.
         if (!PlaySanMove(board, move)) {
-            startAt(placement(slot), white, slot.Castling, slot.EnPassant);
+            startAt(placement(slot), white, slot.Castling, slot.EnPassant, n);
             if (!PlaySanMove(board, move)) {
-                startAt(placement(next), !white, next.Castling, next.EnPassant);
+                startAt(placement(next), !white, next.Castling, next.EnPassant, white ? n : n + 1);
                 continue;
             }
         }
@@ -139,7 +144,8 @@ std::vector<std::string> WritePgn(const TChessGame& game, const TPgnHeader& head
         if (san.empty() || !PlaySanMove(board, move))
             break; // a line the rules cannot replay ends where they stop
         const std::int32_t number =
-            board.WhiteToMove() ? board.CurrentMove() - 1 : board.CurrentMove();
+            board.MoveOffset() +
+            (board.WhiteToMove() ? board.CurrentMove() - 1 : board.CurrentMove());
         if (!board.WhiteToMove())
             words.push_back(std::to_string(number) + ".");
         else if (words.empty())
@@ -353,7 +359,7 @@ bool ReplayPgn(const TPgnGame& pgn, TChessGame& start, std::vector<TSanMove>& mo
     TChessGame board = start.Detached();
     for (const std::string& san : pgn.Moves) {
         const bool white = board.WhiteToMove();
-        const std::string label = MoveLabel(board.CurrentMove(), white, san);
+        const std::string label = MoveLabel(board.CurrentMove() + board.MoveOffset(), white, san);
         TSanMove move;
         switch (SanToMove(board, san, move)) {
         case TSanResult::Ok:

@@ -15,8 +15,8 @@
 using TPgnTags = std::vector<std::pair<std::string, std::string>>;
 
 // The recorded line of a game: the position its first half-move was made in (with side to
-// move, castling rights and en passant square; the move number always 1) and its half-moves,
-// up to the game's last half-move. Only what replays through the rules from a
+// move, castling rights, en passant square and the move counters a FEN of it carries) and its
+// half-moves, up to the game's last half-move. Only what replays through the rules from a
 // FEN-expressible start belongs to it: where the history does not lead on to the next recorded
 // placement (a placement put on the board from outside, a castling right no FEN can carry),
 // the line begins again at that placement.

@@ -453,14 +453,34 @@ void TestSanPgn::linesStayUnderEightyColumns() {
     QCOMPARE(lines.back().substr(lines.back().size() - 7), std::string("1/2-1/2"));
 }
 
+// A FEN of every position of the games reads back to the same position and the same FEN,
+// move counters included: the half-move clock counted here move by move, the move number
+// going on from the one the game was set up with.
 void TestSanPgn::fenRoundTrip() {
     for (const TGameCase& c : Games) {
         TChessGame g;
-        if (c.Fen)
-            QVERIFY(LoadFen(g, c.Fen));
+        int clock = 0, number = 1;
+        if (c.Fen) {
+            // The same position later in some game: its counters travel with it.
+            const std::string fen = std::string(c.Fen).substr(0, std::string(c.Fen).rfind(' '));
+            const std::string later = fen.substr(0, fen.rfind(' ')) + " 37 88";
+            QVERIFY(LoadFen(g, later));
+            QCOMPARE(ToPortableFen(g).substr(ToPortableFen(g).size() - 6), std::string(" 37 88"));
+            clock = 37;
+            number = 88;
+        }
         for (const QString& m : c.Moves) {
+            const Square from = ParseSquare(m.left(2).toStdString());
+            const Square to = ParseSquare(m.mid(2, 2).toStdString());
+            const bool pawnOrCapture =
+                std::toupper(static_cast<unsigned char>(g.At(from))) == 'P' || g.At(to) != ' ';
+            const bool blackMoved = !g.WhiteToMove();
             QVERIFY(PlayUci(g, {m}));
+            clock = pawnOrCapture ? 0 : clock + 1;
+            number += blackMoved ? 1 : 0;
             const std::string fen = ToPortableFen(g);
+            QVERIFY2(fen.ends_with(" " + std::to_string(clock) + " " + std::to_string(number)),
+                     fen.c_str());
             TChessGame back;
             std::string why;
             QVERIFY2(LoadFen(back, fen, &why), why.c_str());
@@ -468,8 +488,28 @@ void TestSanPgn::fenRoundTrip() {
             QCOMPARE(back.WhiteToMove(), g.WhiteToMove());
             QCOMPARE(back.EnPassant(), g.EnPassant());
             QCOMPARE(back.CastlingAllowed(), PlayableCastling(g.Position(), g.CastlingAllowed()));
-            // The move number does not travel: a game set up from a FEN starts at move 1.
-            QCOMPARE(ToPortableFen(back).substr(0, fen.rfind(' ')), fen.substr(0, fen.rfind(' ')));
+            QCOMPARE(QString::fromStdString(ToPortableFen(back)), QString::fromStdString(fen));
+        }
+        // Stepping back shows the counters of the position stepped to.
+        if (g.PreviousMove() && g.PreviousMove()) {
+            TChessGame replay;
+            QVERIFY(LoadFen(replay, ToPortableFen(g)));
+            QCOMPARE(ToPortableFen(replay), ToPortableFen(g));
+        }
+        // The PGN of a game set up later in a game numbers its moves from there, and reads
+        // back to the same counters.
+        if (c.Fen) {
+            while (g.NextMove()) {
+            }
+            const std::vector<std::string> pgn = WritePgn(g, {});
+            const std::string text = Joined(pgn);
+            QVERIFY2(text.find(" 37 88\"]") != std::string::npos, text.c_str());
+            QVERIFY2(text.find("\n88.") != std::string::npos, text.c_str());
+            TChessGame back;
+            TPgnError error;
+            QVERIFY2(Load(text, back, error), error.Sentence().c_str());
+            QCOMPARE(ToPortableFen(back), ToPortableFen(g));
+            QCOMPARE(Joined(WritePgn(back, {})), text);
         }
     }
     // A right whose king has left its square is not written.

@@ -104,6 +104,23 @@ void TestPgnFiles::exportedGameLoadsAsPlayed() {
     QVERIFY(PlayMoves(o, {"h5h8"}));
     QVERIFY(o.Board()->PreviousMove() && o.Board()->PreviousMove());
     QCOMPARE(o.Board()->Position(), w.Board()->Position());
+
+    // A side the computer played, and nobody named, is exported under the engine's name; a
+    // position pasted from later in a game keeps its counters in the PGN and in Copy.
+    TProgram third;
+    TfrmCorvina& t = third.MainWindow();
+    QApplication::clipboard()->setText("4k3/8/8/8/8/8/4P3/4K3 w - - 37 88");
+    t.mnuPasteFENClick();
+    QCOMPARE(t.CurrentFen(), QString("4k3/8/8/8/8/8/4P3/4K3 w - - 37 88"));
+    QVERIFY(PlayMoves(t, {"e1d1"}));
+    QTRY_COMPARE(t.CurrentFen().right(6), QString(" 39 89")); // after the computer's answer
+    QVERIFY(t.ExportPgnTo(Path("engine.pgn")));
+    const QStringList engine = Folder_->Read("engine.pgn");
+    QVERIFY(engine.contains("[White \"Player1\"]"));
+    QVERIFY(
+        engine.contains(QString("[Black \"Corvina (depth %1)\"]").arg(t.Board()->SearchDepth())));
+    QVERIFY(engine.contains("[FEN \"4k3/8/8/8/8/8/4P3/4K3 w - - 37 88\"]"));
+    QVERIFY2(engine.join(' ').contains(" 88. Kd1 "), qPrintable(engine.join('\n')));
 }
 
 void TestPgnFiles::badMoveIsNamedAndGameKept_data() {
@@ -154,8 +171,9 @@ void TestPgnFiles::setUpPositionTravels() {
     const QStringList seen = Seen(w);
     QVERIFY(w.ExportPgnTo(Path("setup.pgn")));
     const QString text = Folder_->Read("setup.pgn").join('\n');
-    QVERIFY(text.contains("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/p7/3NK2R b K - 0 1\"]"));
-    QVERIFY2(text.contains("1... a1=Q 2. O-O Kd7 3. b8=Q"), qPrintable(text)); // promotion to queen
+    // The moves are numbered on from the FEN's move number.
+    QVERIFY(text.contains("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/p7/3NK2R b K - 0 30\"]"));
+    QVERIFY2(text.contains("30... a1=Q 31. O-O Kd7 32. b8=Q"), qPrintable(text)); // to a queen
     TProgram other;
     TfrmCorvina& o = other.MainWindow();
     o.Board()->SetComputerPlaysBlack(false);
@@ -183,7 +201,7 @@ void TestPgnFiles::copyAndPasteFen() {
     // The en passant square came along: the capture is there to play.
     QVERIFY(PlayMoves(o, {"e5d6"}));
     QCOMPARE(o.CurrentFen(),
-             QString("rnbqkbnr/pp2pppp/3P4/2p5/8/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"));
+             QString("rnbqkbnr/pp2pppp/3P4/2p5/8/8/PPPP1PPP/RNBQKBNR b KQkq - 0 3"));
 }
 
 void TestPgnFiles::pastedTextIsChecked_data() {
