@@ -2,6 +2,7 @@
 #include "app/GameFiles.h"
 
 #include "app/GamePanels.h"
+#include "app/PgnGames.h"
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
 #include "app/core/ErrorReport.h"
@@ -59,6 +60,7 @@ TGameFiles::TGameFiles(QWidget* window, TChessBrd* board, TGamePanels* panels,
     Exporter_->setDefaultSuffix("txt");
     PgnSaver_ = MakeDialog(window, "Export PGN...", true, PgnFilters);
     PgnLoader_ = MakeDialog(window, "Load PGN...", false, PgnFilters);
+    PgnGames_ = new TfrmPgnGames(window);
 }
 
 QString TGameFiles::Ask(QFileDialog* dialog) {
@@ -204,14 +206,16 @@ void TGameFiles::mnuLoadPGNClick() {
 }
 
 bool TGameFiles::LoadPgnFrom(const QString& path) {
-    QStringList lines;
     QString error;
-    if (!ReadTextLines(path, lines, &error)) {
-        ReportError(error);
-        return false;
+    const std::optional<std::string> chosen =
+        ReadChosenPgnGame(Board_->window(), *PgnGames_, path, error);
+    if (!chosen) {
+        if (!error.isEmpty())
+            ReportError(error);
+        return false; // cancelled: nothing changes
     }
     const TProgramTexts& texts = ProgramTexts();
-    const std::string text = lines.join('\n').toStdString();
+    const std::string& text = *chosen;
     TPgnGame pgn;
     TPgnError fault;
     TChessGame start;

@@ -17,6 +17,7 @@ class QWidget;
 class TChessBrd;
 class TGamePanels;
 class TPlayerLabels;
+class TfrmPgnGames;
 
 class TGameFiles {
 public:
@@ -39,8 +40,9 @@ public:
     void mnuLoadPGNClick();
     QStringList PgnLines() const;
     bool ExportPgnTo(const QString& path, const QStringList& lines);
-    // Reads the first game of the file and, only when every move of its main line is legal,
-    // replays it on the board as a new game; otherwise reports why and changes nothing.
+    // Reads the game of the file (the one chosen in PgnGames when it holds several) and, only
+    // when every move of its main line is legal, replays it on the board as a new game;
+    // otherwise reports why and changes nothing.
     bool LoadPgnFrom(const QString& path);
     // The position shown, with side, castling rights, en passant square and move number.
     QString CurrentFen() const;
@@ -72,5 +74,6 @@ private:
     QFileDialog* Exporter_;
     QFileDialog* PgnSaver_;
     QFileDialog* PgnLoader_;
+    TfrmPgnGames* PgnGames_;
     QString LastFolder_;
 };

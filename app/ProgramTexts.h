@@ -45,6 +45,16 @@ struct TProgramTexts {
     // %1: the fault of the layout, as the New Game dialog words it.
     QString PgnBadLayout = "The position of the FEN tag cannot be played: %1";
     QString PgnNotExported = "The game was not exported.";
+    // The chooser of a PGN collection: caption, filter and columns; the progress while a
+    // large file is read (%1: the file).
+    QString PgnGamesCaption = "Choose a Game";
+    QString PgnGamesFilter = "&Filter:";
+    QString PgnGamesWhite = "White";
+    QString PgnGamesBlack = "Black";
+    QString PgnGamesResult = "Result";
+    QString PgnGamesDate = "Date";
+    QString PgnGamesEvent = "Event";
+    QString PgnReading = "Reading \"%1\"...";
     // %1: what is wrong with the text.
     QString FenInvalid = "The clipboard holds no valid FEN position: %1";
     QString FenBadLayout = "The pasted position cannot be played: %1";

@@ -98,6 +98,16 @@ QStringList SplitLines(const QString& text) {
 }
 
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
+    QByteArray bytes;
+    if (!ReadTextBytes(path, bytes, error, MaxTextFileBytes))
+        return false;
+    lines = DecodeTextLines(bytes);
+    return true;
+}
+
+bool ReadTextBytes(const QString& path, QByteArray& bytes, QString* error, qint64 limit,
+                   const std::function<bool(qint64 done, qint64 total)>& progress) {
+    bytes.clear();
     QFile file(path);
     if (QFileInfo(path).isDir()) {
         SetError(
@@ -111,35 +121,43 @@ bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
         return false;
     }
     const auto tooLarge = [&] {
-        SetError(error,
-                 QStringLiteral("Cannot read the file \"%1\": it is larger than %2 MiB, which no "
-                                "file of this program ever is.")
-                     .arg(NativeName(path))
-                     .arg(MaxTextFileBytes / (1024 * 1024)));
+        bytes.clear();
+        SetError(error, limit == MaxTextFileBytes
+                            ? QStringLiteral("Cannot read the file \"%1\": it is larger than %2 "
+                                             "MiB, which no file of this program ever is.")
+                                  .arg(NativeName(path))
+                                  .arg(limit / (1024 * 1024))
+                            : QStringLiteral("Cannot read the file \"%1\": it is larger than %2 "
+                                             "MiB.")
+                                  .arg(NativeName(path))
+                                  .arg(limit / (1024 * 1024)));
         return false;
     };
     // A plain file tells its size before anything is read; devices and pipes say 0, so the
     // reading below stops at the limit as well.
     const qint64 size = file.size();
-    if (size > MaxTextFileBytes)
+    if (size > limit)
         return tooLarge();
-    QByteArray bytes;
     bytes.reserve(size);
     char chunk[64 * 1024];
     for (;;) {
         const qint64 n = file.read(chunk, sizeof chunk);
         if (n < 0) {
+            bytes.clear();
             SetError(error, QStringLiteral("Cannot read the file \"%1\": %2.")
                                 .arg(NativeName(path), file.errorString()));
             return false;
         }
         if (n == 0)
             break;
-        if (bytes.size() + n > MaxTextFileBytes)
+        if (bytes.size() + n > limit)
             return tooLarge();
         bytes.append(chunk, n);
+        if (progress && !progress(bytes.size(), size)) {
+            bytes.clear();
+            return false;
+        }
     }
-    lines = DecodeTextLines(bytes);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Every text file of the program (profiles, language files, saved games, move lists) is read
@@ -21,6 +22,11 @@
 //
 // On failure both answer false and, when error is given, set it to a sentence naming the file.
 bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
+// The bytes of a file that may be larger than the program's own (a PGN collection), up to
+// `limit`. `progress`, when given, hears the bytes read so far and the file's size after each
+// chunk, and answering false stops the reading: the answer is then false with no error set.
+bool ReadTextBytes(const QString& path, QByteArray& bytes, QString* error, qint64 limit,
+                   const std::function<bool(qint64 done, qint64 total)>& progress = {});
 bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
 
 // Every text file of the program is small (the largest, a long saved game, is some kilobytes).

@@ -3,6 +3,7 @@
 // files: a loaded game is a played game (history, move list, events, tallies, points), and a
 // refused file or text leaves the game as it was.
 #include "app/Main1.h"
+#include "app/PgnGames.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
 #include "board/Fen.h"
@@ -14,6 +15,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -49,6 +54,7 @@ private slots:
     void exportedGameLoadsAsPlayed();
     void badMoveIsNamedAndGameKept_data();
     void badMoveIsNamedAndGameKept();
+    void collectionChooser();
     void setUpPositionTravels();
     void copyAndPasteFen();
     void pastedTextIsChecked_data();
@@ -160,6 +166,59 @@ void TestPgnFiles::badMoveIsNamedAndGameKept() {
     QVERIFY2(Folder_->Errors[0].contains(message), qPrintable(Folder_->Errors[0]));
     QCOMPARE(Seen(w), before);
     QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Ada"));
+}
+
+// A collection opens the chooser: the first game selected, the rows filtered by typing, the
+// chosen game loaded; Cancel changes nothing. A file far larger than the program's own
+// files (but for its one long comment, one game) loads at once.
+void TestPgnFiles::collectionChooser() {
+    TProgram program;
+    TfrmCorvina& w = program.MainWindow();
+    w.Board()->SetComputerPlaysBlack(false);
+    QVERIFY(
+        Folder_->Write("three.pgn", {"[White \"Ann\"]", "[Black \"Bob\"]", "[Date \"2001.01.01\"]",
+                                     "", "1. e4 e5 1-0", "", "[White \"Cid\"]", "[Black \"Dora\"]",
+                                     "[Event \"Club\"]", "", "1. d4 d5 2. c4 1/2-1/2", "",
+                                     "[White \"Bob\"]", "[Black \"Eve\"]", "", "1. c4 *"}));
+    auto* chooser = w.findChild<TfrmPgnGames*>("frmPgnGames");
+    QVERIFY(chooser);
+    QStringList shown;
+    int firstSelected = -1;
+    const auto choose = [&](const QString& filter, bool ok) {
+        QTimer::singleShot(0, chooser, [&, filter, ok] {
+            firstSelected = chooser->SelectedGame();
+            QTest::keyClicks(chooser->txtFilter, filter);
+            shown.clear();
+            for (int i = 0; i < chooser->games->topLevelItemCount(); ++i)
+                if (!chooser->games->topLevelItem(i)->isHidden())
+                    shown << chooser->games->topLevelItem(i)->text(0);
+            ok ? chooser->cmdOK->click() : chooser->cmdCancel->click();
+        });
+    };
+    const std::string before = w.Board()->Position();
+    choose("bob", false);
+    QVERIFY(!w.LoadPgnFrom(Path("three.pgn")));
+    QCOMPARE(firstSelected, 0);
+    QCOMPARE(shown, (QStringList{"Ann", "Bob"})); // Bob played Black, then White
+    QCOMPARE(w.Board()->Position(), before);
+    QVERIFY(Folder_->Errors.isEmpty());
+
+    choose("club", true);
+    QVERIFY(w.LoadPgnFrom(Path("three.pgn")));
+    QCOMPARE(shown, QStringList{"Cid"});
+    QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Cid"));
+    QCOMPARE(w.CurrentFen(),
+             QString("rnbqkbnr/ppp1pppp/8/3p4/2PP4/8/PP2PPPP/RNBQKBNR b KQkq c3 0 2"));
+
+    QStringList big = {"[White \"Long\"]", "", "{"};
+    for (int i = 0; i < 6 * 1024; ++i)
+        big << QString(1000, 'x');
+    big << "}"
+        << "1. Nf3 *";
+    QVERIFY(Folder_->Write("big.pgn", big));
+    QVERIFY(w.LoadPgnFrom(Path("big.pgn")));
+    QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
+    QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Long"));
 }
 
 void TestPgnFiles::setUpPositionTravels() {
