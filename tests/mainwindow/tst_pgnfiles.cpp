@@ -184,8 +184,14 @@ void TestPgnFiles::collectionChooser() {
     QVERIFY(chooser);
     QStringList shown;
     int firstSelected = -1;
+    // Acts once the chooser is up (the progress window may run the event loop before it).
     const auto choose = [&](const QString& filter, bool ok) {
-        QTimer::singleShot(0, chooser, [&, filter, ok] {
+        auto* poll = new QTimer(chooser);
+        poll->start(10);
+        QObject::connect(poll, &QTimer::timeout, chooser, [&, poll, filter, ok] {
+            if (!chooser->isVisible())
+                return;
+            delete poll;
             firstSelected = chooser->SelectedGame();
             QTest::keyClicks(chooser->txtFilter, filter);
             shown.clear();

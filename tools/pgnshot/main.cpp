@@ -3,13 +3,16 @@
 // second main window and pictures the second, for looking at a loaded game.
 //   corvina-pgnshot OUTDIR PREFIX
 #include "app/Main1.h"
+#include "app/PgnGames.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -58,6 +61,35 @@ int main(int argc, char** argv) {
     QFile f(pgn);
     if (f.open(QIODevice::ReadOnly))
         std::printf("%s", f.readAll().constData());
+    f.close();
+
+    // The same game three times over, under other names: the chooser of a collection, filtered.
+    QByteArray game;
+    if (f.open(QIODevice::ReadOnly))
+        game = f.readAll();
+    const QString collection = out.filePath(prefix + "collection.pgn");
+    QFile c(collection);
+    if (!c.open(QIODevice::WriteOnly))
+        return 1;
+    for (const char* white : {"Edith White", "Zoë Żółć-Ørsted", "Anna Karenina von Habsburg"})
+        c.write(QByteArray(game).replace("Edith White", white) + "\n");
+    c.close();
+    auto* chooser = w.findChild<TfrmPgnGames*>("frmPgnGames");
+    const QString chooserFile = out.filePath(prefix + "chooser.png");
+    bool chooserOk = false;
+    QTimer poll;
+    poll.start(50);
+    QObject::connect(&poll, &QTimer::timeout, chooser, [&] {
+        if (!chooser->isVisible())
+            return;
+        poll.stop();
+        QTest::keyClicks(chooser->txtFilter, "an");
+        QTest::qWait(100);
+        chooserOk = chooser->grab().save(chooserFile);
+        chooser->reject();
+    });
+    w.LoadPgnFrom(collection);
+    std::printf("%s %s\n", chooserOk ? "wrote" : "FAILED", qPrintable(chooserFile));
     // Stays up a little for a picture of the whole screen.
     QTest::qWait(argc > 3 ? 0 : 1500);
     return ok ? 0 : 1;
