@@ -94,6 +94,9 @@ void TChallengeMode::Load(int index) {
     C_.Panels->ClearEvents();
     C_.Panels->SetMoveList({});
     C_.Panels->Refresh();
+    // The challenge's position stands; the computer answers once the person has moved (and
+    // moves first in a challenge whose side to move it plays).
+    board->StartThinking();
 }
 
 void TChallengeMode::Next() {

@@ -278,7 +278,8 @@ void TGameFiles::StartGame(const TChessGame& start, const std::vector<TSanMove>&
         if (!PlaySanMove(*Board_, move))
             break;
     Board_->SetAnimateMoves(animate);
-    Board_->StopThinking();
+    // The computer moves at once when it plays the side to move, as after a person's move.
+    Board_->StartThinking();
     Board_->setEnabled(true);
     Panels_->Refresh();
 }

@@ -63,7 +63,8 @@ private:
     // the chosen file (empty when cancelled).
     QString Ask(QFileDialog* dialog);
     // A new game from `start` (players and computer sides kept), then `moves` played through
-    // the rules with every event, as if played on the board; the engine stays parked.
+    // the rules with every event, as if played on the board; then the computer moves if it
+    // is its turn.
     void StartGame(const TChessGame& start, const std::vector<TSanMove>& moves);
 
     TChessBrd* Board_;

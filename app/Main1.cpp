@@ -254,6 +254,8 @@ void TfrmCorvina::mnuNewClick() {
         ApplyNewGame(*game);
         cb1->setEnabled(true);
         Panels_->SetMoveList({});
+        // The computer opens when it plays the side to move.
+        cb1->StartThinking();
     }
 }
 

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/core/Points.h"
 #include "board/ChessBrd.h"
+#include "board/Fen.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace {
 
@@ -89,6 +91,19 @@ void TestGameFiles::saveAfterNewGameHasFiveLines() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     QCOMPARE(bytes, QByteArray(StartPosition) + "\r\nPlayer1\r\nPlayer2\r\nfalse\r\ntrue\r\n");
+
+    // The computer opens a new game in which it plays White, and answers at once a pasted
+    // position in which it is to move.
+    QTimer::singleShot(0, (&program.NewGameDialog()), [&] {
+        program.NewGameDialog().pl1Computer->setChecked(true);
+        program.NewGameDialog().pl2Human->setChecked(true);
+        program.NewGameDialog().BitBtn1Click();
+    });
+    w.mnuNewClick();
+    QTRY_VERIFY(!w.Board()->WhiteToMove());
+    QVERIFY(w.StartFromFen("4k3/8/8/8/8/8/4P3/4K3 w - - 0 1"));
+    QTRY_VERIFY(!w.Board()->WhiteToMove());
+    QVERIFY(w.Board()->Position() != PlacementFromFen("4k3/8/8/8/8/8/4P3/4K3"));
 }
 
 void TestGameFiles::roundTripWithNamesInOtherScripts() {

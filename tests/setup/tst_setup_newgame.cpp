@@ -164,8 +164,8 @@ void TestSetupNewGame::cancelChangesNothing() {
     QCOMPARE(d.txtPlayer1->text(), QString("Someone")); // kept for the next showing
 }
 
-// After OK the engine waits for "Start Thinking" or a human move, also when the game before
-// ended in mate.
+// After OK the computer opens the game it plays White in, also when the game before ended in
+// mate; once parked, it waits for "Start Thinking".
 void TestSetupNewGame::engineAfterOk_data() {
     QTest::addColumn<bool>("mated");
     QTest::newRow("game in progress") << false;
@@ -191,10 +191,13 @@ void TestSetupNewGame::engineAfterOk() {
     };
     NewGame(w, d.BitBtn1);
     QVERIFY(w.Board()->ComputerPlaysWhite());
-    QTest::qWait(400);
-    QCOMPARE(moves, 0);
-    Ctl<QAction>(w, "mnuStart")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(moves, 1, CORVINA_TRY_MS);
+    QVERIFY(!w.Board()->WhiteToMove());
+    // Taken back and parked, it waits; Start Thinking wakes it.
+    w.Board()->StopThinking();
+    QVERIFY(w.Board()->PreviousMove());
+    Ctl<QAction>(w, "mnuStart")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(moves, 2, CORVINA_TRY_MS);
     QVERIFY(!w.Board()->WhiteToMove());
     w.Board()->StopThinking();
 }
