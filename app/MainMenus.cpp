@@ -38,7 +38,7 @@ void TfrmCorvina::CreateMenus() {
     mnuLoadSet = add(file, "Load Settings");
     mnuSaveSet = add(file, "Save Current Settings");
     file->addSeparator();
-    mnuQuit = add(file, "Quit");
+    mnuQuit = add(file, "Quit", QKeySequence("Ctrl+Q"));
 
     QMenu* game = menuBar()->addMenu("&Game");
     game->setObjectName("mnuGame");
