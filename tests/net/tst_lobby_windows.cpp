@@ -353,6 +353,8 @@ void TestLobbyWindows::joinAfterClearingAndReconnecting() {
     ann.W.cmdJoin->click();
     QVERIFY2(Lobby_->WaitFor("joins Dan"), qPrintable(ann.Status().join('\n')));
     QVERIFY(!Lobby_->Log.contains("joins Carl"));
+    // The answer has reached Ann's window once the rows of the two who met are gone.
+    QTRY_COMPARE(ann.W.plist->count(), 1);
 
     // Back in the lobby: the old rows stay in the list but for the two players who met, and
     // the new ones come after them.
