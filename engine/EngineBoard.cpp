@@ -395,13 +395,66 @@ bool TEngineBoard::SquareAttacked(int square, int byColour) const {
 std::uint64_t TEngineBoard::Perft(int depth) {
     if (depth <= 0 || Ply >= MaxPly - 1)
         return 1;
+    if (depth == 1)
+        return LegalMoveCount();
     GenerateMoves();
     std::uint64_t leaves = 0;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (!MakeEngineMove(MoveList[i]))
             continue;
-        leaves += depth == 1 ? 1 : Perft(depth - 1);
+        leaves += Perft(depth - 1);
         TakeBackMove();
     }
     return leaves;
+}
+
+int TEngineBoard::LegalMoveCount() {
+    GenerateMoves();
+    const int mover = ActiveSide;
+    const int king = KingSquare[mover];
+    const bool inCheck = ActiveInCheck();
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const std::uint64_t* enemy = Pieces[OtherSide];
+    int count = 0;
+    for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
+        const EngineMove move = MoveList[i];
+        const int from = MoveFrom(move);
+        const int to = MoveTo(move);
+        // Castling and en passant move or remove a second piece, and a board without exactly
+        // one king has no king square: these are made and taken back.
+        if (KingCount[mover] != 1 || (MoveFlags(move) & (FlagCastle | FlagEnPassant))) {
+            if (MakeEngineMove(move)) {
+                ++count;
+                TakeBackMove();
+            }
+            continue;
+        }
+        // A king's step: its destination must be safe with the king gone from its square,
+        // which no longer shields the squares behind it from a slider.
+        if (from == king) {
+            const std::uint64_t kingBit = std::uint64_t{1} << king;
+            Occupied[mover] ^= kingBit;
+            const bool attacked = SquareAttacked(to, OtherSide);
+            Occupied[mover] ^= kingBit;
+            count += attacked ? 0 : 1;
+            continue;
+        }
+        // In check, the move has to take or block every checker.
+        if (inCheck && !AnswersEveryCheck(to))
+            continue;
+        // Otherwise only a slider behind the from-square, seen from the king, can reach the
+        // king once the piece has left (unless it lands on the same line in front of it).
+        const int d = RayTowards[king][from];
+        if (d >= 0) {
+            const std::uint64_t after = (occupied & ~(std::uint64_t{1} << from)) | std::uint64_t{1}
+                                                                                       << to;
+            const int t = FirstOnRay(king, d, after);
+            const std::uint64_t sliders =
+                enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
+            if (t >= 0 && t != to && (sliders >> t & 1))
+                continue;
+        }
+        ++count;
+    }
+    return count;
 }

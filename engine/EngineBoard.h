@@ -50,8 +50,12 @@ public:
                !(MoveFlags(move) & FlagEnPassant) && !AnswersEveryCheck(MoveTo(move));
     }
 
-    // Leaf count of the move generation to `depth`, every move made and taken back.
+    // Leaf count of the move generation to `depth`: the moves of every ply but the last are
+    // made and taken back, those of the last ply are counted (LegalMoveCount).
     std::uint64_t Perft(int depth);
+    // The number of moves of the side to move that MakeEngineMove accepts, most of them
+    // found legal without being made.
+    int LegalMoveCount();
 
     int ColourAt(int square) const { return SquareColour[square]; }
     int PieceAt(int square) const { return SquarePiece[square]; }

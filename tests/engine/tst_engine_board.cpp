@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
 // that stand on their own promotion rank, the capture list against the full one, and the
-// check state kept from the last move against a full look at the king.
+// check state kept from the last move and the legal moves counted without making them,
+// both against making every move.
 #include "engine/BenchSuite.h"
 #include "tests/engine/EngineFen.h"
 
@@ -24,12 +25,22 @@ std::unique_ptr<TEngineBoard> Loaded(const QString& fen) {
 }
 
 // Every position to `depth` plies: the check state the board derives from the last move
-// matches the one found by looking at every line to the king.
+// matches the one found by looking at every line to the king, and the legal moves counted
+// without making them are the moves MakeEngineMove accepts.
 void CompareCheckStates(TEngineBoard& board, int depth) {
     QCOMPARE(board.ActiveInCheck(), board.SideInCheck(board.SideToMove()));
+    const int counted = board.LegalMoveCount();
+    int made = 0;
+    board.GenerateMoves();
+    for (int i = board.FirstMoveIndex(); i < board.EndMoveIndex(); ++i) {
+        if (board.MakeEngineMove(board.StackedMove(i).Move)) {
+            ++made;
+            board.TakeBackMove();
+        }
+    }
+    QCOMPARE(counted, made);
     if (depth == 0)
         return;
-    board.GenerateMoves();
     for (int i = board.FirstMoveIndex(); i < board.EndMoveIndex(); ++i) {
         if (!board.MakeEngineMove(board.StackedMove(i).Move))
             continue;
@@ -228,13 +239,16 @@ private slots:
         }
     }
 
-    // Discovered checks, checks by promotion and by en passant, castling into check and
-    // the benchmark positions.
+    // Discovered checks, checks by promotion and by en passant, castling into check, pins,
+    // boards with two kings or none and the benchmark positions.
     void checkStateFollowsMoves() {
         std::vector<const char*> fens(std::begin(BenchPositions), std::end(BenchPositions));
         fens.push_back("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1");
         fens.push_back("8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1");
         fens.push_back("4k3/1P6/8/3pP3/8/8/6p1/R3K2R w KQ d6 0 1");
+        fens.push_back("4k3/4r3/8/1b6/8/3N4/4B3/r2NK2q w - - 0 1");
+        fens.push_back("4k3/8/8/8/8/8/8/K3K3 w - - 0 1");
+        fens.push_back("4k3/3q4/8/8/8/8/8/8 w - - 0 1");
         auto board = std::make_unique<TEngineBoard>();
         for (const char* fen : fens) {
             board->LoadPosition(TEngineFen(fen).Position());

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Perft of the engine's own move generation, each move made with MakeEngineMove and taken
-// back, against the standard published counts.
+// Perft of the engine's own move generation against the standard published counts: the moves
+// of the last ply counted by LegalMoveCount, those before it made and taken back.
 #include "tests/PerftPositions.h"
 #include "tests/engine/EngineFen.h"
 

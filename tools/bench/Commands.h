@@ -13,5 +13,11 @@ int RunSearch(const std::vector<std::string>& args);
 int RunBench(const std::vector<std::string>& args);
 int RunStopLatency(const std::vector<std::string>& args);
 int RunPgn(const std::vector<std::string>& args);
+int RunSpeed(const std::vector<std::string>& args);
+
+// Milliseconds the reference engine `stockfish` (looked up on PATH, then in /usr/games) takes
+// for perft `depth` from the starting position, from the request to its answer; -1 with a
+// sentence in `note` when it is not installed, does not answer or counts other than `leaves`.
+long long ReferencePerftMilliseconds(int depth, unsigned long long leaves, std::string& note);
 
 int UsageError(const std::string& message);

@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The engine subcommands: perft of the engine's move generation, one search, and the
-// benchmark suite. Node counts, moves, scores and lines are the same on every run.
+// The engine subcommands: perft of the engine's move generation, one search, the benchmark
+// suite and the speed summary. Node counts, moves, scores and lines are the same on every run.
 #include "board/ChessGame.h"
 #include "board/Fen.h"
 #include "engine/BenchSuite.h"
 #include "engine/ChessEngine.h"
 #include "tools/bench/Commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 namespace {
+
+constexpr const char* StartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
 bool ParseDepth(const std::string& text, int low, int high, int& depth) {
     if (text.empty() || text.size() > 2)
@@ -57,8 +60,9 @@ long long NodesPerSecond(std::uint64_t nodes, long long ms) {
                                   static_cast<double>(ms > 0 ? ms : 1));
 }
 
-// One search on a fresh engine, printed as one line.
-TSearchReport SearchAndPrint(const TChessGame& game, const std::string& placement, int depth) {
+// One search on a fresh engine, printed as one line unless `quiet`.
+TSearchReport SearchAndPrint(const TChessGame& game, const std::string& placement, int depth,
+                             bool quiet = false) {
     auto engine = std::make_unique<TChessEngine>();
     const auto start = std::chrono::steady_clock::now();
     const EngineMove best = engine->ComputeMove(PositionOf(game, placement, depth));
@@ -67,6 +71,8 @@ TSearchReport SearchAndPrint(const TChessGame& game, const std::string& placemen
     report.Nodes = engine->Nodes();
     report.Milliseconds =
         std::chrono::duration_cast<std::chrono::milliseconds>(stop - start).count();
+    if (quiet)
+        return report;
     std::string pv;
     for (int i = 0; i < engine->PvMoveCount(); ++i)
         pv += " " + MoveText(engine->PvMove(i));
@@ -76,6 +82,22 @@ TSearchReport SearchAndPrint(const TChessGame& game, const std::string& placemen
                 NodesPerSecond(report.Nodes, report.Milliseconds), pv.c_str());
     std::fflush(stdout);
     return report;
+}
+
+// The whole benchmark suite at one depth; each search printed unless `quiet`.
+TSearchReport RunSuite(int depth, bool quiet) {
+    TSearchReport total;
+    for (const char* fen : BenchPositions) {
+        TChessGame game;
+        std::string placement;
+        int code = 0;
+        if (!LoadBoard(fen, game, placement, code))
+            continue; // the suite's positions are fixed and well formed
+        const TSearchReport report = SearchAndPrint(game, placement, depth, quiet);
+        total.Nodes += report.Nodes;
+        total.Milliseconds += report.Milliseconds;
+    }
+    return total;
 }
 
 } // namespace
@@ -135,19 +157,47 @@ int RunBench(const std::vector<std::string>& args) {
         return UsageError("usage: corvina-bench bench [DEPTH]");
     if (args.size() == 1 && !ParseDepth(args[0], 1, TChessEngine::MaxSearchDepth, depth))
         return UsageError("bad depth '" + args[0] + "' (1 to 8)");
-    std::uint64_t nodes = 0;
-    long long ms = 0;
-    for (const char* fen : BenchPositions) {
-        TChessGame game;
-        std::string placement;
-        int code = 0;
-        if (!LoadBoard(fen, game, placement, code))
-            return code;
-        const TSearchReport report = SearchAndPrint(game, placement, depth);
-        nodes += report.Nodes;
-        ms += report.Milliseconds;
+    const TSearchReport total = RunSuite(depth, false);
+    std::printf("total nodes %llu time_ms %lld nps %lld\n",
+                static_cast<unsigned long long>(total.Nodes), total.Milliseconds,
+                NodesPerSecond(total.Nodes, total.Milliseconds));
+    return 0;
+}
+
+int RunSpeed(const std::vector<std::string>& args) {
+    if (!args.empty())
+        return UsageError("usage: corvina-bench speed");
+    constexpr int PerftDepth = 6;
+    TChessGame game;
+    std::string placement;
+    int code = 0;
+    if (!LoadBoard(StartFen, game, placement, code))
+        return code;
+    auto engine = std::make_unique<TChessEngine>();
+    engine->LoadPosition(PositionOf(game, placement, 1));
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t leaves = engine->Perft(PerftDepth);
+    const long long perftMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::steady_clock::now() - start)
+                                  .count();
+    std::printf("perft %d  leaves %llu time_ms %lld leaves_per_second %lld\n", PerftDepth,
+                static_cast<unsigned long long>(leaves), perftMs, NodesPerSecond(leaves, perftMs));
+    std::fflush(stdout);
+    for (int depth : {6, 7}) {
+        const TSearchReport total = RunSuite(depth, true);
+        std::printf("bench %d  nodes %llu time_ms %lld nps %lld\n", depth,
+                    static_cast<unsigned long long>(total.Nodes), total.Milliseconds,
+                    NodesPerSecond(total.Nodes, total.Milliseconds));
+        std::fflush(stdout);
     }
-    std::printf("total nodes %llu time_ms %lld nps %lld\n", static_cast<unsigned long long>(nodes),
-                ms, NodesPerSecond(nodes, ms));
+    std::string note;
+    const long long referenceMs = ReferencePerftMilliseconds(PerftDepth, leaves, note);
+    if (referenceMs < 0) {
+        std::printf("stockfish perft %d  %s\n", PerftDepth, note.c_str());
+        return 0;
+    }
+    std::printf("stockfish perft %d  time_ms %lld  corvina/stockfish %.2f\n", PerftDepth,
+                referenceMs,
+                static_cast<double>(perftMs) / static_cast<double>(std::max(referenceMs, 1LL)));
     return 0;
 }

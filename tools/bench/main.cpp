@@ -21,10 +21,11 @@ int main(int argc, char** argv) {
         {"bench", RunBench},
         {"stoplatency", RunStopLatency},
         {"pgn", RunPgn},
+        {"speed", RunSpeed},
     };
     if (argc < 2)
-        return UsageError(
-            "usage: corvina-bench legal|events|makemove|perft|search|bench|stoplatency|pgn ...");
+        return UsageError("usage: corvina-bench "
+                          "legal|events|makemove|perft|search|bench|stoplatency|pgn|speed ...");
     const auto it = commands.find(argv[1]);
     if (it == commands.end())
         return UsageError(std::string("unknown subcommand '") + argv[1] + "'");
