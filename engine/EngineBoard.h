@@ -172,6 +172,9 @@ protected:
 private:
     template <bool CapturesOnly> void Generate();
     template <bool CapturesOnly> int GeneratePawn(int end, int square);
+    // The pawns of the side to move that can take a piece or step onto the last rank (a
+    // superset of those with a move in the capture list).
+    std::uint64_t PawnsWithCaptures() const;
     template <bool CapturesOnly>
     int GenerateSliding(int end, int square, int piece, const int* rays, int rayCount);
     int PushMove(int end, int from, int to, int flags, int score) {

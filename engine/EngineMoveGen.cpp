@@ -22,11 +22,6 @@ int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
 template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
-    // Without a piece to take and short of the last step, a pawn has no capture or
-    // promotion; a pawn of one colour attacks the squares a pawn of the other is attacked from.
-    if (CapturesOnly && (ActiveSide == ColourWhite ? s >= 16 : s < 48) &&
-        (SquareMasks[s].PawnFrom[OtherSide] & Occupied[OtherSide]) == 0)
-        return end;
     const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
@@ -59,6 +54,19 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
         }
     }
     return end;
+}
+
+std::uint64_t TEngineBoard::PawnsWithCaptures() const {
+    constexpr std::uint64_t FileA = 0x0101010101010101;
+    constexpr std::uint64_t FileH = FileA << 7;
+    const std::uint64_t enemy = Occupied[OtherSide];
+    const std::uint64_t empty = ~(Occupied[ColourWhite] | Occupied[ColourBlack]);
+    // A capture towards the a-file starts from files b to h, one towards the h-file from a to
+    // g; the step onto the last rank starts from the rank before it.
+    if (ActiveSide == ColourWhite)
+        return ((enemy << 9) & ~FileA) | ((enemy << 7) & ~FileH) |
+               ((empty << 8) & 0x000000000000ff00);
+    return ((enemy >> 7) & ~FileA) | ((enemy >> 9) & ~FileH) | ((empty >> 8) & 0x00ff000000000000);
 }
 
 template <bool CapturesOnly>
@@ -109,8 +117,13 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
     // The last ply has no successor to record where its moves end; nothing is made there.
     if (Ply >= MaxPly - 1)
         return;
-    // Squares in order from a8: the order of generation is the order of equal scores.
-    for (std::uint64_t pieces = Occupied[ActiveSide]; pieces; pieces &= pieces - 1) {
+    // Squares in order from a8: the order of generation is the order of equal scores. The
+    // capture list passes over the pawns and sliders that have nothing to take or promote.
+    std::uint64_t movers = Occupied[ActiveSide];
+    if constexpr (CapturesOnly)
+        movers &= ~Pieces[ActiveSide][PiecePawn] | PawnsWithCaptures();
+    const std::uint64_t enemy = Occupied[OtherSide];
+    for (std::uint64_t pieces = movers; pieces; pieces &= pieces - 1) {
         const int s = std::countr_zero(pieces);
         const int piece = SquarePiece[s];
         switch (piece) {
@@ -145,13 +158,16 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
             break;
         }
         case PieceBishop:
-            end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
+            if (!CapturesOnly || (SquareMasks[s].Diagonal & enemy))
+                end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
             break;
         case PieceRook:
-            end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
+            if (!CapturesOnly || (SquareMasks[s].Straight & enemy))
+                end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
             break;
         default:
-            end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
+            if (!CapturesOnly || ((SquareMasks[s].Diagonal | SquareMasks[s].Straight) & enemy))
+                end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
             break;
         }
     }
