@@ -140,8 +140,8 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
 // stored per pawn structure, and a rook scores by whether pawns stand on its file.
 int TChessEngine::Evaluate() const {
     const TPawnTerms& terms = PawnTerms();
-    int total[2] = {ValueSum[ColourWhite] + terms.Score[ColourWhite],
-                    ValueSum[ColourBlack] + terms.Score[ColourBlack]};
+    int total[2] = {Tally.ValueSum[ColourWhite] + terms.Score[ColourWhite],
+                    Tally.ValueSum[ColourBlack] + terms.Score[ColourBlack]};
     for (int c : {ColourWhite, ColourBlack}) {
         const std::uint32_t own = terms.Files[c];
         const std::uint32_t other = terms.Files[1 - c];

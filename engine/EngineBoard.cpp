@@ -80,14 +80,13 @@ int TEngineBoard::FindKing(int colour) const {
 void TEngineBoard::RecountValues() {
     std::memset(Occupied, 0, sizeof Occupied);
     std::memset(Pieces, 0, sizeof Pieces);
-    std::memset(KingCount, 0, sizeof KingCount);
-    std::memset(ValueSum, 0, sizeof ValueSum);
-    KingSquare[0] = KingSquare[1] = -1;
+    Tally = TTally{};
+    Tally.KingSquare[0] = Tally.KingSquare[1] = -1;
     for (int s = 0; s < 64; ++s)
         if (SquareColour[s] != ColourEmpty)
             PlacePiece(s, SquareColour[s], SquarePiece[s]);
     for (int colour : {ColourWhite, ColourBlack})
-        KingSquare[colour] = FindKing(colour);
+        Tally.KingSquare[colour] = FindKing(colour);
 }
 
 void TEngineBoard::LoadPosition(const TEnginePosition& position) {
@@ -190,7 +189,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const bool moverWasInCheck = ActiveInCheck();
     const bool kingMoves = SquarePiece[from] == PieceKing;
     const bool answerTested =
-        moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && KingCount[mover] == 1;
+        moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && Tally.KingCount[mover] == 1;
     if (answerTested && !AnswersEveryCheck(to))
         return false; // as LeavesCheck tells
     TUndo& undo = UndoStack[Ply];
@@ -198,11 +197,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     undo.Captured = static_cast<std::int8_t>(captured);
     undo.CastleRights = static_cast<std::int8_t>(CastleRights);
     undo.EpSquare = static_cast<std::int8_t>(EpSquare);
-    for (int c : {ColourWhite, ColourBlack}) {
-        undo.KingSquare[c] = static_cast<std::int8_t>(KingSquare[c]);
-        undo.KingCount[c] = static_cast<std::int8_t>(KingCount[c]);
-        undo.ValueSum[c] = ValueSum[c];
-    }
+    undo.Tally = Tally;
     ++Ply;
     CheckCache[Ply] = -1;
     AnswerCache[Ply] = AllSquares;
@@ -226,10 +221,11 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     OtherSide = 1 - ActiveSide;
     // A king that was not attacked before can only be reached now over the emptied
     // from-square, unless the king itself moved or en passant emptied a second square.
-    const bool attacked = (answerTested || !(kingMoves || moverWasInCheck ||
-                                             (flags & FlagEnPassant) || KingCount[mover] != 1))
-                              ? AttackedThrough(KingSquare[mover], from)
-                              : SideInCheck(mover);
+    const bool attacked =
+        (answerTested ||
+         !(kingMoves || moverWasInCheck || (flags & FlagEnPassant) || Tally.KingCount[mover] != 1))
+            ? AttackedThrough(Tally.KingSquare[mover], from)
+            : SideInCheck(mover);
     if (attacked) {
         TakeBackMove();
         return false;
@@ -258,7 +254,7 @@ std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
 }
 
 std::uint64_t TEngineBoard::CheckAnswers() const {
-    const int king = KingSquare[ActiveSide];
+    const int king = Tally.KingSquare[ActiveSide];
     const std::uint64_t checkers = AttackersOf(king, OtherSide);
     if (checkers == 0 || (checkers & (checkers - 1)) != 0)
         return 0;
@@ -321,11 +317,7 @@ void TEngineBoard::TakeBackMove() {
     }
     if (flags & FlagEnPassant)
         PlacePiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
-    for (int c : {ColourWhite, ColourBlack}) {
-        KingSquare[c] = undo.KingSquare[c];
-        KingCount[c] = undo.KingCount[c];
-        ValueSum[c] = undo.ValueSum[c];
-    }
+    Tally = undo.Tally;
 }
 
 bool TEngineBoard::CheckByLastMove() const {
@@ -333,12 +325,12 @@ bool TEngineBoard::CheckByLastMove() const {
     // its king can only be attacked by the piece that just moved or over the square it
     // left. A castling or an en passant capture moves or removes a second piece; with two
     // kings, only the first was looked at then, and taking it leaves the other.
-    if (Ply < 2 || KingCount[ActiveSide] != 1 || UndoStack[Ply - 1].Captured == PieceKing)
+    if (Ply < 2 || Tally.KingCount[ActiveSide] != 1 || UndoStack[Ply - 1].Captured == PieceKing)
         return SideInCheck(ActiveSide);
     const EngineMove last = UndoStack[Ply - 1].Move;
     if (MoveFlags(last) & (FlagCastle | FlagEnPassant))
         return SideInCheck(ActiveSide);
-    const int king = KingSquare[ActiveSide];
+    const int king = Tally.KingSquare[ActiveSide];
     const int to = MoveTo(last);
     const int piece = SquarePiece[to];
     const TSquareMasks& masks = SquareMasks[king];
@@ -360,7 +352,7 @@ bool TEngineBoard::CheckByLastMove() const {
 
 bool TEngineBoard::SideInCheck(int colour) const {
     // The first king from a8 on counts; with one king its square is kept up to date.
-    const int king = KingCount[colour] == 1 ? KingSquare[colour] : FindKing(colour);
+    const int king = Tally.KingCount[colour] == 1 ? Tally.KingSquare[colour] : FindKing(colour);
     return king >= 0 && SquareAttacked(king, 1 - colour);
 }
 
@@ -411,7 +403,7 @@ std::uint64_t TEngineBoard::Perft(int depth) {
 int TEngineBoard::LegalMoveCount() {
     GenerateMoves();
     const int mover = ActiveSide;
-    const int king = KingSquare[mover];
+    const int king = Tally.KingSquare[mover];
     const bool inCheck = ActiveInCheck();
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
     const std::uint64_t* enemy = Pieces[OtherSide];
@@ -422,7 +414,7 @@ int TEngineBoard::LegalMoveCount() {
         const int to = MoveTo(move);
         // Castling and en passant move or remove a second piece, and a board without exactly
         // one king has no king square: these are made and taken back.
-        if (KingCount[mover] != 1 || (MoveFlags(move) & (FlagCastle | FlagEnPassant))) {
+        if (Tally.KingCount[mover] != 1 || (MoveFlags(move) & (FlagCastle | FlagEnPassant))) {
             if (MakeEngineMove(move)) {
                 ++count;
                 TakeBackMove();

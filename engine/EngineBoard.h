@@ -46,7 +46,7 @@ public:
     // With the side to move in check: whether MakeEngineMove refuses the move for leaving
     // the check unanswered, which it tests first.
     bool LeavesCheck(EngineMove move) {
-        return KingCount[ActiveSide] == 1 && SquarePiece[MoveFrom(move)] != PieceKing &&
+        return Tally.KingCount[ActiveSide] == 1 && SquarePiece[MoveFrom(move)] != PieceKing &&
                !(MoveFlags(move) & FlagEnPassant) && !AnswersEveryCheck(MoveTo(move));
     }
 
@@ -86,20 +86,20 @@ protected:
         const int piece = SquarePiece[square];
         Occupied[colour] &= ~(std::uint64_t{1} << square);
         Pieces[colour][piece] &= ~(std::uint64_t{1} << square);
-        ValueSum[colour] -= SquareValue[colour][piece][square];
+        Tally.ValueSum[colour] -= SquareValue[colour][piece][square];
         SquareColour[square] = ColourEmpty;
         SquarePiece[square] = PieceEmpty;
-        if (piece == PieceKing && --KingCount[colour] == 1)
-            KingSquare[colour] = FindKing(colour);
+        if (piece == PieceKing && --Tally.KingCount[colour] == 1)
+            Tally.KingSquare[colour] = FindKing(colour);
     }
     void PlacePiece(int square, int colour, int piece) {
         SquareColour[square] = colour;
         SquarePiece[square] = piece;
         Occupied[colour] |= std::uint64_t{1} << square;
         Pieces[colour][piece] |= std::uint64_t{1} << square;
-        ValueSum[colour] += SquareValue[colour][piece][square];
-        if (piece == PieceKing && ++KingCount[colour] == 1)
-            KingSquare[colour] = square;
+        Tally.ValueSum[colour] += SquareValue[colour][piece][square];
+        if (piece == PieceKing && ++Tally.KingCount[colour] == 1)
+            Tally.KingSquare[colour] = square;
     }
     // A piece of the side to move goes from an occupied square to an empty one.
     void ShiftPiece(int from, int to) {
@@ -109,13 +109,13 @@ protected:
         Occupied[colour] ^= bits;
         Pieces[colour][piece] ^= bits;
         const std::int32_t* values = SquareValue[colour][piece];
-        ValueSum[colour] += values[to] - values[from];
+        Tally.ValueSum[colour] += values[to] - values[from];
         SquareColour[to] = colour;
         SquarePiece[to] = piece;
         SquareColour[from] = ColourEmpty;
         SquarePiece[from] = PieceEmpty;
-        if (piece == PieceKing && KingCount[colour] == 1)
-            KingSquare[colour] = to;
+        if (piece == PieceKing && Tally.KingCount[colour] == 1)
+            Tally.KingSquare[colour] = to;
     }
     // SideInCheck(side to move), from the last move where that suffices.
     bool CheckByLastMove() const;
@@ -124,6 +124,13 @@ protected:
     // Recomputes the running sums from the board, after SquareValue has changed.
     void RecountValues();
 
+    // The kings and the running sums, kept in step with the squares by RemovePiece and
+    // PlacePiece; one record, so that a move's undo record copies it whole.
+    struct TTally {
+        std::int32_t KingCount[2];  // kings of each colour
+        std::int32_t KingSquare[2]; // the king's square, when the colour has exactly one
+        std::int32_t ValueSum[2];   // SquareValue over the colour's pieces
+    };
     // Besides what the move changed, the king bookkeeping and the running sums as they were
     // before it: taking the move back restores them instead of recounting them.
     struct TUndo {
@@ -131,9 +138,7 @@ protected:
         std::int8_t Captured; // piece code that stood on the to-square, 6 if empty
         std::int8_t CastleRights;
         std::int8_t EpSquare;
-        std::int8_t KingSquare[2];
-        std::int8_t KingCount[2];
-        std::int32_t ValueSum[2];
+        TTally Tally;
     };
 
     std::int32_t SquareColour[64];
@@ -158,9 +163,7 @@ protected:
     // Kept in step with the two square arrays by RemovePiece and PlacePiece:
     std::uint64_t Occupied[2];  // bit s set: a piece of the colour on square s
     std::uint64_t Pieces[2][6]; // likewise by colour and piece type
-    std::int32_t KingCount[2];  // kings of each colour
-    std::int32_t KingSquare[2]; // the king's square, when the colour has exactly one
-    std::int32_t ValueSum[2];   // SquareValue over the colour's pieces
+    TTally Tally;
     // Whether the side to move at each ply is in check: -1 not known yet.
     signed char CheckCache[MaxPly];
     // At each ply where the side to move is in check, the squares a piece other than the
