@@ -113,7 +113,7 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
     terms.Pawns[ColourWhite] = white;
     terms.Pawns[ColourBlack] = black;
     for (int c : {ColourWhite, ColourBlack})
-        terms.Files[c] = FilesOf(Pieces[c][PiecePawn]);
+        terms.Files[c] = static_cast<std::uint8_t>(FilesOf(Pieces[c][PiecePawn]));
     for (int c : {ColourWhite, ColourBlack}) {
         const std::uint64_t pawns = Pieces[c][PiecePawn];
         const std::uint32_t own = terms.Files[c];
