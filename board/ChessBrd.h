@@ -258,6 +258,9 @@ private:
     int PieceCell_ = 0;
     mutable std::array<QImage, 12> FittedImages_;
     mutable int FittedSize_ = -1;
+    // The black pieces' outlines for dark squares, each with the cache key of its piece.
+    std::array<QImage, 6> Outlines_;
+    std::array<qint64, 6> OutlineKeys_{};
 
     // Pointer.
     Square DragFrom_ = Square::None;

@@ -13,6 +13,8 @@
 namespace {
 
 constexpr const char* PieceLetters = "PNBRQKpnbrqk";
+// Light against every dark square, yet no whiter than a white piece's body.
+constexpr QRgb OutlineColour = qRgb(208, 208, 208);
 
 const QImage& DefaultPieceSet() {
     static const QImage set(":/SETMERLOT40.bmp");
@@ -36,6 +38,31 @@ QImage ScaledPiece(const QImage& piece, int size) {
         QRgb* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < size; ++x)
             dst[x] = qAlpha(src[x]) >= 128 ? (src[x] | 0xff000000u) : 0u;
+    }
+    return out;
+}
+
+// The light outline a black piece gets on a dark square, where its dark edge would sink into
+// the square: the pixels just outside the piece (by any of their eight neighbours), within
+// its image, so within its square.
+QImage DarkSquareOutline(const QImage& piece) {
+    const int w = piece.width(), h = piece.height();
+    auto opaque = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && qAlpha(piece.pixel(x, y)) == 255;
+    };
+    QImage out(w, h, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (opaque(x, y))
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy)
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = opaque(x + dx, y + dy);
+            if (near)
+                out.setPixel(x, y, OutlineColour);
+        }
     }
     return out;
 }
@@ -240,10 +267,20 @@ void TChessBrd::PaintPiece(Square square, char letter) {
     const char* at = letter ? std::strchr(PieceLetters, letter) : nullptr;
     if (!at || !IsOnBoard(square) || Canvas_.size() != size())
         return;
-    const QImage& image = DrawnPieces()[static_cast<std::size_t>(at - PieceLetters)];
+    const auto index = static_cast<std::size_t>(at - PieceLetters);
+    const QImage& image = DrawnPieces()[index];
     const QRect r = SquareRect(square);
     const int offset = DrawnPieceOffset();
     QPainter p(&Canvas_);
+    p.setClipRect(r);
+    if (index >= 6 && !IsLightSquare(square)) {
+        const std::size_t black = index - 6;
+        if (OutlineKeys_[black] != image.cacheKey()) {
+            Outlines_[black] = DarkSquareOutline(image);
+            OutlineKeys_[black] = image.cacheKey();
+        }
+        p.drawImage(r.topLeft() + QPoint(offset, offset), Outlines_[black]);
+    }
     p.drawImage(r.topLeft() + QPoint(offset, offset), image);
     Invalidate(QRect(r.topLeft() + QPoint(offset, offset), image.size()));
 }

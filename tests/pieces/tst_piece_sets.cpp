@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every piece set the program ships, read from data/pieces as the Piece Set dialog reads it and
 // given to a real board: the board accepts it, cuts twelve pieces that match the set's masks,
-// and draws each piece so that it stands out from both square colours of the main window and
-// of a plain board.
+// and draws each piece so that a player reads its colour at a glance and sees it apart from
+// both squares, on the board colours players choose.
 #include "board/ChessBrd.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QtTest>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -42,6 +47,12 @@ int Opaque(const QImage& piece) {
         for (int x = 0; x < piece.width(); ++x)
             count += qAlpha(piece.pixel(x, y)) == 255;
     return count;
+}
+
+// How far apart two colours lie, as the distance of their red, green and blue values.
+int Distance(const QColor& a, const QColor& b) {
+    const int r = a.red() - b.red(), g = a.green() - b.green(), u = a.blue() - b.blue();
+    return static_cast<int>(std::lround(std::sqrt(r * r + g * g + u * u)));
 }
 
 void Prepare(TChessBrd& board, int square) {
@@ -117,11 +128,13 @@ void TestPieceSets::sets() {
         pieces[static_cast<size_t>(i)] = piece;
     }
 
-    // Drawn on the board: a clear share of each piece's pixels differs from its square by a
-    // clear margin of lightness, on the main window's maroon and on a plain board's grey.
+    // Drawn on the board as a player sees it, on the main window's maroon, on green and on a
+    // plain board's grey: over each piece's own pixels, the median lightness of a black piece
+    // is well below that of a white one, on light and on dark squares; and most of a piece's
+    // pixels differ clearly in colour from its square.
     board.SetPosition(Showcase);
     const int offset = (MainSquare - s) / 2;
-    for (const QColor dark : {QColor(128, 0, 0), QColor(128, 128, 128)}) {
+    for (const QColor dark : {QColor(128, 0, 0), QColor(0, 128, 0), QColor(128, 128, 128)}) {
         board.SetSquareColorDark(dark);
         board.SetSquareColorLight(QColor(192, 192, 192));
         board.grab();
@@ -132,28 +145,38 @@ void TestPieceSets::sets() {
             if (letter == ' ')
                 continue;
             const bool light = IsLightSquare(static_cast<Square>(i + 1));
-            const int squareGrey = qGray((light ? board.SquareColorLight() : dark).rgb());
+            const QColor square = light ? board.SquareColorLight() : dark;
             const QImage& piece =
                 pieces[static_cast<size_t>(std::strchr(Letters, letter) - Letters)];
             const int left = Border + (i % 8) * MainSquare + offset;
             const int top = Border + (i / 8) * MainSquare + offset;
-            int count = 0, clear = 0;
+            std::vector<int> lightness;
+            int clear = 0;
             for (int y = 0; y < s; ++y) {
                 for (int x = 0; x < s; ++x) {
                     if (qAlpha(piece.pixel(x, y)) != 255)
                         continue;
-                    ++count;
-                    clear += std::abs(qGray(canvas.pixel(left + x, top + y)) - squareGrey) >= 48;
+                    const QColor seen = canvas.pixelColor(left + x, top + y);
+                    lightness.push_back(seen.lightness() * 100 / 255);
+                    clear += Distance(seen, square) >= 96;
                 }
             }
-            QVERIFY2(clear * 100 >= count * 15,
-                     qPrintable(QString("%1 '%2' on a %3 square (%4): %5 of %6 pixels stand out")
-                                    .arg(file)
-                                    .arg(letter)
-                                    .arg(light ? "light" : "dark")
-                                    .arg(light ? board.SquareColorLight().name() : dark.name())
-                                    .arg(clear)
-                                    .arg(count)));
+            const size_t count = lightness.size();
+            std::nth_element(lightness.begin(), lightness.begin() + count / 2, lightness.end());
+            const int median = lightness[count / 2];
+            const bool white = std::isupper(static_cast<unsigned char>(letter));
+            const QString what = QString("%1 '%2' on a %3 square (%4)")
+                                     .arg(file)
+                                     .arg(letter)
+                                     .arg(light ? "light" : "dark")
+                                     .arg(square.name());
+            QVERIFY2(white ? median > 70 : median < 35,
+                     qPrintable(what + QString(": median lightness %1 %").arg(median)));
+            QVERIFY2(
+                clear * 2 >= static_cast<int>(count),
+                qPrintable(
+                    what +
+                    QString(": %1 of %2 pixels stand out from the square").arg(clear).arg(count)));
         }
     }
 

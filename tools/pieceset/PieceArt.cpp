@@ -23,10 +23,11 @@ constexpr double MaskThreshold = 0.45;
 
 constexpr int Outline = 0;     // white pieces: outline and detail lines
 constexpr int WhiteBody = 255; // white pieces: body
-constexpr int BlackBody = 24;  // black pieces: body and outermost pixels
-// Black pieces: the line just inside the edge and the inner lines, so the shape reads on dark
-// squares. Crisp() lifts it to 220: light against any dark square, yet short of the white
-// pieces' pure white body.
+constexpr int BlackBody = 24;  // black pieces: body and edge, black once Crisp() has run
+// Black pieces: the inner lines the drawing needs (the font's own gaps, or the white king's
+// lines), so the shape reads inside the dark body. Crisp() lifts it to 220: light against the
+// body, yet short of the white pieces' pure white body. The light outline a black piece needs
+// on a dark square is the board's to draw, since only the board knows the square.
 constexpr int BlackLine = 174;
 
 // U+2654..U+2659 are the white king down to the pawn, U+265A..U+265F the black ones; our
@@ -233,40 +234,6 @@ void DarkenRim(Cell& cell, int rim) {
     }
 }
 
-// A black piece's edge: its outermost pixels stay dark, so it has a crisp edge on a light
-// square, and the pixels just inside them are light, so the piece keeps an outline on a dark
-// square, where the dark edge sinks into the square. The outermost pixels are those with any
-// of their eight neighbours outside the piece, so the light line never touches the square,
-// not even at a corner; a stroke three pixels wide keeps a light core.
-void Engrave(Cell& cell, int dark, int light) {
-    const int n = cell.side;
-    auto piece = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < n && y < n && cell.piece[size_t(y) * n + x];
-    };
-    auto anyNeighbour = [&](int x, int y, auto test) {
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                if ((dx || dy) && test(x + dx, y + dy))
-                    return true;
-        return false;
-    };
-    std::vector<bool> rim(size_t(n) * n, false);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x)
-            rim[size_t(y) * n + x] =
-                piece(x, y) && anyNeighbour(x, y, [&](int a, int b) { return !piece(a, b); });
-    auto onRim = [&](int x, int y) { return piece(x, y) && rim[size_t(y) * n + x]; };
-    for (int y = 0; y < n; ++y) {
-        for (int x = 0; x < n; ++x) {
-            int& grey = cell.grey[size_t(y) * n + x];
-            if (rim[size_t(y) * n + x])
-                grey = std::min(grey, dark);
-            else if (piece(x, y) && anyNeighbour(x, y, onRim))
-                grey = std::max(grey, light);
-        }
-    }
-}
-
 // Outside the piece the cell stays black, so the set also suits drawing by AND with the mask
 // followed by OR with the piece.
 void Paint(QImage& image, int column, int row, const Cell& cell, bool asMask) {
@@ -337,35 +304,45 @@ QImage DrawPieceSet(const QRawFont& font, const Style& style) {
         for (size_t i = 0; i < both.v.size(); ++i)
             both.v[i] = std::max(white.v[i], black.v[i]);
         const Map outer = Silhouette(both);
-        Map lines(n);
+        Map lines(n), whiteLines(n);
         if (style.detail[c] == Detail::Gaps) {
             // The black glyph's inner lines are the gaps it encloses. They are a hair wide at
             // this size, so they are widened by half a pixel, but kept off the edge.
             const Map blackOuter = Silhouette(black);
             for (size_t i = 0; i < both.v.size(); ++i)
                 lines.v[i] = std::max(0, blackOuter.v[i] - black.v[i]);
+            // Dark on a white piece, the same lines need no widening.
+            whiteLines = lines;
             lines = Dilate(lines, Supersample / 4);
             const Map inner = Erode(blackOuter, Supersample);
-            for (size_t i = 0; i < both.v.size(); ++i)
+            for (size_t i = 0; i < both.v.size(); ++i) {
                 lines.v[i] = std::min(lines.v[i], inner.v[i]);
+                whiteLines.v[i] = std::min(whiteLines.v[i], inner.v[i]);
+            }
         } else {
             // The white glyph's own lines, less its outline: what lies two and a half pixels
             // or more inside the silhouette.
             const Map inner = Erode(outer, Supersample * 5 / 2);
             for (size_t i = 0; i < both.v.size(); ++i)
                 lines.v[i] = std::min(white.v[i], inner.v[i]);
+            whiteLines = lines;
         }
         Map whiteShade(n), blackShade(n);
         for (size_t i = 0; i < both.v.size(); ++i) {
-            whiteShade.v[i] = WhiteBody - (WhiteBody - Outline) * white.v[i] / 255;
+            whiteShade.v[i] = WhiteBody - (WhiteBody - Outline) * whiteLines.v[i] / 255;
             blackShade.v[i] = BlackBody + (BlackLine - BlackBody) * lines.v[i] / 255;
         }
-        Cell whitePiece = Reduce(outer, whiteShade, cell);
-        FillPockets(whitePiece, Outline);
+        // A white piece reads as white only when most of it is body, not outline. The
+        // queen's points stand so close that at these sizes the gaps between them would be
+        // outline only: her white silhouette closes them, up to a pixel wide.
+        const int close = c == 4 ? Supersample : 0;
+        const Map whiteOuter = Erode(Dilate(outer, close), close);
+        Cell whitePiece = Reduce(whiteOuter, whiteShade, cell);
+        FillPockets(whitePiece, WhiteBody);
         DarkenRim(whitePiece, Outline);
         Cell blackPiece = Reduce(outer, blackShade, cell);
         FillPockets(blackPiece, BlackBody);
-        Engrave(blackPiece, BlackBody, BlackLine);
+        DarkenRim(blackPiece, BlackBody);
         Paint(image, c, 0, whitePiece, false);
         Paint(image, c, 1, whitePiece, true);
         Paint(image, c, 2, blackPiece, false);

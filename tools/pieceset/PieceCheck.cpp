@@ -2,6 +2,8 @@
 // The checks every piece-set bitmap of the tool passes before it is written.
 #include "tools/pieceset/PieceArt.h"
 
+#include <QColor>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -40,8 +42,10 @@ template <typename Piece> bool Core(int x, int y, Piece piece) {
     return true;
 }
 
-// At least one pixel in this many of a black piece is light.
-constexpr int LightShare = 6;
+// What a player reads as the piece's colour: the median lightness of its pixels, in per cent,
+// is below the first for every black piece and above the second for every white one.
+constexpr int BlackMedianBelow = 35;
+constexpr int WhiteMedianAbove = 70;
 
 } // namespace
 
@@ -67,7 +71,8 @@ QStringList Validate(const QImage& image) {
                 return x >= 0 && y >= 0 && x < s && y < s &&
                        image.pixel(c * s + x, row * s + y) == qRgb(0, 0, 0);
             };
-            int count = 0, rim = 0, darkRim = 0, light = 0, core = 0, coreLight = 0, coreDark = 0;
+            int count = 0, rim = 0, darkRim = 0, core = 0, coreLight = 0, coreDark = 0;
+            std::vector<int> lightness;
             for (int y = 0; y < s; ++y) {
                 for (int x = 0; x < s; ++x) {
                     const QRgb p = image.pixel(c * s + x, row * s + y);
@@ -85,7 +90,8 @@ QStringList Validate(const QImage& image) {
                     if (!piece(x, y))
                         continue;
                     ++count;
-                    light += grey(row - 1, x, y) >= 160;
+                    lightness.push_back(
+                        QColor(image.pixel(c * s + x, (row - 1) * s + y)).lightness());
                     if (Core(x, y, piece)) {
                         ++core;
                         coreLight += grey(row - 1, x, y) >= 160;
@@ -116,11 +122,10 @@ QStringList Validate(const QImage& image) {
                                       .arg(white ? coreLight : coreDark)
                                       .arg(core)
                                       .arg(white ? "light" : "dark");
-            // A black piece on a dark square shows only by its light lines.
-            if (!white && light * LightShare < count)
-                faults
-                    << where +
-                           QStringLiteral(": only %1 of %2 pixels are light").arg(light).arg(count);
+            std::nth_element(lightness.begin(), lightness.begin() + count / 2, lightness.end());
+            const int median = lightness[size_t(count / 2)] * 100 / 255;
+            if (white ? median <= WhiteMedianAbove : median >= BlackMedianBelow)
+                faults << where + QStringLiteral(": median lightness %1 %").arg(median);
         }
     }
     return faults;
