@@ -389,8 +389,20 @@ void TfrmCorvina::mnuLinesClick() {
 }
 
 void TfrmCorvina::mnuWOTClick() {
-    mnuWOT->setChecked(!mnuWOT->isChecked());
-    cb1->SetWhiteOnTop(mnuWOT->isChecked());
+    // Chosen by hand, also during a game that turned the board: the choice wins, and stays
+    // when that game ends.
+    ChosenWhiteOnTop_ = !mnuWOT->isChecked();
+    ShowWhiteOnTop(ChosenWhiteOnTop_);
+}
+
+void TfrmCorvina::ShowWhiteOnTop(bool on) {
+    mnuWOT->setChecked(on);
+    if (cb1->WhiteOnTop() != on)
+        cb1->SetWhiteOnTop(on);
+}
+
+void TfrmCorvina::FollowPlayers() {
+    ShowWhiteOnTop((cb1->ComputerPlaysWhite() && !cb1->ComputerPlaysBlack()) || ChosenWhiteOnTop_);
 }
 
 void TfrmCorvina::mnuCPiecesClick() {

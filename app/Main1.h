@@ -127,6 +127,10 @@ public:
     void GoToLine(int index);
     void mnuLinesClick();
     void mnuWOTClick();
+    // The board turns for a person who plays Black alone (a NetGame's client, a challenge
+    // with Black to move, a game in which the computer plays White) and otherwise stands as
+    // the player chose it by hand or in a profile; the check mark follows the board.
+    void FollowPlayers();
     void mnuCPiecesClick();
     // "Highlight Moves": flips the board's marks and keeps the choice in hl.dat.
     void mnuHighlightClick();
@@ -171,6 +175,7 @@ private:
     void BindLanguageTexts();
     // The "Highlight Moves" choice kept in hl.dat (on when the file is missing).
     void LoadHighlightChoice();
+    void ShowWhiteOnTop(bool on);
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -231,5 +236,6 @@ private:
     int LanguageIndex_ = 0;
     int ThemeIndex_ = -1;
     bool NetGameActive_ = false;
+    bool ChosenWhiteOnTop_ = false;
     bool Placed_ = false;
 };

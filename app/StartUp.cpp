@@ -34,6 +34,7 @@ bool PlainName(const QString& name) {
 } // namespace
 
 void TfrmCorvina::FormCreate() {
+    cb1->OnPlayersChange = [this](TObject*) { FollowPlayers(); };
     cb1->SetComputerPlaysBlack(true);
     LoadHighlightChoice();
     QString error;
@@ -126,8 +127,8 @@ bool TfrmCorvina::ApplyProfile(const QStringList& lines, const QString& name, bo
         cb1->SetBoardLines(p.BoardLines);
     }
     if (read.Good(7)) {
-        mnuWOT->setChecked(p.WhiteOnTop);
-        cb1->SetWhiteOnTop(p.WhiteOnTop);
+        ChosenWhiteOnTop_ = p.WhiteOnTop;
+        ShowWhiteOnTop(p.WhiteOnTop);
     }
     if (read.Good(8))
         LanguageIndex_ = p.LanguageIndex;
@@ -161,7 +162,8 @@ TProfile TfrmCorvina::CurrentProfile() const {
     p.PieceSetFile = CurrentPieceSetFile_.isEmpty() ? DesignProfile().PieceSetFile
                                                     : QFileInfo(CurrentPieceSetFile_).fileName();
     p.BoardLines = mnuLines->isChecked();
-    p.WhiteOnTop = mnuWOT->isChecked();
+    // The player's own choice, not a turn the game in progress gave the board.
+    p.WhiteOnTop = ChosenWhiteOnTop_;
     p.LanguageIndex = LanguageIndex_;
     p.ThemeIndex = ThemeIndex_;
     p.CapturedPieces = mnuCPieces->isChecked();

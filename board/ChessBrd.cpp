@@ -56,6 +56,8 @@ void TChessBrd::SetComputerPlaysBlack(bool v) {
     StopThinking();
     ComputerPlaysBlack_ = v;
     StartThinking();
+    if (OnPlayersChange)
+        OnPlayersChange(this);
 }
 
 void TChessBrd::SetComputerPlaysWhite(bool v) {
@@ -63,6 +65,8 @@ void TChessBrd::SetComputerPlaysWhite(bool v) {
     StopThinking();
     ComputerPlaysWhite_ = v;
     StartThinking();
+    if (OnPlayersChange)
+        OnPlayersChange(this);
 }
 
 bool TChessBrd::Thinking() const {

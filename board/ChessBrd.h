@@ -57,6 +57,9 @@ public:
     TMoveEvent OnCalculationFailed;
     TEngineErrorEvent OnEngineError;
     TNotifyEvent OnClick;
+    // Raised after every write of ComputerPlaysWhite or ComputerPlaysBlack: the sides of a
+    // game were set.
+    TNotifyEvent OnPlayersChange;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;

@@ -264,6 +264,22 @@ void TestGameFiles::challengesWrapAround() {
     QVERIFY(!w.Board()->WhiteToMove());
     QVERIFY(w.Board()->ComputerPlaysWhite());
     QVERIFY(!w.Board()->ComputerPlaysBlack());
+    // The person plays Black: the board turns and the check mark follows; a profile saved
+    // now keeps the player's own choice.
+    QAction* wot = Ctl<QAction>(w, "mnuWOT");
+    QVERIFY(w.Board()->WhiteOnTop() && wot->isChecked());
+    QVERIFY(!w.CurrentProfile().WhiteOnTop);
+    w.mnuNextChClick(); // White to move: as the player chose
+    QVERIFY(!w.Board()->WhiteOnTop() && !wot->isChecked());
+    // Chosen by hand, White On Top wins, in that game and after it.
+    w.mnuWOTClick();
+    QVERIFY(w.Board()->WhiteOnTop() && w.CurrentProfile().WhiteOnTop);
+    w.mnuPreviousChClick();
+    QVERIFY(w.Board()->WhiteOnTop());
+    w.mnuWOTClick(); // turned for Black, and turned back by hand
+    QVERIFY(!w.Board()->WhiteOnTop() && !wot->isChecked());
+    w.mnuNextChClick();
+    QVERIFY(!w.Board()->WhiteOnTop() && !w.CurrentProfile().WhiteOnTop);
 }
 
 void TestGameFiles::restartAndLeave() {

@@ -68,6 +68,7 @@ private slots:
     void player2BesideChallengeCaption();
     void longPlayer1StopsAtTheBoard();
     void windowOpensOnScreen();
+    void boardTurnsForBlack();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -224,6 +225,18 @@ void TestPanels::windowOpensOnScreen() {
     w.mnuCPiecesClick();
     QTRY_COMPARE(w.width(), 625);
     QVERIFY(Ctl<QFrame>(w, "pane")->isHidden());
+}
+
+// A new game in which the computer plays White turns the board for the person playing Black;
+// the next game, between two people, turns it back.
+void TestPanels::boardTurnsForBlack() {
+    TNewGame game;
+    game.ComputerWhite = true;
+    game.ComputerBlack = false;
+    W_->ApplyNewGame(game);
+    QVERIFY(W_->Board()->WhiteOnTop());
+    NewGame(*W_, {}, 0);
+    QVERIFY(!W_->Board()->WhiteOnTop());
 }
 
 QTEST_MAIN(TestPanels)

@@ -108,6 +108,9 @@ void TestNetGameWindows::connectionAndNames() {
     }
     QVERIFY(!s.Board()->ComputerPlaysWhite() && s.Board()->ComputerPlaysBlack());
     QVERIFY(c.Board()->ComputerPlaysWhite() && !c.Board()->ComputerPlaysBlack());
+    // The client plays Black: its board turns, and its check mark says so.
+    QVERIFY(c.Board()->WhiteOnTop() && Ctl<QAction>(c, "mnuWOT")->isChecked());
+    QVERIFY(!s.Board()->WhiteOnTop() && !Ctl<QAction>(s, "mnuWOT")->isChecked());
     QVERIFY(s.Board()->isEnabled());
     QVERIFY(!c.Board()->isEnabled()); // White moves first
 
@@ -204,6 +207,7 @@ void TestNetGameWindows::endFromServer() {
                 Ctl<QAction>(*w, "mnuGoToMove")->isEnabled());
         QVERIFY(!w->Board()->CustomEngine());
         QVERIFY(!w->Board()->ComputerPlaysBlack() && !w->Board()->ComputerPlaysWhite());
+        QVERIFY(!w->Board()->WhiteOnTop()); // turned back once the game is over
         QCOMPARE(w->Board()->Position(), position);
         QCOMPARE(MoveLines(*w), moves);
         QCOMPARE(ListTexts(*w, "black")[0], QString("1 Pawns"));
