@@ -249,6 +249,7 @@ bool TfrmCorvina::EndNetGameFirst() {
 void TfrmCorvina::mnuNewClick() {
     if (!EndNetGameFirst() || !frmNew)
         return;
+    frmNew->SetPieceSet(cb1->CustomPieceSet());
     // Cancel changes nothing; OK hands back the new game, applied here.
     if (const auto game = frmNew->Execute()) {
         ApplyNewGame(*game);

@@ -23,6 +23,9 @@
 
 class QLabel;
 class TEngineHandOver;
+namespace pieceart {
+struct Outlines;
+}
 class TPromotionChooser;
 
 using TOneSquareEvent = std::function<void(TObject* Sender, Square square)>;
@@ -200,9 +203,14 @@ private:
     void FillSquareArea(QPainter& p, const QRect& rect, bool light);
     void Invalidate(const QRect& rect);
     const QImage& ActivePieceSet() const;
-    // The twelve images at the size they are drawn, fitted to the square size in force.
+    // The twelve images at the size they are drawn, fitted to the square size in force and
+    // to the screen's pixels per unit.
     const std::array<QImage, 12>& DrawnPieces() const;
+    // The side of a drawn piece, in the control's units.
+    int DrawnPieceSize() const;
     int DrawnPieceOffset() const;
+    // The canvas in the screen's own pixels.
+    QSize CanvasSize() const;
     void ShowFloatingPiece(char letter, QPoint topLeftInControl);
     void HideFloatingPiece();
     bool DropAccepted(Square target) const;
@@ -261,6 +269,9 @@ private:
     int PieceCell_ = 0;
     mutable std::array<QImage, 12> FittedImages_;
     mutable int FittedSize_ = -1;
+    mutable qreal FittedRatio_ = 1;
+    // The outlines of the active set when it is a shipped one, else null.
+    const pieceart::Outlines* SetOutlines_ = nullptr;
     // The black pieces' outlines for dark squares, each with the cache key of its piece.
     std::array<QImage, 6> Outlines_;
     std::array<qint64, 6> OutlineKeys_{};

@@ -121,7 +121,7 @@ void TChessBrd::PaintMarks(QPainter& p, Square square) const {
 
 void TChessBrd::RefreshMarks() {
     // A canvas still waiting for its full repaint gets every mark from it.
-    if (!FirstPaintDone_ || !CanvasValid_ || Canvas_.size() != size())
+    if (!FirstPaintDone_ || !CanvasValid_ || Canvas_.size() != CanvasSize())
         return;
     bool changed = false;
     for (int i = 1; i <= 64; ++i) {

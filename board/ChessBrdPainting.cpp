@@ -3,6 +3,7 @@
 #include "board/ChessBrd.h"
 
 #include "board/EngineHandOver.h"
+#include "board/PieceArt.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,9 +26,9 @@ bool PicturePresent(const QImage& image) {
     return image.width() > 0 && image.height() > 0;
 }
 
-// A masked piece scaled down to `size` pixels. The colours are averaged over the piece's own
-// pixels only (premultiplied), and the mask stays two-valued: a pixel is the piece's where at
-// least half of it was, so the edges stay as crisp as the set's own.
+// A masked piece scaled smoothly to `size` pixels. The colours are averaged over the piece's
+// own pixels only (premultiplied), and the mask stays two-valued: a pixel is the piece's where
+// at least half of it was, so the edges stay as crisp as the set's own.
 QImage ScaledPiece(const QImage& piece, int size) {
     const QImage scaled = piece.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                               .scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -43,9 +44,9 @@ QImage ScaledPiece(const QImage& piece, int size) {
 }
 
 // The light outline a black piece gets on a dark square, where its dark edge would sink into
-// the square: the pixels just outside the piece (by any of their eight neighbours), within
-// its image, so within its square.
-QImage DarkSquareOutline(const QImage& piece) {
+// the square: the pixels up to `width` pixels outside the piece (by any of their eight
+// neighbours), within its image, so within its square.
+QImage DarkSquareOutline(const QImage& piece, int width) {
     const int w = piece.width(), h = piece.height();
     auto opaque = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < w && y < h && qAlpha(piece.pixel(x, y)) == 255;
@@ -57,28 +58,22 @@ QImage DarkSquareOutline(const QImage& piece) {
             if (opaque(x, y))
                 continue;
             bool near = false;
-            for (int dy = -1; dy <= 1 && !near; ++dy)
-                for (int dx = -1; dx <= 1 && !near; ++dx)
+            for (int dy = -width; dy <= width && !near; ++dy)
+                for (int dx = -width; dx <= width && !near; ++dx)
                     near = opaque(x + dx, y + dy);
             if (near)
                 out.setPixel(x, y, OutlineColour);
         }
     }
+    out.setDevicePixelRatio(piece.devicePixelRatio());
     return out;
 }
 
-} // namespace
-
-// ---------------------------------------------------------------- painting
-
-const QImage& TChessBrd::ActivePieceSet() const {
-    return IsPieceSet(CustomPieceSet_) ? CustomPieceSet_ : DefaultPieceSet();
-}
-
-void TChessBrd::BuildPieceImages() {
-    const QImage set = ActivePieceSet().convertToFormat(QImage::Format_RGB32);
+// The twelve masked pieces ("PNBRQKpnbrqk") of a piece-set bitmap.
+std::array<QImage, 12> CutPieces(const QImage& bitmap) {
+    const QImage set = bitmap.convertToFormat(QImage::Format_RGB32);
     const int s = set.height() / 4;
-    PieceCell_ = s;
+    std::array<QImage, 12> pieces;
     for (int i = 0; i < 12; ++i) {
         QImage piece(s, s, QImage::Format_ARGB32);
         piece.fill(Qt::transparent);
@@ -92,27 +87,64 @@ void TChessBrd::BuildPieceImages() {
                 if (qGray(mask[x0 + x]) < 128)
                     dst[x] = src[x0 + x] | 0xff000000u;
         }
-        PieceImages_[static_cast<std::size_t>(i)] = piece;
+        pieces[static_cast<std::size_t>(i)] = piece;
     }
+    return pieces;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- painting
+
+const QImage& TChessBrd::ActivePieceSet() const {
+    return IsPieceSet(CustomPieceSet_) ? CustomPieceSet_ : DefaultPieceSet();
+}
+
+void TChessBrd::BuildPieceImages() {
+    const QImage& set = ActivePieceSet();
+    PieceCell_ = set.height() / 4;
+    PieceImages_ = CutPieces(set);
+    // A shipped set is known by its pixels, so a profile naming its file finds its outlines.
+    SetOutlines_ = pieceart::BuiltInOutlines(set);
     FittedSize_ = -1;
 }
 
-// A set whose cells are larger than the squares would spill over the neighbouring squares
-// and the frame, where a half-move's repaint of one square cannot reach; such pieces are
-// drawn scaled down to the square.
+int TChessBrd::DrawnPieceSize() const {
+    // A set whose cells are larger than the squares would spill over the neighbouring squares
+    // and the frame, where a half-move's repaint of one square cannot reach.
+    return SizeOfSquare_ >= 1 ? std::min(PieceCell_, SizeOfSquare_) : PieceCell_;
+}
+
+// The pieces at the size they are drawn, in the screen's own pixels: the set's cells as they
+// are when they fit the square on a screen of one pixel per unit; otherwise a shipped set is
+// drawn again from its outlines at that many pixels, and any other set is scaled smoothly.
 const std::array<QImage, 12>& TChessBrd::DrawnPieces() const {
-    if (PieceCell_ <= SizeOfSquare_ || SizeOfSquare_ < 1)
+    const qreal ratio = devicePixelRatioF();
+    const int logical = DrawnPieceSize();
+    if (ratio == 1 && logical == PieceCell_)
         return PieceImages_;
-    if (FittedSize_ != SizeOfSquare_) {
-        for (std::size_t i = 0; i < PieceImages_.size(); ++i)
-            FittedImages_[i] = ScaledPiece(PieceImages_[i], SizeOfSquare_);
-        FittedSize_ = SizeOfSquare_;
+    const int pixels = std::max(1, qRound(logical * ratio));
+    if (FittedSize_ != pixels || FittedRatio_ != ratio) {
+        if (SetOutlines_) {
+            FittedImages_ = CutPieces(pieceart::DrawPieceSet(*SetOutlines_, pixels));
+        } else {
+            for (std::size_t i = 0; i < PieceImages_.size(); ++i)
+                FittedImages_[i] = ScaledPiece(PieceImages_[i], pixels);
+        }
+        for (QImage& image : FittedImages_)
+            image.setDevicePixelRatio(ratio);
+        FittedSize_ = pixels;
+        FittedRatio_ = ratio;
     }
     return FittedImages_;
 }
 
 int TChessBrd::DrawnPieceOffset() const {
-    return (SizeOfSquare_ - DrawnPieces()[0].width()) / 2;
+    return (SizeOfSquare_ - DrawnPieceSize()) / 2;
+}
+
+QSize TChessBrd::CanvasSize() const {
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
 }
 
 QImage TChessBrd::PieceImage(char letter) const {
@@ -149,8 +181,12 @@ void TChessBrd::FullRepaint() {
     if (!FirstPaintDone_)
         BuildPieceImages();
     ApplyGeometry();
-    if (Canvas_.size() != size())
-        Canvas_ = QImage(size(), QImage::Format_RGB32);
+    // The canvas has the screen's own pixels, so lines, text and pieces stay sharp on a screen
+    // with more pixels per unit; everything is drawn on it in the control's units.
+    if (Canvas_.size() != CanvasSize() || Canvas_.devicePixelRatio() != devicePixelRatioF()) {
+        Canvas_ = QImage(CanvasSize(), QImage::Format_RGB32);
+        Canvas_.setDevicePixelRatio(devicePixelRatioF());
+    }
     for (int i = 1; i <= 64; ++i)
         Marks_[static_cast<std::size_t>(i)] = WantedMarks(ToSquare(i));
     {
@@ -173,12 +209,15 @@ void TChessBrd::FullRepaint() {
 }
 
 void TChessBrd::paintEvent(QPaintEvent* e) {
-    if (!CanvasValid_ || Canvas_.size() != size())
+    if (!CanvasValid_ || Canvas_.size() != CanvasSize() ||
+        Canvas_.devicePixelRatio() != devicePixelRatioF())
         FullRepaint();
-    if (Canvas_.size() != size())
+    if (Canvas_.size() != CanvasSize())
         return; // rounded to another size: that size's paint follows
     QPainter p(this);
-    p.drawImage(e->rect(), Canvas_, e->rect());
+    const qreal ratio = Canvas_.devicePixelRatio();
+    const QRectF area(e->rect());
+    p.drawImage(area, Canvas_, QRectF(area.topLeft() * ratio, area.size() * ratio));
 }
 
 void TChessBrd::Invalidate(const QRect& rect) {
@@ -253,7 +292,7 @@ void TChessBrd::PaintSquares(QPainter& p) {
 }
 
 void TChessBrd::PaintEmptySquare(Square square) {
-    if (!IsOnBoard(square) || Canvas_.size() != size())
+    if (!IsOnBoard(square) || Canvas_.size() != CanvasSize())
         return;
     QPainter p(&Canvas_);
     const QRect r = SquareRect(square);
@@ -265,7 +304,7 @@ void TChessBrd::PaintEmptySquare(Square square) {
 
 void TChessBrd::PaintPiece(Square square, char letter) {
     const char* at = letter ? std::strchr(PieceLetters, letter) : nullptr;
-    if (!at || !IsOnBoard(square) || Canvas_.size() != size())
+    if (!at || !IsOnBoard(square) || Canvas_.size() != CanvasSize())
         return;
     const auto index = static_cast<std::size_t>(at - PieceLetters);
     const QImage& image = DrawnPieces()[index];
@@ -276,13 +315,14 @@ void TChessBrd::PaintPiece(Square square, char letter) {
     if (index >= 6 && !IsLightSquare(square)) {
         const std::size_t black = index - 6;
         if (OutlineKeys_[black] != image.cacheKey()) {
-            Outlines_[black] = DarkSquareOutline(image);
+            Outlines_[black] =
+                DarkSquareOutline(image, std::max(1, qRound(image.devicePixelRatio())));
             OutlineKeys_[black] = image.cacheKey();
         }
         p.drawImage(r.topLeft() + QPoint(offset, offset), Outlines_[black]);
     }
     p.drawImage(r.topLeft() + QPoint(offset, offset), image);
-    Invalidate(QRect(r.topLeft() + QPoint(offset, offset), image.size()));
+    Invalidate(QRect(r.topLeft() + QPoint(offset, offset), image.deviceIndependentSize().toSize()));
 }
 
 void TChessBrd::PaintPieces() {
@@ -292,7 +332,7 @@ void TChessBrd::PaintPieces() {
 }
 
 void TChessBrd::PaintLines() {
-    if (!BoardLines_ || Canvas_.size() != size())
+    if (!BoardLines_ || Canvas_.size() != CanvasSize())
         return;
     QPainter p(&Canvas_);
     p.setPen(QPen(LineStyle_.color(), 1));

@@ -33,7 +33,7 @@ void TChessBrd::ShowFloatingPiece(char letter, QPoint topLeftInControl) {
     }
     const QImage image = PieceImage(letter);
     Floating_->setPixmap(QPixmap::fromImage(image));
-    Floating_->resize(image.size());
+    Floating_->resize(image.deviceIndependentSize().toSize());
     Floating_->move(host == this ? topLeftInControl : mapTo(host, topLeftInControl));
     Floating_->show();
     Floating_->raise();
@@ -56,7 +56,7 @@ void TChessBrd::AnimateMove(Square from, Square to, int delay) {
         return;
     // A canvas waiting for its full repaint would get it from the repaint below, in the
     // middle of the half-move, with the piece still on its old square: no slide then.
-    if (!CanvasValid_ || Canvas_.size() != size())
+    if (!CanvasValid_ || Canvas_.size() != CanvasSize())
         return;
     const char letter = At(from);
     if (!std::strchr(PieceLetters, letter) || letter == '\0')

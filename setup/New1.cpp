@@ -405,6 +405,11 @@ TNewGame TfrmNew::Choices() const {
     return game;
 }
 
+void TfrmNew::SetPieceSet(const QImage& set) {
+    board->SetCustomPieceSet(set);
+    RefreshPalette();
+}
+
 std::optional<TNewGame> TfrmNew::Execute() {
     if (exec() != QDialog::Accepted)
         return std::nullopt;

@@ -26,6 +26,7 @@ struct TNewGame {
 };
 
 class QButtonGroup;
+class QImage;
 class QComboBox;
 class QFileDialog;
 class QGroupBox;
@@ -86,6 +87,8 @@ public:
     // Puts the caption of the present state on cmdSwitch; the language texts change both.
     void ShowSwitchCaption();
 
+    // The piece set of the editor and its palette: the main board's, drawn at their own size.
+    void SetPieceSet(const QImage& set);
     // Shows the dialog modally: the new game on OK, nothing on Cancel.
     std::optional<TNewGame> Execute();
     // The choices as OK would hand them back.

@@ -4,6 +4,7 @@
 // and draws each piece so that a player reads its colour at a glance and sees it apart from
 // both squares, on the board colours players choose.
 #include "board/ChessBrd.h"
+#include "board/PieceArt.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -73,6 +74,7 @@ private slots:
     void sets_data();
     void sets();
     void defaultSetIsMerlot();
+    void crispAtTwice();
 };
 
 void TestPieceSets::sets_data() {
@@ -200,6 +202,74 @@ void TestPieceSets::defaultSetIsMerlot() {
     QCOMPARE(merlot.CustomPieceSet().size(), QSize(240, 160));
     for (const char* at = Letters; *at; ++at)
         QCOMPARE(fresh.PieceImage(*at), merlot.PieceImage(*at));
+}
+
+// On a screen of two pixels per unit (CTest runs this as piece_sets_at_twice, with
+// QT_SCALE_FACTOR=2) a shipped set's piece is its drawing at twice the size, from the
+// outlines the set was drawn from, not its bitmap enlarged; a set of one's own is scaled
+// smoothly to the same size.
+void TestPieceSets::crispAtTwice() {
+    if (qApp->devicePixelRatio() != 2)
+        QSKIP("needs a screen of two pixels per unit (QT_SCALE_FACTOR=2)");
+    for (const QString& file : SetFiles()) {
+        const QImage set = Read(file);
+        const int s = set.height() / 4;
+        const pieceart::Outlines* outlines = pieceart::BuiltInOutlines(set);
+        QVERIFY2(outlines, qPrintable(file + " has no outlines"));
+        const QImage drawn = pieceart::DrawPieceSet(*outlines, 2 * s);
+        TChessBrd board;
+        Prepare(board, MainSquare);
+        board.SetCustomPieceSet(set);
+        board.SetPosition(Showcase);
+        board.grab();
+        const QImage canvas = board.Canvas();
+        QCOMPARE(canvas.size(), 2 * board.size());
+        const int offset = (MainSquare - s) / 2;
+        for (int i = 0; i < 64; ++i) {
+            const char letter = Showcase[static_cast<size_t>(i)];
+            if (letter == ' ')
+                continue;
+            const int k = static_cast<int>(std::strchr(Letters, letter) - Letters);
+            const int x0 = (k % 6) * 2 * s, y0 = (k / 6) * 4 * s;
+            const int left = 2 * (Border + (i % 8) * MainSquare + offset);
+            const int top = 2 * (Border + (i / 8) * MainSquare + offset);
+            int same = 0, piece = 0, finer = 0;
+            for (int y = 0; y < 2 * s; ++y) {
+                for (int x = 0; x < 2 * s; ++x) {
+                    // The bitmap's pixel under this one, with its mask.
+                    const int cx = (k % 6) * s + x / 2, cy = (k / 6) * 2 * s + y / 2;
+                    const bool coarsePiece = set.pixel(cx, cy + s) == qRgb(0, 0, 0);
+                    const QRgb coarse = set.pixel(cx, cy) | 0xff000000u;
+                    const bool inPiece = drawn.pixel(x0 + x, y0 + 2 * s + y) == qRgb(0, 0, 0);
+                    const QRgb want = drawn.pixel(x0 + x, y0 + y) | 0xff000000u;
+                    finer += inPiece != coarsePiece || (inPiece && coarse != want);
+                    if (!inPiece)
+                        continue;
+                    ++piece;
+                    same += (canvas.pixel(left + x, top + y) | 0xff000000u) == want;
+                }
+            }
+            const QString what = QString("%1 '%2'").arg(file).arg(letter);
+            QVERIFY2(same == piece, qPrintable(what + QString(": %1 of %2").arg(same).arg(piece)));
+            QVERIFY2(finer > 0, qPrintable(what + ": the bitmap enlarged"));
+        }
+    }
+    // A set that is none of the shipped ones: one pixel changed.
+    QImage own = Read("Merlot.bmp").convertToFormat(QImage::Format_RGB32);
+    own.setPixel(0, 0, qRgb(1, 2, 3));
+    QVERIFY(!pieceart::BuiltInOutlines(own));
+    TChessBrd board;
+    Prepare(board, MainSquare);
+    board.SetCustomPieceSet(own);
+    const QImage queen = board.PieceImage('q');
+    QCOMPARE(queen.size(), QSize(80, 80));
+    QCOMPARE(queen.devicePixelRatio(), 2.0);
+    int cell = 0; // the queen's pixels in the bitmap's mask
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            cell += own.pixel(4 * 40 + x, 3 * 40 + y) == qRgb(0, 0, 0);
+    QVERIFY2(std::abs(Opaque(queen) - 4 * cell) < cell / 4,
+             qPrintable(QString("%1 pixels of %2").arg(Opaque(queen)).arg(cell)));
 }
 
 QTEST_MAIN(TestPieceSets)

@@ -153,8 +153,13 @@ void TestSetupNewGame::cancelChangesNothing() {
     QVERIFY(!Ctl<QPlainTextEdit>(w, "status")->toPlainText().isEmpty());
     w.Board()->setEnabled(false);
     d.txtPlayer1->setText("Someone");
+    const QImage staunton(CORVINA_DATA_DIR "/pieces/Staunton.bmp");
+    w.Board()->SetCustomPieceSet(staunton);
     NewGame(w, d.BitBtn2);
     QCOMPARE(d.result(), int(QDialog::Rejected));
+    // The editor showed the main board's set, at its own size.
+    QCOMPARE(d.board->CustomPieceSet(), staunton);
+    QCOMPARE(d.board->PieceImage('Q').width(), d.board->SizeOfSquare());
     QCOMPARE(w.Board()->At(Square::D4), 'P');
     QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Player1"));
     // Cancel leaves the window as it was: the move list stays for a later save, and a board

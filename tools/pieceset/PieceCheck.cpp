@@ -5,6 +5,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -12,25 +13,9 @@ namespace pieceart {
 namespace {
 
 // How many pixels of an n-by-n cell the cell border reaches through pixels that are not piece.
-template <typename Piece> long Outside(int n, Piece piece) {
-    std::vector<bool> reached(size_t(n) * n, false);
-    std::vector<std::pair<int, int>> stack;
-    long count = 0;
-    auto reach = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= n || y >= n || reached[size_t(y) * n + x] || piece(x, y))
-            return;
-        reached[size_t(y) * n + x] = true;
-        ++count;
-        stack.emplace_back(x, y);
-    };
-    for (int i = 0; i < n; ++i)
-        reach(i, 0), reach(i, n - 1), reach(0, i), reach(n - 1, i);
-    while (!stack.empty()) {
-        const auto [x, y] = stack.back();
-        stack.pop_back();
-        reach(x + 1, y), reach(x - 1, y), reach(x, y + 1), reach(x, y - 1);
-    }
-    return count;
+long Outside(int n, const std::function<bool(int, int)>& piece) {
+    const std::vector<bool> reached = ReachFromBorder(n, piece);
+    return long(std::count(reached.begin(), reached.end(), true));
 }
 
 // A pixel three or more pixels inside the piece: its whole 5-by-5 neighbourhood is piece.

@@ -5,6 +5,7 @@
 #include "tools/pieceset/PieceArt.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -75,30 +76,60 @@ int Fail(const QStringList& lines) {
     return 1;
 }
 
+// A drawn set: the bitmap, and the outlines it was drawn from as the board reads them.
+struct Drawn {
+    QImage set;
+    QByteArray outlines;
+};
+
+// The outline file beside a set's bitmap.
+QString OutlinePath(const QString& bitmap) {
+    const QFileInfo info(bitmap);
+    return info.dir().filePath(info.completeBaseName() + ".outline");
+}
+
 // Draws a set and checks it; nothing on failure, with the reasons in `faults`.
-std::optional<QImage> Draw(const QString& fontPath, const pieceart::Style& style,
-                           QStringList* faults) {
+std::optional<Drawn> Draw(const QString& fontPath, const pieceart::Style& style,
+                          QStringList* faults) {
     QString error;
     const QRawFont font = pieceart::LoadChessFont(fontPath, &error);
     if (!font.isValid()) {
         *faults << error;
         return std::nullopt;
     }
-    const QImage set = pieceart::DrawPieceSet(font, style);
+    // The bitmap is drawn from the outlines as they are written, so the board, drawing the set
+    // from that file at other sizes, draws the same pieces.
+    std::optional<pieceart::Outlines> outlines =
+        pieceart::ReadOutlines(pieceart::WriteOutlines(pieceart::GlyphOutlines(font, style)));
+    if (!outlines) {
+        *faults << QStringLiteral("the outlines of %1 do not read back").arg(fontPath);
+        return std::nullopt;
+    }
+    const QImage set = pieceart::DrawPieceSet(*outlines, style.cell);
     if (const QStringList found = pieceart::Validate(set); !found.isEmpty()) {
         *faults << found;
         return std::nullopt;
     }
-    return set;
+    outlines->key = pieceart::SetKey(set);
+    return Drawn{set, pieceart::WriteOutlines(*outlines)};
 }
 
-int Write(const QString& fontPath, const pieceart::Style& style, const QString& output) {
+// Writes the bitmap, and with `outlines` the outline file beside it.
+int Write(const QString& fontPath, const pieceart::Style& style, const QString& output,
+          bool outlines) {
     QStringList faults;
-    const std::optional<QImage> set = Draw(fontPath, style, &faults);
-    if (!set)
+    const std::optional<Drawn> drawn = Draw(fontPath, style, &faults);
+    if (!drawn)
         return Fail(faults);
+    const QImage* set = &drawn->set;
     if (!set->save(output, "BMP"))
         return Fail({QStringLiteral("cannot write %1").arg(output)});
+    if (outlines) {
+        QFile file(OutlinePath(output));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(drawn->outlines) != drawn->outlines.size())
+            return Fail({QStringLiteral("cannot write %1").arg(file.fileName())});
+    }
     // The game reads the file, not this image: check what actually landed on disk.
     const QImage written(output, "BMP");
     faults = pieceart::Validate(written);
@@ -129,7 +160,8 @@ const NamedSet* FindSet(const QString& name) {
 
 int WriteAll(const QDir& dir) {
     for (const NamedSet& set : NamedSets())
-        if (const int rc = Write(FontOf(set), set.style, dir.filePath(set.name + QString(".bmp"))))
+        if (const int rc =
+                Write(FontOf(set), set.style, dir.filePath(set.name + QString(".bmp")), true))
             return rc;
     return 0;
 }
@@ -146,10 +178,13 @@ int CheckAll(const QDir& dir) {
     for (const NamedSet& set : NamedSets()) {
         QStringList faults;
         const QString file = dir.filePath(set.name + QString(".bmp"));
-        const std::optional<QImage> drawn = Draw(FontOf(set), set.style, &faults);
+        const std::optional<Drawn> drawn = Draw(FontOf(set), set.style, &faults);
         const QImage committed = QImage(file, "BMP").convertToFormat(QImage::Format_RGB32);
-        if (drawn && committed != *drawn)
+        if (drawn && committed != drawn->set)
             faults << QStringLiteral("%1 is not what the tool draws").arg(file);
+        QFile outlines(OutlinePath(file));
+        if (drawn && (!outlines.open(QIODevice::ReadOnly) || outlines.readAll() != drawn->outlines))
+            faults << QStringLiteral("%1 is not what the tool draws").arg(outlines.fileName());
         rc |= faults.isEmpty() ? 0 : Fail(faults);
         if (faults.isEmpty())
             std::printf("%s: as drawn\n", qPrintable(file));
@@ -190,7 +225,7 @@ int main(int argc, char** argv) {
         const NamedSet* set = FindSet(args[1]);
         if (!set)
             return Fail({QStringLiteral("no set named %1; --list names them").arg(args[1])});
-        return Write(FontOf(*set), set->style, args[2]);
+        return Write(FontOf(*set), set->style, args[2], true);
     }
 
     // A set of one's own: Merlot's drawing unless told otherwise.
@@ -218,5 +253,5 @@ int main(int argc, char** argv) {
         style.cell = rest.takeLast().toInt(&ok);
     if (!ok || rest.size() != 1 || style.cell < 24 || style.cell > 256)
         return usage();
-    return Write(font, style, rest[0]);
+    return Write(font, style, rest[0], false);
 }
