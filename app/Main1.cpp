@@ -8,6 +8,7 @@
 #include "app/GoTo.h"
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
+#include "app/WindowLayout.h"
 #include "app/core/DocumentOpener.h"
 #include "app/core/MessageBox.h"
 #include "app/core/Points.h"
@@ -31,7 +32,6 @@
 
 namespace {
 
-constexpr int WidthWithPane = 814;
 constexpr int WidthWithoutPane = 625;
 constexpr int ClientHeight = 457;
 
@@ -82,9 +82,13 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
                            mnuPreviousCh, mnuNextCh, cmdPrevious, cmdRestart, cmdNext});
     NameControls();
     BindLanguageTexts();
-    setFixedSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
+    setMinimumSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
+    resize(minimumSize());
     CreateNetGame(); // after the window has its height: the chat area lies below it
+    Layout_ = std::make_unique<TWindowLayout>(cb1->parentWidget(), cb1, back);
+    Layout_->Record({Player1_, Player2_, instruct});
     FormCreate();
+    LoadWindowSize();
 }
 
 TfrmCorvina::~TfrmCorvina() = default;
@@ -108,14 +112,17 @@ int TfrmCorvina::ChallengeCount() const {
 }
 
 void TfrmCorvina::CreateControls() {
-    auto* client = new QWidget(this);
-    client->setFixedSize(WidthWithPane, ClientHeight + 120);
-    setCentralWidget(client);
-
-    back = new QLabel(client);
-    back->setGeometry(0, 0, WidthWithPane, ClientHeight + 120);
+    // The background picture fills the client area; the controls stand on a stage of the
+    // designed size, scaled with the window, which hides what lies beyond the designed area
+    // (the captured-pieces pane at 625 wide, the chat area outside a NetGame).
+    auto* root = new QWidget(this);
+    setCentralWidget(root);
+    back = new QLabel(root);
+    back->setGeometry(0, 0, WidthWithoutPane, ClientHeight);
     back->setScaledContents(true);
     back->setPixmap(QPixmap(":/MainBack.png"));
+    auto* client = new QWidget(root);
+    client->setGeometry(0, 0, WidthWithoutPane, ClientHeight);
 
     cb1 = new TChessBrd(client);
     cb1->move(9, 26);

@@ -29,6 +29,7 @@ class TChessBrd;
 class TGameFiles;
 class TGamePanels;
 class TPlayerLabels;
+class TWindowLayout;
 class TfrmColors;
 class TfrmGoTo;
 class TfrmLang;
@@ -155,8 +156,14 @@ public:
     // Reads Settings/`name` and applies it as the Load Settings dialog does.
     bool LoadSettings(const QString& name);
 
+    // The chat area below the client area of a NetGame: shown or not.
+    void SetChatShown(bool shown);
+    // The designed client area: with or without the captured-pieces pane and the chat area.
+    QSize DesignSize() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -176,6 +183,12 @@ private:
     // The "Highlight Moves" choice kept in hl.dat (on when the file is missing).
     void LoadHighlightChoice();
     void ShowWhiteOnTop(bool on);
+    // Fits the window to the designed area at the present scale, unless it fills the screen.
+    void FitDesign();
+    void Relayout();
+    // The window's size between runs, in ws.dat beside the profiles.
+    void LoadWindowSize();
+    void SaveWindowSize() const;
 
     // --- Controls, named as designed.
     QLabel* back;
@@ -225,6 +238,7 @@ private:
     std::unique_ptr<TPlayerLabels> Players_;
     std::unique_ptr<TGameFiles> Files_;
     std::unique_ptr<TChallengeMode> Challenges_;
+    std::unique_ptr<TWindowLayout> Layout_;
 
     // --- NetGame (app/NetGameHost.cpp): the direct game over TCP, its menu items and the chat
     // area, lent to the NetGame through the window's host adapter.
@@ -237,5 +251,6 @@ private:
     int ThemeIndex_ = -1;
     bool NetGameActive_ = false;
     bool ChosenWhiteOnTop_ = false;
+    bool ChatShown_ = false;
     bool Placed_ = false;
 };

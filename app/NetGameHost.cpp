@@ -18,16 +18,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace {
-
-// The chat area adds this many pixels below the window's normal client area.
-constexpr int ChatAreaHeight = 150;
-
-} // namespace
-
 class TWindowNetHost final : public INetGameHost {
 public:
-    TWindowNetHost(TfrmCorvina& w, int idleHeight) : W(w), IdleHeight(idleHeight) {}
+    explicit TWindowNetHost(TfrmCorvina& w) : W(w) {}
 
     TChessBrd& Board() override { return *W.cb1; }
     QWidget* Window() override { return &W; }
@@ -40,9 +33,7 @@ public:
     void AppendChat(const QString& line) override { W.chatlog->appendPlainText(line); }
     QString ChatEntry() const override { return W.txtmsg->text(); }
     void ClearChatEntry() override { W.txtmsg->clear(); }
-    void SetChatShown(bool shown) override {
-        W.setFixedHeight(IdleHeight + (shown ? ChatAreaHeight : 0));
-    }
+    void SetChatShown(bool shown) override { W.SetChatShown(shown); }
     void SetSayDefault(bool on) override {
         W.cmdSay->setDefault(on);
         SayDefault = on;
@@ -78,21 +69,18 @@ public:
 
 private:
     TfrmCorvina& W;
-    const int IdleHeight;
 };
 
 void TfrmCorvina::CreateNetGame() {
     // The chat area lies below the normal client area; it is uncovered by making the window
     // taller, so the client widget and background reach down that far.
     const int client = height() - menuBar()->sizeHint().height();
-    centralWidget()->setFixedSize(centralWidget()->width(), client + ChatAreaHeight);
-    back->setGeometry(0, 0, back->width(), client + ChatAreaHeight);
     chatlog->setGeometry(9, client + 4, 604, 110);
     txtmsg->setGeometry(9, client + 119, 524, 24);
     cmdSay->setGeometry(538, client + 119, 75, 24);
     txtmsg->setMaxLength(1000);
 
-    auto host = std::make_unique<TWindowNetHost>(*this, height());
+    auto host = std::make_unique<TWindowNetHost>(*this);
     TWindowNetHost* h = host.get();
     NetGame_ = new TNetGame(std::move(host), this);
     connect(mnuStartNetGame, &QAction::triggered, NetGame_, &TNetGame::mnuStartNetGameClick);
@@ -105,6 +93,11 @@ void TfrmCorvina::CreateNetGame() {
             NetGame_->cmdSayClick();
     });
     mnuHelpOnNetGame->setEnabled(true);
+}
+
+void TfrmCorvina::SetChatShown(bool shown) {
+    ChatShown_ = shown;
+    FitDesign();
 }
 
 void TfrmCorvina::SetLobbyWindow(QWidget* lobby) {

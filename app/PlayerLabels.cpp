@@ -6,9 +6,6 @@
 
 namespace {
 
-// The board's edges: Player1 may run to the board's right edge, Player2 to its left edge.
-constexpr int BoardLeft = 9;
-constexpr int BoardRight = 409;
 constexpr int Gap = 4;
 
 } // namespace
@@ -37,16 +34,22 @@ void TPlayerLabels::Fit(QLabel* label, const QString& name, int room) {
 
 void TPlayerLabels::SetPlayer1(const QString& name) {
     Player1_ = name;
-    const int right = Stop1_ && !Stop1_->isHidden() ? Stop1_->x() - Gap : BoardRight;
+    const int right = Stop1_ && !Stop1_->isHidden() ? Stop1_->x() - Gap : BoardRight_;
     Fit(Label1_, name, right - Label1_->x() + 1);
 }
 
 void TPlayerLabels::SetPlayer2(const QString& name) {
     Player2_ = name;
     const int left =
-        Stop2_ && !Stop2_->isHidden() ? Stop2_->geometry().right() + 1 + Gap : BoardLeft;
+        Stop2_ && !Stop2_->isHidden() ? Stop2_->geometry().right() + 1 + Gap : BoardLeft_;
     Fit(Label2_, name, Player2Right_ - left + 1);
     Label2_->move(Player2Right_ - Label2_->width() + 1, Label2_->y());
+}
+
+void TPlayerLabels::SetBoardEdges(int left, int right) {
+    BoardLeft_ = left;
+    BoardRight_ = right + 1;
+    Player2Right_ = right;
 }
 
 void TPlayerLabels::Relayout() {

@@ -21,6 +21,9 @@ public:
     const QString& Player2() const { return Player2_; }
     // Lays both labels out again, after the controls beside them were shown, hidden or resized.
     void Relayout();
+    // The board's left and right edge (its last column): Player1 may run to the right edge,
+    // Player2 ends at it and may run to the left edge.
+    void SetBoardEdges(int left, int right);
 
 private:
     void Fit(QLabel* label, const QString& name, int room);
@@ -32,4 +35,6 @@ private:
     QString Player1_;
     QString Player2_;
     int Player2Right_;
+    int BoardLeft_ = 9;
+    int BoardRight_ = 409;
 };

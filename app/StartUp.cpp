@@ -3,7 +3,9 @@
 // profile's ten lines, the profile of the window as it stands, and the one kept on quitting.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
+#include "app/PlayerLabels.h"
 #include "app/Theme1.h"
+#include "app/WindowLayout.h"
 #include "app/core/ErrorReport.h"
 #include "app/core/ProfileFormat.h"
 #include "app/core/ProgramFolder.h"
@@ -15,16 +17,24 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int WidthWithPane = 814;
 constexpr int WidthWithoutPane = 625;
 constexpr int PaneShift = 50;
+constexpr int ClientHeight = 457;
+// The chat area adds this many pixels below the window's normal client area.
+constexpr int ChatAreaHeight = 150;
+// The window's size between runs: one line "WIDTH HEIGHT MAXIMISED" beside the profiles, so
+// that they keep their ten lines.
+constexpr const char* WindowSizeFile = "ws.dat";
 
 bool PlainName(const QString& name) {
     return !name.isEmpty() && !name.contains('/') && !name.contains('\\') && name != "." &&
@@ -174,9 +184,9 @@ void TfrmCorvina::SetCapturedPane(bool shown, bool moveWindow) {
     const bool changed = mnuCPieces->isChecked() != shown;
     mnuCPieces->setChecked(shown);
     pane->setVisible(shown);
-    const int width = shown ? WidthWithPane : WidthWithoutPane;
-    const QSize frame = frameGeometry().size() - size() + QSize(width, height());
-    setFixedWidth(width);
+    const QSize margins = frameGeometry().size() - size();
+    FitDesign();
+    const QSize frame = margins + size();
     if (!changed || !moveWindow)
         return;
     // The shift keeps the board in place; near a screen edge the window stays wholly on the
@@ -190,7 +200,64 @@ void TfrmCorvina::SetCapturedPane(bool shown, bool moveWindow) {
     move(to);
 }
 
+QSize TfrmCorvina::DesignSize() const {
+    return {mnuCPieces->isChecked() ? WidthWithPane : WidthWithoutPane,
+            ClientHeight + (ChatShown_ ? ChatAreaHeight : 0)};
+}
+
+void TfrmCorvina::FitDesign() {
+    const int bar = menuBar()->sizeHint().height();
+    const QSize design = DesignSize();
+    setMinimumSize(design + QSize(0, bar));
+    if (isMaximized() || isFullScreen())
+        return Relayout();
+    const double k = Layout_ ? Layout_->Scale() : 1.0;
+    resize(int(std::lround(design.width() * k)), int(std::lround(design.height() * k)) + bar);
+    Relayout();
+}
+
+void TfrmCorvina::Relayout() {
+    if (!Layout_)
+        return;
+    Layout_->Apply(size() - QSize(0, menuBar()->sizeHint().height()), DesignSize());
+    Players_->SetBoardEdges(cb1->x(), cb1->geometry().right());
+    Players_->Relayout();
+}
+
+void TfrmCorvina::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Relayout();
+}
+
+void TfrmCorvina::LoadWindowSize() {
+    QStringList lines;
+    if (!QFileInfo::exists(ProgramPath(WindowSizeFile)) ||
+        !ReadTextLines(ProgramPath(WindowSizeFile), lines, nullptr) || lines.isEmpty())
+        return;
+    // "WIDTH HEIGHT MAXIMISED"; anything else is ignored, as is a size below the design's.
+    const QStringList words = lines.first().simplified().split(' ');
+    bool okWidth = false, okHeight = false;
+    const int w = words.value(0).toInt(&okWidth), h = words.value(1).toInt(&okHeight);
+    if (okWidth && okHeight && w <= 16384 && h <= 16384)
+        resize(std::max(w, minimumWidth()), std::max(h, minimumHeight()));
+    if (words.value(2) == "1")
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmCorvina::SaveWindowSize() const {
+    const QSize size = normalGeometry().isValid() ? normalGeometry().size() : this->size();
+    // The chat area's height belongs to the NetGame, not to the window.
+    const int chat = ChatShown_ ? int(std::lround(ChatAreaHeight * Layout_->Scale())) : 0;
+    WriteTextLines(ProgramPath(WindowSizeFile),
+                   {QString("%1 %2 %3")
+                        .arg(size.width())
+                        .arg(size.height() - chat)
+                        .arg(isMaximized() ? 1 : 0)},
+                   nullptr);
+}
+
 void TfrmCorvina::closeEvent(QCloseEvent* event) {
+    SaveWindowSize();
     // The choices of this run are there at the next start, without a profile of their own.
     if (KeepLastUsed)
         WriteProfile(LastUsedProfileName, BuildProfile(CurrentProfile()));

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr const char* PieceLetters = "PNBRQKpnbrqk";
+// The squares the piece sets are made for: the main window's at its designed size.
+constexpr int SetSquare = 44;
 // Light against every dark square, yet no whiter than a white piece's body.
 constexpr QRgb OutlineColour = qRgb(208, 208, 208);
 
@@ -110,9 +112,15 @@ void TChessBrd::BuildPieceImages() {
 }
 
 int TChessBrd::DrawnPieceSize() const {
+    if (SizeOfSquare_ < 1)
+        return PieceCell_;
+    // On squares larger than those the sets are made for, a piece grows with its square and
+    // keeps its margin in proportion.
+    if (SizeOfSquare_ > SetSquare)
+        return std::min(SizeOfSquare_, PieceCell_ * SizeOfSquare_ / SetSquare);
     // A set whose cells are larger than the squares would spill over the neighbouring squares
     // and the frame, where a half-move's repaint of one square cannot reach.
-    return SizeOfSquare_ >= 1 ? std::min(PieceCell_, SizeOfSquare_) : PieceCell_;
+    return std::min(PieceCell_, SizeOfSquare_);
 }
 
 // The pieces at the size they are drawn, in the screen's own pixels: the set's cells as they

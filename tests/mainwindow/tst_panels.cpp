@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScreen>
 
 namespace {
@@ -69,6 +70,7 @@ private slots:
     void longPlayer1StopsAtTheBoard();
     void windowOpensOnScreen();
     void boardTurnsForBlack();
+    void windowGrows();
 
 private:
     std::unique_ptr<TTestFolder> Folder_;
@@ -237,6 +239,45 @@ void TestPanels::boardTurnsForBlack() {
     QVERIFY(W_->Board()->WhiteOnTop());
     NewGame(*W_, {}, 0);
     QVERIFY(!W_->Board()->WhiteOnTop());
+}
+
+// The window grows: at one and a half times the designed size every control stands at one
+// and a half times its place, the board's squares grow with it and nothing overlaps; back at
+// the designed size everything is where it was designed. The size is there at the next start.
+void TestPanels::windowGrows() {
+    TfrmCorvina& w = *W_;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QSize design = w.size();
+    const int bar = w.menuBar()->height();
+    auto* events = Ctl<QListWidget>(w, "events");
+    const QRect designed = events->geometry();
+    QCOMPARE(designed, QRect(422, 26, 191, 143));
+    const QSize larger(1221, (design.height() - bar) * 3 / 2 + 1 + bar);
+    w.resize(larger);
+    QTRY_COMPARE(events->geometry(), QRect(633, 39, 287, 215));
+    QCOMPARE(w.Board()->SizeOfSquare(), 69);
+    QCOMPARE(w.Board()->geometry(), QRect(14, 39, 600, 600));
+    const QList<QWidget*> parts = {w.Board(),
+                                   events,
+                                   Ctl<QWidget>(w, "status"),
+                                   Ctl<QWidget>(w, "pane"),
+                                   Ctl<QWidget>(w, "Player1"),
+                                   Ctl<QWidget>(w, "Player2")};
+    for (QWidget* a : parts)
+        for (QWidget* b : parts)
+            QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                     qPrintable(a->objectName() + " overlaps " + b->objectName()));
+    w.resize(design);
+    QTRY_COMPARE(events->geometry(), designed);
+    QCOMPARE(w.Board()->geometry(), QRect(9, 26, 400, 400));
+    QCOMPARE(w.Board()->SizeOfSquare(), 44);
+    w.resize(larger);
+    QTRY_COMPARE(w.size(), larger);
+    w.close();
+    Program_.reset();
+    Program_ = std::make_unique<TProgram>();
+    QCOMPARE(Program_->MainWindow().size(), larger);
 }
 
 QTEST_MAIN(TestPanels)
