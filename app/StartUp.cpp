@@ -257,10 +257,12 @@ void TfrmCorvina::SaveWindowSize() const {
 }
 
 void TfrmCorvina::closeEvent(QCloseEvent* event) {
-    SaveWindowSize();
-    // The choices of this run are there at the next start, without a profile of their own.
-    if (KeepLastUsed)
+    // The choices of this run, and the window's size, are there at the next start, without a
+    // profile of their own (not after the install check's start, which changes nothing).
+    if (KeepLastUsed) {
+        SaveWindowSize();
         WriteProfile(LastUsedProfileName, BuildProfile(CurrentProfile()));
+    }
     QMainWindow::closeEvent(event);
 }
 
