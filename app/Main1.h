@@ -73,7 +73,7 @@ public:
     // Run by the one-shot start-up step once every window exists (language and theme).
     std::function<void()> OnStartUpStep;
     // Closing the window keeps the current settings as the profile "Last used", which start-up
-    // applies when al.dat names no profile.
+    // applies when al.dat names no profile, and the window's size in ws.dat.
     bool KeepLastUsed = true;
 
     // --- Start-up and settings profiles.
