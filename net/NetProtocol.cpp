@@ -5,28 +5,12 @@
 
 #include "app/core/TextFile.h"
 
-#include <QHash>
-
 namespace NetProtocol {
 
 namespace {
 
 bool IsPositionChar(char c) {
     return c == ' ' || ColourOfLetter(c) != PieceColour::Empty;
-}
-
-// The characters Windows-1252 puts on bytes 0x80..0x9F, taken from the program's own decoder.
-const QHash<char16_t, char>& HighCp1252() {
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> t;
-        for (int b = 0x80; b <= 0x9F; ++b) {
-            const QString s = DecodeText(QByteArray(1, static_cast<char>(b)));
-            if (s.size() == 1)
-                t.insert(s.at(0).unicode(), static_cast<char>(b));
-        }
-        return t;
-    }();
-    return table;
 }
 
 bool Dropped(QChar c) {
@@ -38,20 +22,10 @@ bool Dropped(QChar c) {
 } // namespace
 
 QByteArray EncodeText(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            out.append(static_cast<char>(u));
-            continue;
-        }
-        const auto it = HighCp1252().constFind(u);
-        if (it == HighCp1252().constEnd() || u < 0xA0)
-            return text.toUtf8();
-        out.append(it.value());
-    }
-    return out;
+    // Windows-1252 when every character has a byte there, else UTF-8.
+    if (const auto bytes = EncodeCp1252(text))
+        return *bytes;
+    return text.toUtf8();
 }
 
 QByteArray FormatMove(const std::string& position) {
