@@ -6,7 +6,7 @@
 // and copies it to the screen in one step, and each tick repaints only this control.
 
 #include "about/CreditsFont.h"
-#include "board/Object.h"
+#include "chess/Object.h"
 
 #include <QImage>
 #include <QStaticText>

@@ -9,9 +9,9 @@
 #include "app/PieceSet1.h"
 #include "app/ProgramTexts.h"
 #include "app/Theme1.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "common/ProgramFolder.h"
+#include "common/TextFile.h"
 #include "language/Language1.h"
 
 #include "board/ChessBrd.h"

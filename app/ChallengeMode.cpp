@@ -3,9 +3,9 @@
 
 #include "app/GamePanels.h"
 #include "app/PlayerLabels.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "common/ProgramFolder.h"
+#include "common/TextFile.h"
 #include "board/ChessBrd.h"
 
 #include <QAction>

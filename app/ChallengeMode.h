@@ -3,7 +3,7 @@
 // Challenge mode: the set positions of chlist.dat, played one at a time against the engine.
 // It owns the challenge table and the current challenge; the controls are the main window's.
 
-#include "app/core/ChallengeList.h"
+#include "formats/ChallengeList.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // for a file, so a move made while a file dialog is open never lands in the file. The path
 // functions do the work and report their own errors.
 
-#include "board/San.h"
+#include "chess/San.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/GamePanels.h"
 
-#include "app/core/ErrorReport.h"
-#include "app/core/Points.h"
+#include "uikit/ErrorReport.h"
+#include "formats/Points.h"
 #include "board/ChessBrd.h"
 
 #include <QLabel>

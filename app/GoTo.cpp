@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/GoTo.h"
 
-#include "app/core/ListRows.h"
+#include "uikit/ListRows.h"
 
 #include <QListWidget>
 #include <QPushButton>

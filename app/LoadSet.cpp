@@ -2,10 +2,10 @@
 #include "app/LoadSet.h"
 
 #include "app/ProgramTexts.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/Profile.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "formats/Profile.h"
+#include "common/ProgramFolder.h"
+#include "common/TextFile.h"
 
 #include <QCheckBox>
 #include <QDir>

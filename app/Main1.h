@@ -7,7 +7,7 @@
 // handed over; they return values, which the window applies.
 
 #include "app/AppearanceHost.h"
-#include "app/core/Profile.h"
+#include "formats/Profile.h"
 
 #include <QMainWindow>
 

@@ -3,11 +3,11 @@
 // chat area and menu items, and binds the NetGame menu, the Say button and the help item.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
-#include "app/core/MessageBox.h"
+#include "uikit/MessageBox.h"
 #include "board/ChessBrd.h"
 
-#include "net/NetGame.h"
-#include "net/NetGameHost.h"
+#include "netui/NetGame.h"
+#include "netui/NetGameHost.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Options1.h"
 
-#include "app/core/ProfileFormat.h"
+#include "formats/ProfileFormat.h"
 #include "board/ChessBrd.h"
 
 #include <QComboBox>

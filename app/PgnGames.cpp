@@ -2,9 +2,9 @@
 #include "app/PgnGames.h"
 
 #include "app/ProgramTexts.h"
-#include "app/core/TextFile.h"
-#include "board/Pgn.h"
-#include "board/PgnCollection.h"
+#include "common/TextFile.h"
+#include "chess/Pgn.h"
+#include "chess/PgnCollection.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

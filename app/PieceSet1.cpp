@@ -3,8 +3,8 @@
 
 #include "app/AppearanceHost.h"
 #include "app/ProgramTexts.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/Profile.h"
+#include "uikit/ErrorReport.h"
+#include "formats/Profile.h"
 #include "board/ChessBrd.h"
 
 #include <QDir>

@@ -12,9 +12,9 @@
 #include "language/Language1.h"
 #include "language/LanguageTable.h"
 #include "language/TextTargets.h"
-#include "net/Client.h"
-#include "net/NetGame.h"
-#include "net/StartNetGame.h"
+#include "netui/Client.h"
+#include "netui/NetGame.h"
+#include "netui/StartNetGame.h"
 #include "setup/New1.h"
 
 #include <QLineEdit>

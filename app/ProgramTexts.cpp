@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramTexts.h"
 
-#include "app/core/MessageBox.h"
+#include "uikit/MessageBox.h"
 
 #include <QApplication>
 

@@ -6,10 +6,10 @@
 #include "app/PlayerLabels.h"
 #include "app/Theme1.h"
 #include "app/WindowLayout.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/ProfileFormat.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "formats/ProfileFormat.h"
+#include "common/ProgramFolder.h"
+#include "common/TextFile.h"
 #include "board/ChessBrd.h"
 
 #include <QAction>

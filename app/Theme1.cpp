@@ -2,8 +2,8 @@
 #include "app/Theme1.h"
 
 #include "app/AppearanceHost.h"
-#include "app/core/ListRows.h"
-#include "app/core/ProgramFolder.h"
+#include "uikit/ListRows.h"
+#include "common/ProgramFolder.h"
 
 #include <QLabel>
 #include <QListWidget>

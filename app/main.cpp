@@ -2,9 +2,9 @@
 #include "about/ProgramIcon.h"
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "app/core/MessageBox.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/UserFolder.h"
+#include "uikit/MessageBox.h"
+#include "common/ProgramFolder.h"
+#include "common/UserFolder.h"
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 // class only draws (ChessBrdPainting.cpp), listens to the pointer (ChessBrdPointer.cpp) and
 // parks the engine before every change of the game.
 
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 #include "engine/ThreadPriority.h"
 
 #include <QColor>

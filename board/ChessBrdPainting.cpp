@@ -3,7 +3,7 @@
 #include "board/ChessBrd.h"
 
 #include "board/EngineHandOver.h"
-#include "board/PieceArt.h"
+#include "pieceart/PieceArt.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/IniFile.h"
 
-#include "app/core/TextFile.h"
+#include "common/TextFile.h"
 
 #include <QByteArray>
 

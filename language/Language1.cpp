@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/Language1.h"
 
-#include "app/core/ListRows.h"
-#include "app/core/ProgramFolder.h"
+#include "uikit/ListRows.h"
+#include "common/ProgramFolder.h"
 #include "language/LanguageTable.h"
 #include "language/TextTargets.h"
 

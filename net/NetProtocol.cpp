@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/NetProtocol.h"
 
-#include "board/Square.h"
+#include "chess/Square.h"
 
-#include "app/core/TextFile.h"
+#include "common/TextFile.h"
 
 namespace NetProtocol {
 

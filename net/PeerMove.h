@@ -4,7 +4,7 @@
 // move; this finds the one legal half-move of the side to move that leads to it, so that the
 // move can be played through the board's normal path with all its events.
 
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 #   cmake --install BUILD [--prefix /usr]   the game, its data, menu entry, icons, manuals
 #   make package (top-level Makefile)          corvina_<version>-1_<arch>.deb from build-pkg/
 # Installed, the game finds its data in ../share/corvina beside its executable and keeps each
-# user's files in $XDG_DATA_HOME/corvina (app/core/UserFolder.h).
+# user's files in $XDG_DATA_HOME/corvina (common/UserFolder.h).
 include(GNUInstallDirs)
 
 set(CORVINA_APP_ID io.github.corvina.Corvina)

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/New1.h"
 
-#include "app/core/ErrorReport.h"
-#include "app/core/Points.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "formats/Points.h"
+#include "common/TextFile.h"
 #include "board/ChessBrd.h"
-#include "setup/LayoutFile.h"
+#include "formats/LayoutFile.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/uci/UciCommands.h"
 
+#include "chess/Fen.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -49,50 +51,20 @@ std::vector<std::string> SplitWords(std::string_view line) {
     return words;
 }
 
-std::optional<TUciPosition> PositionFromFen(const std::vector<std::string>& fields) {
-    if (fields.size() < 2)
+std::optional<TUciPosition> PositionFromFen(const std::vector<std::string>& fields,
+                                            std::string* error) {
+    // The rules' FEN reader, so that the engine accepts exactly the positions the game does.
+    std::string fen;
+    for (const std::string& field : fields)
+        fen += (fen.empty() ? "" : " ") + field;
+    TChessGame game;
+    if (!LoadFen(game, fen, error))
         return std::nullopt;
     TUciPosition position;
-    position.Placement.clear();
-    int rankSquares = 0, ranks = 1;
-    for (char c : fields[0]) {
-        if (c == '/') {
-            if (rankSquares != 8)
-                return std::nullopt;
-            rankSquares = 0;
-            ++ranks;
-        } else if (c >= '1' && c <= '8') {
-            position.Placement.append(static_cast<std::size_t>(c - '0'), ' ');
-            rankSquares += c - '0';
-        } else if (std::string_view("PNBRQKpnbrqk").find(c) != std::string_view::npos) {
-            position.Placement += c;
-            ++rankSquares;
-        } else {
-            return std::nullopt;
-        }
-        if (rankSquares > 8)
-            return std::nullopt;
-    }
-    if (ranks != 8 || rankSquares != 8 || position.Placement.size() != 64)
-        return std::nullopt;
-    if (fields[1] != "w" && fields[1] != "b")
-        return std::nullopt;
-    position.WhiteToMove = fields[1] == "w";
-    position.Castling = 0;
-    if (fields.size() > 2 && fields[2] != "-") {
-        for (char c : fields[2]) {
-            const std::size_t bit = std::string_view("KQkq").find(c);
-            if (bit == std::string_view::npos)
-                return std::nullopt;
-            position.Castling |= 1 << bit;
-        }
-    }
-    if (fields.size() > 3 && fields[3] != "-") {
-        const int s = SquareOf(fields[3]);
-        if (s < 0 || (s / 8 != 2 && s / 8 != 5))
-            return std::nullopt;
-        position.EnPassant = s + 1;
-    }
+    position.Placement = game.Position();
+    position.WhiteToMove = game.WhiteToMove();
+    position.Castling = game.CastlingAllowed();
+    position.EnPassant = ToInt(game.EnPassant());
     return position;
 }
 
@@ -152,9 +124,10 @@ bool ParsePositionCommand(const std::vector<std::string>& words, TEngineBoard& s
         std::vector<std::string> fields;
         for (++i; i < words.size() && words[i] != "moves"; ++i)
             fields.push_back(words[i]);
-        const auto fen = PositionFromFen(fields);
+        std::string why;
+        const auto fen = PositionFromFen(fields, &why);
         if (!fen) {
-            error = "invalid FEN";
+            error = "invalid FEN: " + why;
             return false;
         }
         next = *fen;

@@ -23,8 +23,10 @@ struct TUciPosition {
 // The words of a line, split at spaces and tabs.
 std::vector<std::string> SplitWords(std::string_view line);
 
-// Reads a FEN (the first four fields are used; the counters may be missing).
-std::optional<TUciPosition> PositionFromFen(const std::vector<std::string>& fields);
+// Reads a FEN as the game does (the counters may be missing); `error` gets the reason for a
+// malformed one.
+std::optional<TUciPosition> PositionFromFen(const std::vector<std::string>& fields,
+                                            std::string* error = nullptr);
 
 // Plays one move such as "e2e4" or "e7e8q" (a promotion without a letter makes a queen).
 // False, with the position unchanged, when the move is malformed or not legal.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Colour text, priority codes and number lines of a settings profile.
-#include "app/core/ProfileFormat.h"
+#include "formats/ProfileFormat.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The choice of the program folder (portable or per-user) and the filling of the per-user
 // folder, on real folders and files.
-#include "app/core/UserFolder.h"
+#include "common/UserFolder.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -2,9 +2,9 @@
 #pragma once
 // Records every event a game raises as short text ("LegalMove(E2,E4)"), for order checks,
 // through the same printer as corvina-bench's events command.
-#include "board/ChessGame.h"
-#include "board/EventPrinter.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/EventPrinter.h"
+#include "chess/Fen.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Position string, history slots, navigation, move list and repetition.
-#include "board/MoveListReplay.h"
+#include "chess/MoveListReplay.h"
 #include "tests/board/EventLog.h"
 
 #include <QtTest>

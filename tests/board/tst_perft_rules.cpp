@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Perft over the board's own rules: every from-to pair through IsLegalMove, each half-move
 // played with MakeMove on a copy, against the standard published counts.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "tests/PerftPositions.h"
 
 #include <QtTest>

@@ -2,9 +2,9 @@
 // PGN written from games the reader must take back whatever their history holds: the longest
 // game the reader accepts, and games whose history does not by itself lead to the placement on
 // the board (a placement put there from outside, a castling right no FEN can carry).
-#include "board/Fen.h"
-#include "board/Pgn.h"
-#include "board/San.h"
+#include "chess/Fen.h"
+#include "chess/Pgn.h"
+#include "chess/San.h"
 #include "tests/board/EventLog.h"
 
 #include <QTest>

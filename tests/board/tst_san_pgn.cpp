@@ -2,10 +2,10 @@
 // SAN and PGN: single moves written and read from strings, every legal move of varied
 // positions read back from what the writer made of it, whole games through PGN and back, and
 // the PGN checked against pgn-extract, which nobody here wrote.
-#include "board/Fen.h"
-#include "board/Pgn.h"
-#include "board/PgnCollection.h"
-#include "board/San.h"
+#include "chess/Fen.h"
+#include "chess/Pgn.h"
+#include "chess/PgnCollection.h"
+#include "chess/San.h"
 #include "tests/board/EventLog.h"
 
 #include <QProcess>

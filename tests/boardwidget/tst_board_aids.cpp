@@ -4,8 +4,8 @@
 // promotion pop-up against the engine's own promotions.
 #include "board/ChessBrd.h"
 #include "board/EngineHandOver.h"
-#include "board/EventPrinter.h"
-#include "board/Fen.h"
+#include "chess/EventPrinter.h"
+#include "chess/Fen.h"
 #include "board/PromotionChooser.h"
 
 #include <QApplication>

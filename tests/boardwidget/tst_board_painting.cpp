@@ -3,7 +3,7 @@
 // step through the history, the canvas a half-move leaves equals, pixel for pixel, the canvas
 // of a board that paints the same position from nothing.
 #include "board/ChessBrd.h"
-#include "board/Fen.h"
+#include "chess/Fen.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

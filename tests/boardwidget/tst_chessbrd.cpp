@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The board control: properties, geometry, painting, dragging and the outside engine.
 #include "board/ChessBrd.h"
-#include "board/Fen.h"
+#include "chess/Fen.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -5,7 +5,7 @@
 // report that mate's score at the depth it needs. For short mates the rules of the game
 // confirm the key move on their own, so the two move generators are checked against each
 // other on exactly these positions.
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 #include "engine/ChessEngine.h"
 #include "tools/mate/MateSearch.h"
 

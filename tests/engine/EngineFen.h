@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test helper: a FEN goes through the board's parser into the fields the engine reads.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "engine/ChessEngine.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 // Test helper shared by the oracle test and the golden-table writer: a position as the engine
 // reads it, taken straight from a FEN (so that layouts the rules would refuse, such as pawns
 // on the first or last rank, reach the engine too), and one search written out as a line.
-#include "board/Fen.h"
+#include "chess/Fen.h"
 #include "engine/EngineTypes.h"
 
 #include <cstdint>

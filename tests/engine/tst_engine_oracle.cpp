@@ -4,7 +4,7 @@
 // principal variation after every search. A node count is a fingerprint of the whole tree
 // (move order, cut-offs, extensions, the capture search), so any difference in generation,
 // ordering, evaluation or bookkeeping shows here.
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 #include "engine/BenchSuite.h"
 #include "engine/ChessEngine.h"
 #include "tests/engine/OracleCase.h"

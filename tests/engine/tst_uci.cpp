@@ -2,9 +2,9 @@
 // corvina-uci: the command readers from strings, moves applied by the engine board held to the
 // board's rules over random games, the protocol in-process with a search stopped from the
 // command thread, and a whole game against stockfish refereed by the rules.
-#include "board/Fen.h"
-#include "board/Pgn.h"
-#include "board/San.h"
+#include "chess/Fen.h"
+#include "chess/Pgn.h"
+#include "chess/San.h"
 #include "engine/uci/UciCommands.h"
 #include "engine/uci/UciEngine.h"
 #include "tools/ucimatch/UciMatch.h"

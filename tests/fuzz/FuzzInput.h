@@ -4,8 +4,8 @@
 // decoding a chess position from them, the checks that stop a run, and the filters for faults
 // that are known and being mended elsewhere.
 
-#include "board/ChessGame.h"
-#include "board/Square.h"
+#include "chess/ChessGame.h"
+#include "chess/Square.h"
 
 #include <cstddef>
 #include <cstdint>

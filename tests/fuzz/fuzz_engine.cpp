@@ -13,7 +13,7 @@
 //    layouts (a king walked into the enemy camp among many pieces) take a second at depth 1 in a
 //    release build and over a minute under the fuzzer's instrumentation; such a search is
 //    stopped, its board still checked, its answer not judged, and it is counted.
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 #include "engine/ChessEngine.h"
 #include "tests/fuzz/FuzzInput.h"
 

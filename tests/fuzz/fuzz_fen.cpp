@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The FEN bridge on any text: a FEN that loads writes back as a FEN that loads to the same game.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "tests/fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@
 //  - Numbers read exactly as a plain decimal reading of the trimmed text does, within int.
 //  - A flag is a number, on exactly when it is 1; a priority code reads exactly when it is in
 //    0..6, and writes back as itself.
-#include "app/core/ProfileFormat.h"
+#include "formats/ProfileFormat.h"
 #include "tests/fuzz/FuzzInput.h"
 
 #include <QGuiApplication>

@@ -13,8 +13,8 @@
 //  - Navigation: GoToPosition, PreviousMove and NextMove reach exactly the slots of the line
 //    played, each with the placement, side, castling and en passant square it had.
 //  - The FEN round trip keeps placement, side, castling and en passant square.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "engine/EngineBoard.h"
 #include "tests/fuzz/FuzzInput.h"
 

@@ -8,7 +8,7 @@
 //    characters as bytes).
 //  - Writing the lines and reading them back gives the same lines.
 //  - ReadTextLines on a file of these bytes gives what DecodeTextLines gives.
-#include "app/core/TextFile.h"
+#include "common/TextFile.h"
 #include "tests/fuzz/FuzzInput.h"
 
 #include <QFile>

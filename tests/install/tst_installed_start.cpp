@@ -4,10 +4,10 @@
 // loads, and the installed files stay untouched.
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "app/core/ErrorReport.h"
-#include "app/core/ProgramFolder.h"
-#include "app/core/TextFile.h"
-#include "app/core/UserFolder.h"
+#include "uikit/ErrorReport.h"
+#include "common/ProgramFolder.h"
+#include "common/TextFile.h"
+#include "common/UserFolder.h"
 #include "board/ChessBrd.h"
 
 #include <QDir>

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "app/ProgramTexts.h"
 #include "app/Theme1.h"
-#include "app/core/Profile.h"
+#include "formats/Profile.h"
 #include "board/ChessBrd.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowParts.h"

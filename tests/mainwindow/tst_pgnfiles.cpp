@@ -6,7 +6,7 @@
 #include "app/PgnGames.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
-#include "board/Fen.h"
+#include "chess/Fen.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/mainwindow/WindowParts.h"

@@ -4,8 +4,8 @@
 // the start dialog, the chat entry and the message boxes.
 #include "app/Main1.h"
 #include "board/ChessBrd.h"
-#include "net/NetGame.h"
-#include "net/StartNetGame.h"
+#include "netui/NetGame.h"
+#include "netui/StartNetGame.h"
 #include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // before connecting, identify, lists, chat, kick and ban, a wrong password, the server going
 // away, and two main windows that meet in the lobby and end up in a direct NetGame.
 #include "app/Program.h"
-#include "net/Client.h"
+#include "netui/Client.h"
 #include "net/lobby/LobbyProtocol.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"

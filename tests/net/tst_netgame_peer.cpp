@@ -3,7 +3,7 @@
 // format: split and joined messages, garbage, floods, hostile names, impossible moves, a long
 // game played as fast as the socket takes it, and a long game sent in one write.
 #include "net/NetProtocol.h"
-#include "net/OpInfo.h"
+#include "netui/OpInfo.h"
 #include "net/PeerMove.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"

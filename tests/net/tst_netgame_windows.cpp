@@ -4,7 +4,7 @@
 // would change the board asking to end the game first, the peer vanishing, failures, and
 // what the windows show at every stage.
 #include "app/ProgramTexts.h"
-#include "net/OpInfo.h"
+#include "netui/OpInfo.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/NetTestKit.h"

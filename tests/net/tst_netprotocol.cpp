@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The NetGame wire format and the receive buffer, from plain bytes; and finding the peer's
 // half-move from the placement it sent.
-#include "board/Fen.h"
+#include "chess/Fen.h"
 #include "net/NetProtocol.h"
 #include "net/NetReceiveBuffer.h"
 #include "net/PeerMove.h"

@@ -4,7 +4,7 @@
 // and draws each piece so that a player reads its colour at a glance and sees it apart from
 // both squares, on the board colours players choose.
 #include "board/ChessBrd.h"
-#include "board/PieceArt.h"
+#include "pieceart/PieceArt.h"
 
 #include <QDir>
 #include <QImageReader>

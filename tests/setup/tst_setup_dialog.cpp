@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The new-game dialog on its own: the layout editor, the layout checks and layout files.
-#include "app/core/ErrorReport.h"
-#include "app/core/TextFile.h"
+#include "uikit/ErrorReport.h"
+#include "common/TextFile.h"
 #include "board/ChessBrd.h"
 #include "setup/New1.h"
 

@@ -9,7 +9,7 @@
 #include "app/PieceSet1.h"
 #include "app/Program.h"
 #include "app/Theme1.h"
-#include "app/core/ProgramFolder.h"
+#include "common/ProgramFolder.h"
 #include "tools/ShotFile.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The board subcommands: legal moves, the events of played moves, and the MakeMove benchmark.
-#include "board/ChessGame.h"
-#include "board/EventPrinter.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/EventPrinter.h"
+#include "chess/Fen.h"
 #include "tools/bench/Commands.h"
 
 #include <algorithm>

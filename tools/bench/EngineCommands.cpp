@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine subcommands: perft of the engine's move generation, one search, the benchmark
 // suite and the speed summary. Node counts, moves, scores and lines are the same on every run.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "engine/BenchSuite.h"
 #include "engine/ChessEngine.h"
 #include "tools/bench/Commands.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // corvina-bench pgn FILE: each game of a PGN file replayed through the rules, one line each,
 // so that a collection can be compared with another program's reading of it.
-#include "board/Fen.h"
-#include "board/Pgn.h"
-#include "board/PgnCollection.h"
+#include "chess/Fen.h"
+#include "chess/Pgn.h"
+#include "chess/PgnCollection.h"
 #include "tools/bench/Commands.h"
 
 #include <cstdio>

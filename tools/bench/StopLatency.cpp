@@ -3,8 +3,8 @@
 // random delay, and the time until ComputeMove returns is measured. Layouts that keep the
 // capture search busy for a long time, the positions of earlier faults, the benchmark suite
 // and positions from random play are all tried; the longest latency is printed last.
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "engine/BenchSuite.h"
 #include "engine/ChessEngine.h"
 #include "tools/bench/Commands.h"

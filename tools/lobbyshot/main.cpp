@@ -9,9 +9,9 @@
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
-#include "net/Client.h"
-#include "net/NetGame.h"
-#include "net/StartNetGame.h"
+#include "netui/Client.h"
+#include "netui/NetGame.h"
+#include "netui/StartNetGame.h"
 
 #include <QApplication>
 #include <QComboBox>

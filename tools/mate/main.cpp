@@ -3,8 +3,8 @@
 // would load it (all four castling rights where king and rook stand at home).
 //   corvina-mate "FEN" [max-moves]
 
-#include "board/ChessGame.h"
-#include "board/Fen.h"
+#include "chess/ChessGame.h"
+#include "chess/Fen.h"
 #include "engine/ChessEngine.h"
 #include "tools/mate/MateSearch.h"
 

@@ -13,8 +13,8 @@
 // setter, which only tools and tests use.
 #include "app/Main1.h"
 #include "board/ChessBrd.h"
-#include "net/NetGame.h"
-#include "net/StartNetGame.h"
+#include "netui/NetGame.h"
+#include "netui/StartNetGame.h"
 #include "tests/mainwindow/WindowParts.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "board/PieceArt.h"
+#include "pieceart/PieceArt.h"
 
 #include <QRawFont>
 #include <QString>

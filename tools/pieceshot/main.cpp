@@ -7,7 +7,7 @@
 #include "app/Main1.h"
 #include "app/PieceSet1.h"
 #include "app/Program.h"
-#include "app/core/ProgramFolder.h"
+#include "common/ProgramFolder.h"
 #include "board/ChessBrd.h"
 
 #include <QApplication>

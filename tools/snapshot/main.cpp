@@ -18,7 +18,7 @@
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
-#include "board/Fen.h"
+#include "chess/Fen.h"
 #include "setup/New1.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ucimatch/UciMatch.h"
 
-#include "board/Pgn.h"
-#include "board/San.h"
+#include "chess/Pgn.h"
+#include "chess/San.h"
 
 #include <QElapsedTimer>
 

@@ -5,7 +5,7 @@
 // ends in mate, stalemate, threefold placement or lack of mating material as the rules see
 // them, or at a move limit.
 
-#include "board/ChessGame.h"
+#include "chess/ChessGame.h"
 
 #include <QProcess>
 #include <QString>

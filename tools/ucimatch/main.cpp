@@ -4,7 +4,7 @@
 //   corvina-ucimatch <white engine> <black engine> [white go command] [black go command]
 //                    [max plies]
 // e.g. corvina-ucimatch ./corvina-uci /usr/games/stockfish "go depth 3" "go depth 1" 400
-#include "board/Pgn.h"
+#include "chess/Pgn.h"
 #include "tools/ucimatch/UciMatch.h"
 
 #include <QCoreApplication>
