@@ -9,10 +9,10 @@
 #include "app/PieceSet1.h"
 #include "app/ProgramTexts.h"
 #include "app/Theme1.h"
-#include "uikit/ErrorReport.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
 #include "language/Language1.h"
+#include "uikit/ErrorReport.h"
 
 #include "board/ChessBrd.h"
 

@@ -3,10 +3,10 @@
 
 #include "app/GamePanels.h"
 #include "app/PlayerLabels.h"
-#include "uikit/ErrorReport.h"
+#include "board/ChessBrd.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
-#include "board/ChessBrd.h"
+#include "uikit/ErrorReport.h"
 
 #include <QAction>
 #include <QDir>

@@ -5,15 +5,15 @@
 #include "app/PgnGames.h"
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
-#include "uikit/ErrorReport.h"
-#include "formats/GameText.h"
-#include "formats/SavedGame.h"
-#include "common/TextFile.h"
 #include "board/ChessBrd.h"
 #include "chess/Fen.h"
 #include "chess/MoveListReplay.h"
 #include "chess/Pgn.h"
+#include "common/TextFile.h"
+#include "formats/GameText.h"
+#include "formats/SavedGame.h"
 #include "setup/New1.h"
+#include "uikit/ErrorReport.h"
 
 #include <QClipboard>
 #include <QDate>

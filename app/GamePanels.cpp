@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/GamePanels.h"
 
-#include "uikit/ErrorReport.h"
-#include "formats/Points.h"
 #include "board/ChessBrd.h"
+#include "formats/Points.h"
+#include "uikit/ErrorReport.h"
 
 #include <QLabel>
 #include <QListWidget>

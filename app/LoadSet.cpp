@@ -2,10 +2,10 @@
 #include "app/LoadSet.h"
 
 #include "app/ProgramTexts.h"
-#include "uikit/ErrorReport.h"
-#include "formats/Profile.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
+#include "formats/Profile.h"
+#include "uikit/ErrorReport.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -9,14 +9,14 @@
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
 #include "app/WindowLayout.h"
+#include "board/ChessBrd.h"
+#include "common/ProgramFolder.h"
+#include "formats/Points.h"
+#include "net/NetProtocol.h"
+#include "netui/NetGame.h"
+#include "setup/New1.h"
 #include "uikit/DocumentOpener.h"
 #include "uikit/MessageBox.h"
-#include "formats/Points.h"
-#include "common/ProgramFolder.h"
-#include "board/ChessBrd.h"
-#include "netui/NetGame.h"
-#include "net/NetProtocol.h"
-#include "setup/New1.h"
 
 #include <QFrame>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 // chat area and menu items, and binds the NetGame menu, the Say button and the help item.
 #include "app/GamePanels.h"
 #include "app/Main1.h"
-#include "uikit/MessageBox.h"
 #include "board/ChessBrd.h"
+#include "uikit/MessageBox.h"
 
 #include "netui/NetGame.h"
 #include "netui/NetGameHost.h"

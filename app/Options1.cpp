@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Options1.h"
 
-#include "formats/ProfileFormat.h"
 #include "board/ChessBrd.h"
+#include "formats/ProfileFormat.h"
 
 #include <QComboBox>
 #include <QLabel>

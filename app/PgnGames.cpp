@@ -2,9 +2,9 @@
 #include "app/PgnGames.h"
 
 #include "app/ProgramTexts.h"
-#include "common/TextFile.h"
 #include "chess/Pgn.h"
 #include "chess/PgnCollection.h"
+#include "common/TextFile.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>

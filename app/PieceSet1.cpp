@@ -3,9 +3,9 @@
 
 #include "app/AppearanceHost.h"
 #include "app/ProgramTexts.h"
-#include "uikit/ErrorReport.h"
-#include "formats/Profile.h"
 #include "board/ChessBrd.h"
+#include "formats/Profile.h"
+#include "uikit/ErrorReport.h"
 
 #include <QDir>
 #include <QEvent>

@@ -6,11 +6,11 @@
 #include "app/PlayerLabels.h"
 #include "app/Theme1.h"
 #include "app/WindowLayout.h"
-#include "uikit/ErrorReport.h"
-#include "formats/ProfileFormat.h"
+#include "board/ChessBrd.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
-#include "board/ChessBrd.h"
+#include "formats/ProfileFormat.h"
+#include "uikit/ErrorReport.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 #include "app/Theme1.h"
 
 #include "app/AppearanceHost.h"
-#include "uikit/ListRows.h"
 #include "common/ProgramFolder.h"
+#include "uikit/ListRows.h"
 
 #include <QLabel>
 #include <QListWidget>

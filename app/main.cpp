@@ -2,9 +2,9 @@
 #include "about/ProgramIcon.h"
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "uikit/MessageBox.h"
 #include "common/ProgramFolder.h"
 #include "common/UserFolder.h"
+#include "uikit/MessageBox.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/Language1.h"
 
-#include "uikit/ListRows.h"
 #include "common/ProgramFolder.h"
 #include "language/LanguageTable.h"
 #include "language/TextTargets.h"
+#include "uikit/ListRows.h"
 
 #include <QLabel>
 #include <QListWidget>

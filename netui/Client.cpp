@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "netui/Client.h"
 
-#include "netui/LobbyTexts.h"
 #include "net/NetProtocol.h"
 #include "net/lobby/LobbyProtocol.h"
 #include "net/lobby/LobbyText.h"
+#include "netui/LobbyTexts.h"
 
 #include "uikit/MessageBox.h"
 

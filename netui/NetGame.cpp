@@ -2,13 +2,13 @@
 #include "netui/NetGame.h"
 
 #include "net/NetProtocol.h"
+#include "net/PeerMove.h"
 #include "netui/NetTexts.h"
 #include "netui/OpInfo.h"
-#include "net/PeerMove.h"
 
-#include "uikit/DocumentOpener.h"
-#include "common/ProgramFolder.h"
 #include "board/ChessBrd.h"
+#include "common/ProgramFolder.h"
+#include "uikit/DocumentOpener.h"
 
 #include <QLineEdit>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "setup/New1.h"
 
-#include "uikit/ErrorReport.h"
-#include "formats/Points.h"
-#include "common/TextFile.h"
 #include "board/ChessBrd.h"
+#include "common/TextFile.h"
 #include "formats/LayoutFile.h"
+#include "formats/Points.h"
+#include "uikit/ErrorReport.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

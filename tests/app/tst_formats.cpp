@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's text formats and panel figures, read and written by pure functions: each case
 // a row of text in, value out.
+#include "chess/ChessGame.h"
 #include "formats/ChallengeList.h"
 #include "formats/GameText.h"
+#include "formats/LayoutFile.h"
 #include "formats/Points.h"
 #include "formats/Profile.h"
 #include "formats/SavedGame.h"
-#include "chess/ChessGame.h"
-#include "formats/LayoutFile.h"
 
 #include <QtTest>
 

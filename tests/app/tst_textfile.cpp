@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file reading and writing on real files, program paths and the error hook.
-#include "uikit/ErrorReport.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
+#include "uikit/ErrorReport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -4,9 +4,9 @@
 // promotion pop-up against the engine's own promotions.
 #include "board/ChessBrd.h"
 #include "board/EngineHandOver.h"
+#include "board/PromotionChooser.h"
 #include "chess/EventPrinter.h"
 #include "chess/Fen.h"
-#include "board/PromotionChooser.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

@@ -4,11 +4,11 @@
 // loads, and the installed files stay untouched.
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "uikit/ErrorReport.h"
+#include "board/ChessBrd.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
 #include "common/UserFolder.h"
-#include "board/ChessBrd.h"
+#include "uikit/ErrorReport.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -2,9 +2,9 @@
 #pragma once
 // A temporary program folder with the default piece set and profile, and a capture of every
 // reported error, so that each test starts the real main window from known files.
-#include "uikit/ErrorReport.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
+#include "uikit/ErrorReport.h"
 
 #include <QDir>
 #include <QFile>

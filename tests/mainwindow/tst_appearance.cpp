@@ -9,8 +9,8 @@
 #include "app/Program.h"
 #include "app/ProgramTexts.h"
 #include "app/Theme1.h"
-#include "formats/Profile.h"
 #include "board/ChessBrd.h"
+#include "formats/Profile.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowParts.h"
 

@@ -2,9 +2,9 @@
 // Saved games, move-list export and challenges, on real files in a temporary program folder.
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "formats/Points.h"
 #include "board/ChessBrd.h"
 #include "chess/Fen.h"
+#include "formats/Points.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"

@@ -3,8 +3,8 @@
 // before connecting, identify, lists, chat, kick and ban, a wrong password, the server going
 // away, and two main windows that meet in the lobby and end up in a direct NetGame.
 #include "app/Program.h"
-#include "netui/Client.h"
 #include "net/lobby/LobbyProtocol.h"
+#include "netui/Client.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/LobbyKit.h"

@@ -3,8 +3,8 @@
 // format: split and joined messages, garbage, floods, hostile names, impossible moves, a long
 // game played as fast as the socket takes it, and a long game sent in one write.
 #include "net/NetProtocol.h"
-#include "netui/OpInfo.h"
 #include "net/PeerMove.h"
+#include "netui/OpInfo.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/net/NetTestKit.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The new-game dialog on its own: the layout editor, the layout checks and layout files.
-#include "uikit/ErrorReport.h"
-#include "common/TextFile.h"
 #include "board/ChessBrd.h"
+#include "common/TextFile.h"
 #include "setup/New1.h"
+#include "uikit/ErrorReport.h"
 
 #include <QApplication>
 #include <QComboBox>

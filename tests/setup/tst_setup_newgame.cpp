@@ -2,14 +2,14 @@
 // OK and Cancel of the new-game dialog as the main window's "New Game" command runs them.
 #include "app/Main1.h"
 #include "app/Program.h"
-#include "uikit/ErrorReport.h"
-#include "formats/Points.h"
+#include "board/ChessBrd.h"
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
-#include "board/ChessBrd.h"
+#include "formats/Points.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/mainwindow/WindowParts.h"
+#include "uikit/ErrorReport.h"
 
 #include <QAction>
 #include <QComboBox>

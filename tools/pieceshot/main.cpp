@@ -7,8 +7,8 @@
 #include "app/Main1.h"
 #include "app/PieceSet1.h"
 #include "app/Program.h"
-#include "common/ProgramFolder.h"
 #include "board/ChessBrd.h"
+#include "common/ProgramFolder.h"
 
 #include <QApplication>
 #include <QDir>
