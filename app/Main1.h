@@ -7,6 +7,7 @@
 // handed over; they return values, which the window applies.
 
 #include "app/AppearanceHost.h"
+#include "app/MainWindowHook.h"
 #include "formats/Profile.h"
 
 #include <QMainWindow>
@@ -56,6 +57,22 @@ public:
     void SetLanguageDialog(TfrmLang* lang);
     TChessBrd* Board() const { return cb1; }
     TNetGame* NetGame() const { return NetGame_; }
+    // Run by the one-shot start-up step once every window exists, with the language and the
+    // theme the profile chose.
+    std::function<void(int languageIndex, int themeIndex)> OnStartUpStep;
+    // Closing the window keeps the current settings as the profile "Last used", which start-up
+    // applies when al.dat names no profile, and the window's size in ws.dat.
+    bool KeepLastUsed = true;
+    // What tests and tools do where a person picks a file, types a name or reads the screen.
+    TMainWindowHook Hook();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class TMainWindowHook;
 
     // --- Values other parts of the program read or set.
     QString CurrentPieceSetFile() const override { return CurrentPieceSetFile_; }
@@ -70,11 +87,6 @@ public:
     bool ChallengeMode() const;
     int CurrentChallenge() const;
     int ChallengeCount() const;
-    // Run by the one-shot start-up step once every window exists (language and theme).
-    std::function<void()> OnStartUpStep;
-    // Closing the window keeps the current settings as the profile "Last used", which start-up
-    // applies when al.dat names no profile, and the window's size in ws.dat.
-    bool KeepLastUsed = true;
 
     // --- Start-up and settings profiles.
     void FormCreate();
@@ -161,12 +173,6 @@ public:
     // The designed client area: with or without the captured-pieces pane and the chat area.
     QSize DesignSize() const;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
     void CreateControls();
     void CreateMenus();
     void NameControls();

@@ -74,10 +74,10 @@ TProgram::TProgram() {
     // The start-up step: the saved language, then the saved theme.
     TfrmTheme* theme = frmTheme.get();
     TfrmLang* lang = frmLang.get();
-    main->OnStartUpStep = [main, lang, theme] {
-        lang->SelectIndex(main->LanguageIndex());
+    main->OnStartUpStep = [lang, theme](int languageIndex, int themeIndex) {
+        lang->SelectIndex(languageIndex);
         lang->cmdApplyClick();
-        theme->SelectIndex(main->ThemeIndex());
+        theme->SelectIndex(themeIndex);
         theme->cmdApplyClick();
     };
 }

@@ -269,6 +269,6 @@ void TfrmCorvina::closeEvent(QCloseEvent* event) {
 void TfrmCorvina::Timer2Timer() {
     Timer2->stop();
     if (OnStartUpStep)
-        OnStartUpStep();
+        OnStartUpStep(LanguageIndex_, ThemeIndex_);
     Panels_->Refresh();
 }

@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
         TfrmCorvina& main = program.MainWindow();
         // The check compares the folder before and after: this run leaves no settings behind.
         main.KeepLastUsed = false;
-        main.OnStartUpStep = [step = main.OnStartUpStep, folder] {
+        main.OnStartUpStep = [step = main.OnStartUpStep, folder](int language, int theme) {
             if (step)
-                step();
+                step(language, theme);
             std::printf("program folder: %s\n", qPrintable(folder));
             QCoreApplication::quit();
         };

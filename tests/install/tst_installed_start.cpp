@@ -38,8 +38,8 @@ std::unique_ptr<TProgram> Start(const QString& xdg, QStringList& warnings) {
     auto program = std::make_unique<TProgram>();
     bool stepped = false;
     TfrmCorvina& main = program->MainWindow();
-    main.OnStartUpStep = [step = main.OnStartUpStep, &stepped] {
-        step();
+    main.OnStartUpStep = [step = main.OnStartUpStep, &stepped](int language, int theme) {
+        step(language, theme);
         stepped = true;
     };
     main.show();
@@ -73,7 +73,7 @@ void TestInstalledStart::profileSavedInTheUserFolderIsLoadedNextTime() {
         TfrmCorvina& main = program->MainWindow();
         main.Board()->SetSquareColorDark(QColor(0, 0, 128));
         main.Board()->SetSearchDepth(2);
-        QVERIFY(main.SaveSettingsAs("Evening"));
+        QVERIFY(main.Hook().SaveSettingsAs("Evening"));
         // What the Load Settings dialog's auto-load box writes.
         QVERIFY(WriteTextLines(ProgramPath("al.dat"), {"Evening"}));
     }

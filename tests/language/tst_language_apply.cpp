@@ -149,20 +149,20 @@ void TestLanguageApply::challengeModeGetsTheEndText() {
     f.Start();
     f.Apply(0);
     QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Aufgaben!"));
-    f.Main().mnuChallengesClick();
-    QVERIFY(f.Main().ChallengeMode());
+    f.Main().Hook().Trigger("mnuChallenges");
+    QVERIFY(f.Main().Hook().ChallengeMode());
     QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Aufgaben beenden"));
 
     // Applied while challenge mode is on: the item keeps the ending text, in the new language.
     QVERIFY(f.Write("lang/de.ini", {"[Game Menu]", "5=Puzzles!", "5alt=Puzzles beenden"}));
     f.Apply(0);
-    QVERIFY(f.Main().ChallengeMode());
+    QVERIFY(f.Main().Hook().ChallengeMode());
     QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Puzzles beenden"));
-    f.Main().mnuChallengesClick();
+    f.Main().Hook().Trigger("mnuChallenges");
     QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("Puzzles!"));
     // Without the keys the defaults return.
     QVERIFY(f.Write("lang/de.ini", {"[Game Menu]"}));
-    f.Main().mnuChallengesClick();
+    f.Main().Hook().Trigger("mnuChallenges");
     f.Apply(0);
     QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("End Challenge"));
     QVERIFY(f.Errors.isEmpty());
@@ -200,7 +200,7 @@ void TestLanguageApply::programTextsReachTheSettingsCommands() {
     QStringList shown;
     SetInformationHandler(
         [&shown](const QString& caption, const QString& text) { shown << caption << text; });
-    QVERIFY(!f.Main().SaveSettingsAs("Default"));
+    QVERIFY(!f.Main().Hook().SaveSettingsAs("Default"));
     SetInformationHandler({});
     QCOMPARE(shown, (QStringList{"Einstellungen speichern", "Default ist geschützt"}));
     QCOMPARE(ProgramTexts().SaveSettingsLabel1, QString("Name:"));
@@ -225,15 +225,15 @@ void TestLanguageApply::noRowSelectedUsesTheFirstLanguage() {
     QCOMPARE(f.Lang().langs->item(1)->text(), QString("Second"));
     f.Apply(1);
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
-    QCOMPARE(f.Main().LanguageIndex(), 1);
+    QCOMPARE(f.Main().Hook().LanguageIndex(), 1);
     f.Apply(-1);
     QCOMPARE(f.Lang().SelectedIndex(), -1);
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
     QCOMPARE(f.Lang().LanguageIndex(), 0);
-    QCOMPARE(f.Main().LanguageIndex(), 0);
+    QCOMPARE(f.Main().Hook().LanguageIndex(), 0);
     // The index goes into saved profiles.
     f.Apply(1);
-    QVERIFY(f.Main().SaveSettingsAs("Mine"));
+    QVERIFY(f.Main().Hook().SaveSettingsAs("Mine"));
     QCOMPARE(f.Read("Settings/Mine").value(7), QString("1"));
 }
 
@@ -248,21 +248,21 @@ void TestLanguageApply::startUpAndProfilesApplyTheStoredIndex() {
     beyond[7] = "9";
     QVERIFY(f.Prepare({"Second"}, {{"Second", second}, {"Beyond", beyond}}));
     f.Start();
-    QCOMPARE(f.Main().LanguageIndex(), 1);
+    QCOMPARE(f.Main().Hook().LanguageIndex(), 1);
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit")); // not applied before the step
-    f.Main().Timer2Timer();
+    f.Main().Hook().Timer2Timer();
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
     QCOMPARE(f.Lang().SelectedIndex(), 1);
 
-    QVERIFY(f.Main().LoadSettings("Default"));
+    QVERIFY(f.Main().Hook().LoadSettings("Default"));
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
-    QVERIFY(f.Main().LoadSettings("Second"));
+    QVERIFY(f.Main().Hook().LoadSettings("Second"));
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Sortir"));
     // An index past the list selects nothing: the first language, stored as 0.
-    QVERIFY(f.Main().LoadSettings("Beyond"));
+    QVERIFY(f.Main().Hook().LoadSettings("Beyond"));
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Ende"));
-    QCOMPARE(f.Main().LanguageIndex(), 0);
-    QCOMPARE(f.Main().CurrentProfile().LanguageIndex, 0);
+    QCOMPARE(f.Main().Hook().LanguageIndex(), 0);
+    QCOMPARE(f.Main().Hook().CurrentProfile().LanguageIndex, 0);
     QVERIFY(f.Errors.isEmpty());
 }
 
@@ -273,7 +273,7 @@ void TestLanguageApply::emptyListUsesEnglishThenDefaults() {
     QCOMPARE(f.Lang().langs->count(), 0);
     f.Apply(0);
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Leave"));
-    QCOMPARE(f.Main().LanguageIndex(), 0);
+    QCOMPARE(f.Main().Hook().LanguageIndex(), 0);
     QVERIFY(QFile::remove(ProgramPath("lang/english.ini")));
     f.Apply(3);
     QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
@@ -303,7 +303,7 @@ void TestLanguageApply::dataOutsideTheLangFolderGivesDefaults() {
         QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Good"));
         f.Apply(i);
         QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
-        QCOMPARE(f.Main().LanguageIndex(), i);
+        QCOMPARE(f.Main().Hook().LanguageIndex(), i);
     }
     QVERIFY(f.Errors.isEmpty());
 }

@@ -114,7 +114,7 @@ void TestAppearance::themeApply() {
     TfrmTheme& theme = program.ThemeDialog();
     theme.SelectIndex(5);
     theme.cmdApplyClick();
-    QCOMPARE(w.ThemeIndex(), 5);
+    QCOMPARE(w.Hook().ThemeIndex(), 5);
     const QImage crystal = Decode(Folder_->Dir.filePath("bg/Crystal.jpg"));
     QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
              crystal.convertToFormat(QImage::Format_RGB32));
@@ -128,7 +128,7 @@ void TestAppearance::themeApply() {
     theme.cmdApplyClick();
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("stone.jpg"));
-    QCOMPARE(w.ThemeIndex(), 5);
+    QCOMPARE(w.Hook().ThemeIndex(), 5);
     QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
              crystal.convertToFormat(QImage::Format_RGB32));
 
@@ -136,7 +136,7 @@ void TestAppearance::themeApply() {
     theme.SelectIndex(-1);
     QCOMPARE(theme.SelectedIndex(), -1);
     theme.cmdApplyClick();
-    QCOMPARE(w.ThemeIndex(), -1);
+    QCOMPARE(w.Hook().ThemeIndex(), -1);
     QCOMPARE(Background(w).convertToFormat(QImage::Format_RGB32),
              crystal.convertToFormat(QImage::Format_RGB32));
 }
@@ -146,8 +146,8 @@ void TestAppearance::startUpStepAppliesStoredTheme() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     const QImage before = Background(w);
-    w.Timer2Timer();
-    QCOMPARE(w.ThemeIndex(), 4);
+    w.Hook().Timer2Timer();
+    QCOMPARE(w.Hook().ThemeIndex(), 4);
     QCOMPARE(
         Background(w).convertToFormat(QImage::Format_RGB32),
         Decode(Folder_->Dir.filePath("bg/charcoal.jpg")).convertToFormat(QImage::Format_RGB32));
@@ -161,7 +161,7 @@ void TestAppearance::colorsKeepTheirSwatches() {
     TfrmCorvina& w = program.MainWindow();
     TfrmColors& colors = program.ColorsDialog();
     Ctl<QPushButton>(colors, "cmdDefault1")->click();
-    QVERIFY(w.LoadSettings("Blue"));
+    QVERIFY(w.Hook().LoadSettings("Blue"));
     QCOMPARE(w.Board()->SquareColorDark(), QColor(Qt::blue));
     // The swatches show what was chosen here, not what the profile set on the board.
     QCOMPARE(colors.DarkSwatch(), TfrmColors::DefaultDark);
@@ -213,7 +213,7 @@ void TestAppearance::pieceSetOkWithNothingSelected() {
     TfrmCorvina& w = program.MainWindow();
     const QImage before = w.Board()->CustomPieceSet();
     QVERIFY(!before.isNull());
-    const QString file = w.CurrentPieceSetFile();
+    const QString file = w.Hook().CurrentPieceSetFile();
     QCOMPARE(QFileInfo(file).fileName(), QString("Merlot.bmp"));
     for (const char* item :
          {"mnuSet", "mnuColors", "mnuTheme", "mnuOptions", "mnuLoadSet", "mnuSaveSet"})
@@ -238,26 +238,26 @@ void TestAppearance::pieceSetOkWithNothingSelected() {
     Ctl<QPushButton>(dialog, "cmdOK")->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(w.Board()->CustomPieceSet(), before);
-    QCOMPARE(w.CurrentPieceSetFile(), file);
+    QCOMPARE(w.Hook().CurrentPieceSetFile(), file);
 
     // Save, change everything, load: all ten lines come back, with no error.
     w.Board()->SetSquareColorDark(QColor(1, 2, 3));
     w.Board()->SetSearchDepth(6);
-    w.mnuLinesClick();
-    w.mnuWOTClick();
+    w.Hook().Trigger("mnuLines");
+    w.Hook().Trigger("mnuWOT");
     program.ThemeDialog().SelectIndex(3);
     program.ThemeDialog().cmdApplyClick();
-    w.SetCapturedPane(false, false);
-    QVERIFY(w.SaveSettingsAs("After"));
+    w.Hook().SetCapturedPane(false, false);
+    QVERIFY(w.Hook().SaveSettingsAs("After"));
     const QStringList saved = Folder_->Read("Settings/After");
     QCOMPARE(saved, (QStringList{"$00030201", "clSilver", "6", "3", "Merlot.bmp", "1", "1", "0",
                                  "3", "0"}));
-    QVERIFY(w.LoadSettings("Default"));
-    QVERIFY(w.LoadSettings("After"));
+    QVERIFY(w.Hook().LoadSettings("Default"));
+    QVERIFY(w.Hook().LoadSettings("After"));
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
-    QCOMPARE(BuildProfile(w.CurrentProfile()), saved);
+    QCOMPARE(BuildProfile(w.Hook().CurrentProfile()), saved);
     QVERIFY(w.Board()->BoardLines() && w.Board()->WhiteOnTop());
-    QCOMPARE(w.ThemeIndex(), 3);
+    QCOMPARE(w.Hook().ThemeIndex(), 3);
     QCOMPARE(w.width(), 625);
 }
 
@@ -283,13 +283,13 @@ void TestAppearance::pieceSetClickAndOk() {
     // OK on the unreadable row keeps the board's set.
     dialog.cmdOKClick();
     QCOMPARE(Folder_->Errors.size(), 1);
-    QCOMPARE(w.CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Merlot.bmp"));
+    QCOMPARE(w.Hook().CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Merlot.bmp"));
     dialog.Execute(Folder_->Dir.filePath("pieces"));
     dialog.filelistClick(0);
     dialog.cmdOKClick();
-    QCOMPARE(w.CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Another.bmp"));
+    QCOMPARE(w.Hook().CurrentPieceSetFile(), Folder_->Dir.filePath("pieces/Another.bmp"));
     QCOMPARE(Ctl<QLineEdit>(dialog, "txtCurrent")->text(), QString("Another.bmp"));
-    QVERIFY(w.SaveSettingsAs("Mine"));
+    QVERIFY(w.Hook().SaveSettingsAs("Mine"));
     QCOMPARE(Folder_->Read("Settings/Mine").value(4), QString("Another.bmp"));
 }
 
@@ -297,11 +297,11 @@ void TestAppearance::saveRefusesProtectedAndBadNames() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetSearchDepth(7);
-    QVERIFY(!w.SaveSettingsAs("Default"));
+    QVERIFY(!w.Hook().SaveSettingsAs("Default"));
     QCOMPARE(Infos_, QStringList{ProgramTexts().SaveSettingsMsg1});
     QCOMPARE(Folder_->Read("Settings/Default"), DefaultProfile);
     // Only the exact name is protected.
-    QVERIFY(w.SaveSettingsAs("default"));
+    QVERIFY(w.Hook().SaveSettingsAs("default"));
     const QStringList saved = Folder_->Read("Settings/default");
     QCOMPARE(saved.size(), 10);
     QCOMPARE(saved[2], QString("7"));
@@ -309,7 +309,7 @@ void TestAppearance::saveRefusesProtectedAndBadNames() {
     // A name never writes outside Settings.
     const QStringList bad = {"", ".", "..", "../escape", "sub/name", "back\\slash"};
     for (const QString& name : bad)
-        QVERIFY2(!w.SaveSettingsAs(name), qPrintable(name));
+        QVERIFY2(!w.Hook().SaveSettingsAs(name), qPrintable(name));
     QCOMPARE(Folder_->Errors.size(), bad.size());
     QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("escape")));
     QCOMPARE(QDir(Folder_->Dir.filePath("Settings")).entryList(QDir::Files),
@@ -323,15 +323,15 @@ void TestAppearance::paneProfileTwice() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QPoint start = w.pos();
-    QVERIFY(w.LoadSettings("Shown"));
+    QVERIFY(w.Hook().LoadSettings("Shown"));
     QCOMPARE(w.width(), 814);
     const QPoint first = w.pos();
     QCOMPARE(first, start - QPoint(50, 0));
-    QVERIFY(w.LoadSettings("Shown"));
+    QVERIFY(w.Hook().LoadSettings("Shown"));
     QCOMPARE(w.pos(), first);
     QCOMPARE(w.width(), 814);
     QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
-    QVERIFY(w.LoadSettings("Default"));
+    QVERIFY(w.Hook().LoadSettings("Default"));
     QCOMPARE(w.pos(), start);
     QCOMPARE(w.width(), 625);
 }
@@ -342,8 +342,8 @@ void TestAppearance::savedProfileNamesAppliedPieceSet() {
     QVERIFY(Folder_->Prepare({}, {{"P", Profile(5, "Other.bmp")}}));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    QVERIFY(w.LoadSettings("P"));
-    QVERIFY(w.SaveSettingsAs("New"));
+    QVERIFY(w.Hook().LoadSettings("P"));
+    QVERIFY(w.Hook().SaveSettingsAs("New"));
     const QStringList saved = Folder_->Read("Settings/New");
     QCOMPARE(saved.value(4), QString("Other.bmp"));
     QCOMPARE(saved, Folder_->Read("Settings/P"));
@@ -411,7 +411,7 @@ void TestAppearance::deleteProtectsDefaultByName() {
     // Names made of blanks, or with blanks around them, are refused with a message.
     TfrmCorvina& w = program.MainWindow();
     for (const QString name : {"   ", " Zed", "Default "})
-        QVERIFY2(!w.SaveSettingsAs(name), qPrintable(name));
+        QVERIFY2(!w.Hook().SaveSettingsAs(name), qPrintable(name));
     QCOMPARE(Folder_->Errors.size(), 3);
     QVERIFY(Folder_->Errors.first().contains("blank"));
     QCOMPARE(QDir(Folder_->Dir.filePath("Settings")).entryList(QDir::Files),
@@ -425,9 +425,9 @@ void TestAppearance::unloadableProfileNotSaved() {
     QVERIFY(Folder_->Prepare({}, {{"G", Profile(5, "Gone.bmp")}}));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    QVERIFY(w.LoadSettings("G"));
+    QVERIFY(w.Hook().LoadSettings("G"));
     QVERIFY(QFile::remove(Folder_->Dir.filePath("pieces/Gone.bmp")));
-    QVERIFY(!w.SaveSettingsAs("New"));
+    QVERIFY(!w.Hook().SaveSettingsAs("New"));
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY2(Folder_->Errors.first().contains("line 5"), qPrintable(Folder_->Errors.first()));
     QVERIFY(!QFileInfo::exists(Folder_->Dir.filePath("Settings/New")));
@@ -453,9 +453,9 @@ void TestAppearance::highlightMovesKeptBesideTheProfiles() {
         QVERIFY(!item->isChecked());
         QVERIFY(!w.Board()->HighlightMoves());
         QCOMPARE(Folder_->Read("hl.dat"), QStringList{"0"});
-        QVERIFY(w.SaveSettingsAs("Saved"));
+        QVERIFY(w.Hook().SaveSettingsAs("Saved"));
         QCOMPARE(Folder_->Read("Settings/Saved").size(), 10);
-        QVERIFY(w.LoadSettings("Default"));
+        QVERIFY(w.Hook().LoadSettings("Default"));
         QVERIFY(!w.Board()->HighlightMoves());
 
         w.show();
@@ -464,7 +464,7 @@ void TestAppearance::highlightMovesKeptBesideTheProfiles() {
         QTest::mouseClick(board, Qt::LeftButton, {}, board->SquareRect(Square::E2).center());
         QCOMPARE(board->Selected(), Square::E2);
         QTest::mouseClick(board, Qt::LeftButton, {}, board->SquareRect(Square::E4).center());
-        QCOMPARE(w.StatusLines().value(0), QString("1. E2-E4"));
+        QCOMPARE(w.Hook().StatusLines().value(0), QString("1. E2-E4"));
     }
     {
         TProgram program;

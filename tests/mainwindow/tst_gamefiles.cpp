@@ -85,8 +85,8 @@ void TestGameFiles::saveAfterNewGameHasFiveLines() {
     TfrmCorvina& w = program.MainWindow();
     QTimer::singleShot(0, (&program.NewGameDialog()),
                        [&] { program.NewGameDialog().BitBtn1Click(); });
-    w.mnuNewClick();
-    QVERIFY(w.SaveGameTo(Path("new.cvg")));
+    w.Hook().Trigger("mnuNew");
+    QVERIFY(w.Hook().SaveGameTo(Path("new.cvg")));
     QFile f(Path("new.cvg"));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -99,9 +99,9 @@ void TestGameFiles::saveAfterNewGameHasFiveLines() {
         program.NewGameDialog().pl2Human->setChecked(true);
         program.NewGameDialog().BitBtn1Click();
     });
-    w.mnuNewClick();
+    w.Hook().Trigger("mnuNew");
     QTRY_VERIFY(!w.Board()->WhiteToMove());
-    QVERIFY(w.StartFromFen("4k3/8/8/8/8/8/4P3/4K3 w - - 0 1"));
+    QVERIFY(w.Hook().StartFromFen("4k3/8/8/8/8/8/4P3/4K3 w - - 0 1"));
     QTRY_VERIFY(!w.Board()->WhiteToMove());
     QVERIFY(w.Board()->Position() != PlacementFromFen("4k3/8/8/8/8/8/4P3/4K3"));
 }
@@ -111,36 +111,36 @@ void TestGameFiles::roundTripWithNamesInOtherScripts() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"e2e4", "e7e5", "g1f3"});
-    w.SetPlayer1(QString::fromUtf8("Zoë Ångström"));
-    w.SetPlayer2(QString::fromUtf8("Пётр Иванович"));
-    const QStringList status = w.StatusLines();
+    w.Hook().SetPlayer1(QString::fromUtf8("Zoë Ångström"));
+    w.Hook().SetPlayer2(QString::fromUtf8("Пётр Иванович"));
+    const QStringList status = w.Hook().StatusLines();
     const std::string position = w.Board()->Position();
-    QVERIFY(w.SaveGameTo(Path("game.cv")));
+    QVERIFY(w.Hook().SaveGameTo(Path("game.cv")));
 
     TProgram otherProgram;
     TfrmCorvina& other = otherProgram.MainWindow();
     other.Board()->SetComputerPlaysBlack(false);
     other.Board()->SetComputerPlaysWhite(true);
-    QVERIFY(other.LoadGameFrom(Path("game.cv")));
+    QVERIFY(other.Hook().LoadGameFrom(Path("game.cv")));
     QCOMPARE(other.Board()->Position(), position);
     QCOMPARE(Ctl<QLabel>(other, "Player1")->text(), QString::fromUtf8("Zoë Ångström"));
     QCOMPARE(Ctl<QLabel>(other, "Player2")->text(), QString::fromUtf8("Пётр Иванович"));
-    QCOMPARE(other.StatusLines(), status);
+    QCOMPARE(other.Hook().StatusLines(), status);
     QVERIFY(!other.Board()->ComputerPlaysWhite());
     QVERIFY(!other.Board()->ComputerPlaysBlack());
     // The move list replays to the position: the game comes back whole, Black to move, and
     // steps back, exports and goes on as if played here.
     QVERIFY(!other.Board()->WhiteToMove());
     QCOMPARE(other.Board()->CurrentMove(), 2);
-    QVERIFY(other.ExportPgnTo(Path("game.pgn")));
+    QVERIFY(other.Hook().ExportPgnTo(Path("game.pgn")));
     QVERIFY(Folder_->Read("game.pgn").join(' ').contains("1. e4 e5 2. Nf3 *"));
-    other.mnuPreviousClick();
-    QCOMPARE(other.StatusLines(), status.mid(0, 2));
+    other.Hook().Trigger("mnuPrevious");
+    QCOMPARE(other.Hook().StatusLines(), status.mid(0, 2));
     QCOMPARE(other.Board()->At(Square::G1), 'N');
-    other.mnuNextClick();
-    QCOMPARE(other.StatusLines(), status);
+    other.Hook().Trigger("mnuNext");
+    QCOMPARE(other.Hook().StatusLines(), status);
     QVERIFY(PlayMoves(other, {"b8c6"}));
-    QCOMPARE(other.StatusLines().size(), 4);
+    QCOMPARE(other.Hook().StatusLines().size(), 4);
     QVERIFY(Folder_->Errors.isEmpty());
 }
 
@@ -152,25 +152,25 @@ void TestGameFiles::moveListThatDoesNotReplay() {
     w.Board()->SetComputerPlaysBlack(false);
     const QString start = StartPosition;
     QVERIFY(Folder_->Write("odd.cvg", {"1. E2-E4", start, "A", "B", "false", "false"}));
-    QVERIFY(w.LoadGameFrom(ProgramPath("odd.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("odd.cvg")));
     QCOMPARE(w.Board()->Position(), std::string(StartPosition));
-    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. E2-E4"});
     QVERIFY(!w.Board()->WhiteToMove());
     QVERIFY(!w.Board()->StartedWithBlack());
     // Text that is no move list leaves the side to move as it was.
     QVERIFY(Folder_->Write("text.cvg", {"my notes", start, "A", "B", "false", "false"}));
-    QVERIFY(w.LoadGameFrom(ProgramPath("text.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("text.cvg")));
     QVERIFY(!w.Board()->WhiteToMove());
-    QCOMPARE(w.StatusLines(), QStringList{"my notes"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"my notes"});
     // A game begun with Black to move from the start position replays after its reserved line.
     QVERIFY(Folder_->Write("black.cvg",
                            {"1. ...   ", "              E7-E5", "2. D2-D4",
                             "rnbqkbnrpppp ppp            p      P            PPP PPPPRNBQKBNR", "A",
                             "B", "false", "false"}));
-    QVERIFY(w.LoadGameFrom(ProgramPath("black.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("black.cvg")));
     QVERIFY(w.Board()->StartedWithBlack());
     QVERIFY(!w.Board()->WhiteToMove());
-    QCOMPARE(w.StatusLines().size(), 3);
+    QCOMPARE(w.Hook().StatusLines().size(), 3);
     QVERIFY(Folder_->Errors.isEmpty());
 }
 
@@ -180,7 +180,7 @@ void TestGameFiles::flagsAreCaseSensitive() {
     QVERIFY(Folder_->Write("odd.cvg", {QString(StartPosition), "A", "B", "True", "FALSE"}));
     w.Board()->SetComputerPlaysWhite(false);
     QVERIFY(w.Board()->ComputerPlaysBlack());
-    QVERIFY(w.LoadGameFrom(ProgramPath("odd.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("odd.cvg")));
     QVERIFY(!w.Board()->ComputerPlaysWhite());
     QVERIFY(w.Board()->ComputerPlaysBlack());
 }
@@ -191,7 +191,7 @@ void TestGameFiles::longerPlayer2KeepsRightEdge() {
     const int right = Ctl<QLabel>(w, "Player2")->geometry().right();
     QVERIFY(Folder_->Write(
         "long.cvg", {QString(StartPosition), "Me", "Somebody With A Long Name", "false", "true"}));
-    QVERIFY(w.LoadGameFrom(ProgramPath("long.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("long.cvg")));
     QCOMPARE(Ctl<QLabel>(w, "Player2")->text(), QString("Somebody With A Long Name"));
     QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
 }
@@ -202,19 +202,19 @@ void TestGameFiles::shortFileChangesNothing() {
     w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"d2d4"});
     QVERIFY(Folder_->Write("four.cvg", {QString(64, ' '), "X", "Y", "true"}));
-    QVERIFY(!w.LoadGameFrom(ProgramPath("four.cvg")));
+    QVERIFY(!w.Hook().LoadGameFrom(ProgramPath("four.cvg")));
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("four.cvg"));
     QCOMPARE(w.Board()->At(Square::D4), 'P');
     QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Player1"));
-    QCOMPARE(w.StatusLines(), QStringList{"1. D2-D4"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. D2-D4"});
 }
 
 void TestGameFiles::failedSaveKeepsOldFile() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     QVERIFY(Folder_->Write("blocker", {"a plain file"}));
-    QVERIFY(!w.SaveGameTo(ProgramPath("blocker/game.cvg"))); // its folder is a file
+    QVERIFY(!w.Hook().SaveGameTo(ProgramPath("blocker/game.cvg"))); // its folder is a file
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("game.cvg"));
     QCOMPARE(Folder_->Read("blocker"), QStringList{"a plain file"});
@@ -225,14 +225,14 @@ void TestGameFiles::exportWritesWholeLine() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     Play(w, {"e2e4", "e7e5", "g1f3", "b8c6"});
-    w.mnuPreviousClick();
-    w.mnuPreviousClick();
-    QCOMPARE(w.StatusLines().size(), 2);
-    QVERIFY(w.ExportMoveListTo(Path("moves.txt")));
+    w.Hook().Trigger("mnuPrevious");
+    w.Hook().Trigger("mnuPrevious");
+    QCOMPARE(w.Hook().StatusLines().size(), 2);
+    QVERIFY(w.Hook().ExportMoveListTo(Path("moves.txt")));
     QCOMPARE(Folder_->Read("moves.txt"),
              (QStringList{"1. E2-E4", "              E7-E5", "2. G1-F3", "              B8-C6"}));
     // A saved game takes the list as shown.
-    QVERIFY(w.SaveGameTo(Path("short.cvg")));
+    QVERIFY(w.Hook().SaveGameTo(Path("short.cvg")));
     QCOMPARE(Folder_->Read("short.cvg").size(), 2 + 5);
 }
 
@@ -243,21 +243,21 @@ void TestGameFiles::challengesWrapAround() {
                        ChallengeLine(KingsAnd(11, 'B'), 0, "three", 1)}));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuChallengesClick();
-    QVERIFY(w.ChallengeMode());
-    QCOMPARE(w.ChallengeCount(), 3);
+    w.Hook().Trigger("mnuChallenges");
+    QVERIFY(w.Hook().ChallengeMode());
+    QCOMPARE(w.Hook().ChallengeCount(), 3);
     QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 1: White to move: one"));
     QVERIFY(!Ctl<QLabel>(w, "instruct")->isHidden());
     QVERIFY(!Ctl<QPushButton>(w, "cmdNext")->isHidden());
     QVERIFY(Ctl<QAction>(w, "mnuNextCh")->isVisible());
     QCOMPARE(Ctl<QAction>(w, "mnuChallenges")->text(), QString("End Challenge"));
     QCOMPARE(w.Board()->At(Square::A7), 'Q');
-    w.mnuPreviousChClick();
+    w.Hook().Trigger("mnuPreviousCh");
     QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 3: three"));
     QCOMPARE(w.Board()->At(Square::C7), 'B');
     Ctl<QPushButton>(w, "cmdNext")->click();
     QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 1: White to move: one"));
-    w.mnuNextChClick();
+    w.Hook().Trigger("mnuNextCh");
     QCOMPARE(Ctl<QLabel>(w, "instruct")->text(),
              QString("Challenge 2: Black: two")); // text around {} ignored
     QCOMPARE(w.Board()->At(Square::B7), 'R');
@@ -268,18 +268,18 @@ void TestGameFiles::challengesWrapAround() {
     // now keeps the player's own choice.
     QAction* wot = Ctl<QAction>(w, "mnuWOT");
     QVERIFY(w.Board()->WhiteOnTop() && wot->isChecked());
-    QVERIFY(!w.CurrentProfile().WhiteOnTop);
-    w.mnuNextChClick(); // White to move: as the player chose
+    QVERIFY(!w.Hook().CurrentProfile().WhiteOnTop);
+    w.Hook().Trigger("mnuNextCh"); // White to move: as the player chose
     QVERIFY(!w.Board()->WhiteOnTop() && !wot->isChecked());
     // Chosen by hand, White On Top wins, in that game and after it.
-    w.mnuWOTClick();
-    QVERIFY(w.Board()->WhiteOnTop() && w.CurrentProfile().WhiteOnTop);
-    w.mnuPreviousChClick();
+    w.Hook().Trigger("mnuWOT");
+    QVERIFY(w.Board()->WhiteOnTop() && w.Hook().CurrentProfile().WhiteOnTop);
+    w.Hook().Trigger("mnuPreviousCh");
     QVERIFY(w.Board()->WhiteOnTop());
-    w.mnuWOTClick(); // turned for Black, and turned back by hand
+    w.Hook().Trigger("mnuWOT"); // turned for Black, and turned back by hand
     QVERIFY(!w.Board()->WhiteOnTop() && !wot->isChecked());
-    w.mnuNextChClick();
-    QVERIFY(!w.Board()->WhiteOnTop() && !w.CurrentProfile().WhiteOnTop);
+    w.Hook().Trigger("mnuNextCh");
+    QVERIFY(!w.Board()->WhiteOnTop() && !w.Hook().CurrentProfile().WhiteOnTop);
 }
 
 void TestGameFiles::restartAndLeave() {
@@ -287,19 +287,19 @@ void TestGameFiles::restartAndLeave() {
                                           ChallengeLine(KingsAnd(10, 'r'), 1, "two", 0)}));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuChallengesClick();
-    w.mnuNextChClick();
+    w.Hook().Trigger("mnuChallenges");
+    w.Hook().Trigger("mnuNextCh");
     w.Board()->SetComputerPlaysWhite(false); // keep the engine out of the way of the test's moves
     Play(w, {"b7b1", "e1e2"});
-    QVERIFY(!w.StatusLines().isEmpty());
+    QVERIFY(!w.Hook().StatusLines().isEmpty());
     Ctl<QListWidget>(w, "events")->addItem("something");
-    w.mnuRestartClick();
+    w.Hook().Trigger("mnuRestart");
     QCOMPARE(w.Board()->At(Square::B7), 'r');
     QVERIFY(!w.Board()->WhiteToMove());
-    QVERIFY(w.StatusLines().isEmpty());
+    QVERIFY(w.Hook().StatusLines().isEmpty());
     QCOMPARE(Ctl<QListWidget>(w, "events")->count(), 0);
-    w.mnuChallengesClick(); // leave
-    QVERIFY(!w.ChallengeMode());
+    w.Hook().Trigger("mnuChallenges"); // leave
+    QVERIFY(!w.Hook().ChallengeMode());
     QVERIFY(Ctl<QLabel>(w, "instruct")->isHidden());
     QVERIFY(!Ctl<QAction>(w, "mnuRestart")->isVisible());
     QCOMPARE(Ctl<QAction>(w, "mnuChallenges")->text(), QString("Challenges!"));
@@ -317,26 +317,26 @@ void TestGameFiles::badChallengeLinesAreSkippedAndNamed() {
     QVERIFY(Folder_->Write("chlist.dat", lines));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuChallengesClick();
-    QCOMPARE(w.ChallengeCount(), 21);
+    w.Hook().Trigger("mnuChallenges");
+    QCOMPARE(w.Hook().ChallengeCount(), 21);
     QCOMPARE(Folder_->Errors.size(), 1);
     const QString& e = Folder_->Errors.first();
     QVERIFY2(e.contains("line 3 ") && e.contains("line 5 ") && e.contains("line 24 "),
              qPrintable(e));
     QVERIFY(!e.contains("line 23 "));
-    w.mnuPreviousChClick();
+    w.Hook().Trigger("mnuPreviousCh");
     QCOMPARE(Ctl<QLabel>(w, "instruct")->text(), QString("Challenge 21: number 23"));
 }
 
 void TestGameFiles::missingChallengeList() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuChallengesClick();
+    w.Hook().Trigger("mnuChallenges");
     QCOMPARE(Folder_->Errors.size(), 1);
-    QVERIFY(w.ChallengeMode());
+    QVERIFY(w.Hook().ChallengeMode());
     QVERIFY(Ctl<QLabel>(w, "instruct")->isHidden());
-    w.mnuChallengesClick();
-    QVERIFY(!w.ChallengeMode());
+    w.Hook().Trigger("mnuChallenges");
+    QVERIFY(!w.Hook().ChallengeMode());
 }
 
 // The installed list reads through the window's own reader without a complaint.
@@ -344,9 +344,9 @@ void TestGameFiles::shippedChallengeList() {
     QVERIFY(QFile::copy(CORVINA_DATA_DIR "/chlist.dat", ProgramPath("chlist.dat")));
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.mnuChallengesClick();
+    w.Hook().Trigger("mnuChallenges");
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
-    QCOMPARE(w.ChallengeCount(), 21);
+    QCOMPARE(w.Hook().ChallengeCount(), 21);
     QVERIFY(Ctl<QLabel>(w, "instruct")->text().startsWith("Challenge 1: White to move: mate in 1"));
     QVERIFY(w.Board()->ComputerPlaysBlack());
     QVERIFY(w.Board()->WhiteToMove());
@@ -373,12 +373,12 @@ void TestGameFiles::fileThatIsNoGameIsRefused() {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
     f.close();
-    QVERIFY(!w.LoadGameFrom(Path("odd.cvg")));
+    QVERIFY(!w.Hook().LoadGameFrom(Path("odd.cvg")));
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY(Folder_->Errors.first().contains("odd.cvg"));
     QCOMPARE(w.Board()->At(Square::E4), 'P');
-    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
-    QCOMPARE(w.Player1(), QString("Player1"));
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. E2-E4"});
+    QCOMPARE(w.Hook().Player1(), QString("Player1"));
 }
 
 namespace {
@@ -424,14 +424,14 @@ void TestGameFiles::saveAndExportTakeTheGameFirst() {
     Play(w, {"e2e4"});
     auto playDuringDialog = [&w](QFileDialog*) { QVERIFY(PlayMoves(w, {"e7e5"})); };
     AnswerFileDialog(Path("during.cvg"), playDuringDialog);
-    w.mnuSaveClick();
+    w.Hook().Trigger("mnuSave");
     const QStringList saved = Folder_->Read("during.cvg");
     QCOMPARE(saved.size(), 6);
     QCOMPARE(saved.first(), QString("1. E2-E4"));
     QCOMPARE(saved[1].at(36), QChar('P')); // e4
     QCOMPARE(saved[1].at(12), QChar('p')); // e7, still at home
     AnswerFileDialog(Path("during.txt"), [&w](QFileDialog*) { PlayMoves(w, {"g1f3"}); });
-    w.mnuExportClick();
+    w.Hook().Trigger("mnuExport");
     QCOMPARE(Folder_->Read("during.txt").size(), 2);
 }
 
@@ -446,12 +446,12 @@ void TestGameFiles::fileDialogsUseTheChosenFilter() {
         emit types->textActivated(types->currentText());
     };
     AnswerFileDialog(Path("game1"), chooseCv);
-    w.mnuSaveClick();
+    w.Hook().Trigger("mnuSave");
     QVERIFY(QFile::exists(Path("game1.cv")));
     QVERIFY(!QFile::exists(Path("game1.cvg")));
     // The next dialog opens in the folder used last, with the bare name of the last file.
     AnswerFileDialog(Path("x.cvg"));
-    w.mnuSaveClick();
+    w.Hook().Trigger("mnuSave");
     QTimer::singleShot(200, [this] {
         QFileDialog* d = OpenFileDialog();
         QVERIFY(d);
@@ -461,7 +461,7 @@ void TestGameFiles::fileDialogsUseTheChosenFilter() {
         QCOMPARE(name->text(), QString("x.cvg"));
         d->reject();
     });
-    w.mnuSaveClick();
+    w.Hook().Trigger("mnuSave");
 }
 
 void TestGameFiles::markerKeptWhenDefaultUnreadable() {

@@ -127,7 +127,7 @@ void TestMainWindow::startUpSkipsBadLines() {
     QCOMPARE(w.Board()->SquareColorLight(), QColor(255, 255, 0));
     QCOMPARE(w.Board()->SearchDepth(), 1);
     QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
-    QVERIFY(w.CurrentPieceSetFile().isEmpty());
+    QVERIFY(w.Hook().CurrentPieceSetFile().isEmpty());
     QVERIFY(w.Board()->BoardLines());
     QVERIFY(Ctl<QAction>(w, "mnuLines")->isChecked());
     QVERIFY(Ctl<QAction>(w, "mnuCPieces")->isChecked());
@@ -162,10 +162,10 @@ void TestMainWindow::lastUsedKeptBetweenRuns() {
         w.Board()->SetSquareColorLight(QColor(1, 2, 3));
         w.Board()->SetSearchDepth(7);
         w.Board()->SetThinkingPriority(TThreadPriority::tpLowest);
-        w.mnuLinesClick();
-        w.mnuWOTClick();
-        w.SetCapturedPane(false, false);
-        kept = BuildProfile(w.CurrentProfile());
+        w.Hook().Trigger("mnuLines");
+        w.Hook().Trigger("mnuWOT");
+        w.Hook().SetCapturedPane(false, false);
+        kept = BuildProfile(w.Hook().CurrentProfile());
         // Quit, by its key as a person presses it.
         QTest::keyClick(&w, Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!w.isVisible());
@@ -174,8 +174,8 @@ void TestMainWindow::lastUsedKeptBetweenRuns() {
     {
         TProgram program;
         TfrmCorvina& w = program.MainWindow();
-        w.Timer2Timer();
-        QCOMPARE(BuildProfile(w.CurrentProfile()), kept);
+        w.Hook().Timer2Timer();
+        QCOMPARE(BuildProfile(w.Hook().CurrentProfile()), kept);
         QCOMPARE(w.Board()->SquareColorLight(), QColor(1, 2, 3));
         QVERIFY(w.Board()->BoardLines() && w.Board()->WhiteOnTop());
         QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpLowest);
@@ -200,15 +200,15 @@ void TestMainWindow::playedGame() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     bool stepped = false;
-    w.OnStartUpStep = [step = w.OnStartUpStep, &stepped] {
-        step();
+    w.OnStartUpStep = [step = w.OnStartUpStep, &stepped](int language, int theme) {
+        step(language, theme);
         stepped = true;
     };
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTRY_VERIFY(stepped); // the start-up step
     QVERIFY(Play(w, {"e2e4"}));
-    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. E2-E4"});
     QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
     // 1... Nc6 2. Bb5 a6 3. Bxc6: the first black knight taken.
@@ -220,8 +220,8 @@ void TestMainWindow::playedGame() {
     QVERIFY(Play(w, {"d7c6"}));
     QCOMPARE(Ctl<QListWidget>(w, "white")->item(1)->text(), QString("1 Bishops"));
     QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 38.5"));
-    QCOMPARE(w.StatusLines().size(), 6);
-    QCOMPARE(w.StatusLines().last(), QString("              D7-C6"));
+    QCOMPARE(w.Hook().StatusLines().size(), 6);
+    QCOMPARE(w.Hook().StatusLines().last(), QString("              D7-C6"));
 }
 
 void TestMainWindow::mateEvents() {
@@ -241,8 +241,8 @@ void TestMainWindow::engineAnswersAsBlack() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Play(w, {"e2e4"}));
-    QTRY_COMPARE_WITH_TIMEOUT(w.StatusLines().size(), 2, CORVINA_TRY_MS);
-    QVERIFY(w.StatusLines().last().startsWith(QString(14, ' ')));
+    QTRY_COMPARE_WITH_TIMEOUT(w.Hook().StatusLines().size(), 2, CORVINA_TRY_MS);
+    QVERIFY(w.Hook().StatusLines().last().startsWith(QString(14, ' ')));
     QVERIFY(w.Board()->WhiteToMove());
 }
 
@@ -252,37 +252,37 @@ void TestMainWindow::navigationAndGoTo() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     QVERIFY(Play(w, {"e2e4", "e7e5", "g1f3"}));
-    w.mnuPreviousClick();
-    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
-    w.mnuPreviousClick();
-    w.mnuPreviousClick();
-    QVERIFY(w.StatusLines().isEmpty());
-    w.mnuPreviousClick(); // at the start: nothing changes
-    QVERIFY(w.StatusLines().isEmpty());
-    w.mnuNextClick();
-    w.mnuNextClick();
-    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
-    w.mnuNextClick();
-    w.mnuNextClick(); // at the end: nothing changes
-    QCOMPARE(w.StatusLines().size(), 3);
-    w.GoToLine(-1);
+    w.Hook().Trigger("mnuPrevious");
+    QCOMPARE(w.Hook().StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
+    w.Hook().Trigger("mnuPrevious");
+    w.Hook().Trigger("mnuPrevious");
+    QVERIFY(w.Hook().StatusLines().isEmpty());
+    w.Hook().Trigger("mnuPrevious"); // at the start: nothing changes
+    QVERIFY(w.Hook().StatusLines().isEmpty());
+    w.Hook().Trigger("mnuNext");
+    w.Hook().Trigger("mnuNext");
+    QCOMPARE(w.Hook().StatusLines(), (QStringList{"1. E2-E4", "              E7-E5"}));
+    w.Hook().Trigger("mnuNext");
+    w.Hook().Trigger("mnuNext"); // at the end: nothing changes
+    QCOMPARE(w.Hook().StatusLines().size(), 3);
+    w.Hook().GoToLine(-1);
     QCOMPARE(w.Board()->CurrentMove(), 1);
     QVERIFY(w.Board()->WhiteToMove());
     QCOMPARE(w.Board()->Position(), std::string(StartPosition));
-    w.GoToLine(0);
+    w.Hook().GoToLine(0);
     QCOMPARE(w.Board()->CurrentMove(), 1);
     QVERIFY(!w.Board()->WhiteToMove());
     QCOMPARE(w.Board()->At(Square::E4), 'P');
-    w.GoToLine(1);
+    w.Hook().GoToLine(1);
     QCOMPARE(w.Board()->CurrentMove(), 2);
     QVERIFY(w.Board()->WhiteToMove());
-    QCOMPARE(w.StatusLines().size(), 3); // Go To leaves the list alone
+    QCOMPARE(w.Hook().StatusLines().size(), 3); // Go To leaves the list alone
     // The dialog itself: OK with no selection shows the start.
     QTimer::singleShot(100, (&program.GoToDialog()), [&] {
         QCOMPARE(program.GoToDialog().listme->count(), 3);
         program.GoToDialog().accept();
     });
-    w.mnuGoToMoveClick();
+    w.Hook().Trigger("mnuGoToMove");
     QCOMPARE(w.Board()->Position(), std::string(StartPosition));
     QVERIFY(w.Board()->WhiteToMove());
 }
@@ -300,7 +300,7 @@ void TestMainWindow::profileRoundTrip() {
     QCOMPARE(w.Board()->ThinkingPriority(), TThreadPriority::tpNormal);
     QVERIFY(!w.Board()->BoardLines());
     QVERIFY(w.Board()->WhiteOnTop());
-    const QStringList built = BuildProfile(w.CurrentProfile());
+    const QStringList built = BuildProfile(w.Hook().CurrentProfile());
     QCOMPARE(built, (QStringList{"clMaroon", "$00030201", "4", "3", "Merlot.bmp", "0", "1", "0",
                                  "-1", "1"}));
     QVERIFY(WriteTextLines(ProgramPath("Settings/Again"), built));
@@ -309,7 +309,7 @@ void TestMainWindow::profileRoundTrip() {
     const QByteArray bytes = file.readAll();
     QCOMPARE(bytes.count("\r\n"), 10);
     w.Board()->SetThinkingPriority(TThreadPriority::tpIdle);
-    QCOMPARE(BuildProfile(w.CurrentProfile())[3], QString("6"));
+    QCOMPARE(BuildProfile(w.Hook().CurrentProfile())[3], QString("6"));
 }
 
 void TestMainWindow::capturedPaneToggle() {
@@ -359,7 +359,7 @@ void TestMainWindow::player2KeepsRightEdge() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     const int right = Ctl<QLabel>(w, "Player2")->geometry().right();
-    w.SetPlayer2("A much longer name");
+    w.Hook().SetPlayer2("A much longer name");
     QCOMPARE(Ctl<QLabel>(w, "Player2")->geometry().right(), right);
     QVERIFY(Ctl<QLabel>(w, "Player2")->width() > 60);
 }
@@ -486,7 +486,7 @@ void TestMainWindow::longNameShownWholeInMessageBox() {
         open->accept();
     });
     look.start(20);
-    QVERIFY(!w.SaveSettingsAs(name));
+    QVERIFY(!w.Hook().SaveSettingsAs(name));
     QVERIFY2(whole, qPrintable(shown));
     QVERIFY(w.screen()->availableGeometry().contains(box.topLeft()));
     QVERIFY(box.width() <= w.screen()->availableGeometry().width());
@@ -527,13 +527,13 @@ void TestMainWindow::dropOffTheBoardCancelsTheDrag() {
     QVERIFY(ListTexts(w, "events").isEmpty());
     QCOMPARE(b->At(Square::E2), 'P');
     QCOMPARE(b->At(Square::G1), 'N');
-    QVERIFY(w.StatusLines().isEmpty());
+    QVERIFY(w.Hook().StatusLines().isEmpty());
     QVERIFY(b->WhiteToMove());
     // A square the piece cannot reach is still an illegal move.
     drag(Square::E2, b->SquareRect(Square::E5).center());
     QCOMPARE(ListTexts(w, "events"), QStringList{"Illegal Move!"});
     drag(Square::E2, b->SquareRect(Square::E4).center());
-    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. E2-E4"});
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -41,7 +41,7 @@ void NewGame(TfrmCorvina& w, const std::string& layout, int turn) {
     game.UseLayout = !layout.empty();
     game.Layout = layout;
     game.Turn = turn;
-    w.ApplyNewGame(game);
+    w.Hook().ApplyNewGame(game);
 }
 
 } // namespace
@@ -81,19 +81,19 @@ private:
 void TestPanels::moveListAfterGoToAndPlayingOn() {
     TfrmCorvina& w = *W_;
     QVERIFY(PlayMoves(w, {"e2e4", "b8c6", "d2d4", "e7e6"}));
-    w.GoToLine(0);                       // after 1. e4
-    QCOMPARE(w.StatusLines().size(), 4); // Go To leaves the list
+    w.Hook().GoToLine(0);                       // after 1. e4
+    QCOMPARE(w.Hook().StatusLines().size(), 4); // Go To leaves the list
     QVERIFY(PlayMoves(w, {"b8c6"}));
     const QStringList line = {"1. E2-E4", Pad + "B8-C6"};
-    QCOMPARE(w.StatusLines(), line);
+    QCOMPARE(w.Hook().StatusLines(), line);
     // Line k is half-move k again.
     QVERIFY(PlayMoves(w, {"g1f3"}));
-    w.GoToLine(1);
+    w.Hook().GoToLine(1);
     QCOMPARE(w.Board()->At(Square::C6), 'n');
     QCOMPARE(w.Board()->At(Square::F3), ' ');
-    w.GoToLine(2);
+    w.Hook().GoToLine(2);
     QCOMPARE(w.Board()->At(Square::F3), 'N');
-    QVERIFY(w.SaveGameTo(Folder_->Dir.filePath("g.cvg")));
+    QVERIFY(w.Hook().SaveGameTo(Folder_->Dir.filePath("g.cvg")));
     QCOMPARE(Folder_->Read("g.cvg").mid(0, 3),
              (QStringList{"1. E2-E4", Pad + "B8-C6", "2. G1-F3"}));
 }
@@ -101,17 +101,17 @@ void TestPanels::moveListAfterGoToAndPlayingOn() {
 void TestPanels::nextNeverListsTwice() {
     TfrmCorvina& w = *W_;
     QVERIFY(PlayMoves(w, {"e2e4", "e7e5", "g1f3"}));
-    w.GoToLine(-1);
-    w.mnuNextClick();
-    QCOMPARE(w.StatusLines(), QStringList{"1. E2-E4"});
-    w.GoToLine(0);
-    w.mnuNextClick();
-    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5"}));
-    w.mnuNextClick();
-    w.mnuNextClick();
-    QCOMPARE(w.StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5", "2. G1-F3"}));
-    w.mnuPreviousClick();
-    QCOMPARE(w.StatusLines().size(), 2);
+    w.Hook().GoToLine(-1);
+    w.Hook().Trigger("mnuNext");
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. E2-E4"});
+    w.Hook().GoToLine(0);
+    w.Hook().Trigger("mnuNext");
+    QCOMPARE(w.Hook().StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5"}));
+    w.Hook().Trigger("mnuNext");
+    w.Hook().Trigger("mnuNext");
+    QCOMPARE(w.Hook().StatusLines(), (QStringList{"1. E2-E4", Pad + "E7-E5", "2. G1-F3"}));
+    w.Hook().Trigger("mnuPrevious");
+    QCOMPARE(w.Hook().StatusLines().size(), 2);
 }
 
 void TestPanels::blackStartKeepsReservedLine() {
@@ -120,11 +120,11 @@ void TestPanels::blackStartKeepsReservedLine() {
     QVERIFY(PlayMoves(w, {"e7e5", "d2d4"}));
     QStringList list;
     w.Board()->GetMoveList(list);
-    QCOMPARE(w.StatusLines(), list);
-    QCOMPARE(w.StatusLines().size(), 3);
-    QCOMPARE(w.StatusLines()[1], Pad + "E7-E5");
-    w.mnuPreviousClick();
-    QCOMPARE(w.StatusLines(), list.mid(0, 2));
+    QCOMPARE(w.Hook().StatusLines(), list);
+    QCOMPARE(w.Hook().StatusLines().size(), 3);
+    QCOMPARE(w.Hook().StatusLines()[1], Pad + "E7-E5");
+    w.Hook().Trigger("mnuPrevious");
+    QCOMPARE(w.Hook().StatusLines(), list.mid(0, 2));
 }
 
 void TestPanels::pointsAfterWholeHalfMove() {
@@ -144,9 +144,9 @@ void TestPanels::pointsAfterWholeHalfMove() {
     QVERIFY(Folder_->Write(
         "chlist.dat",
         {"{" + QString::fromStdString(Ranks({"k", "", "", "", "", "", "Q", "K"})) + ",0,Mate,1}"}));
-    w.mnuChallengesClick();
+    w.Hook().Trigger("mnuChallenges");
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString("  0.0"));
-    w.mnuChallengesClick();
+    w.Hook().Trigger("mnuChallenges");
     QCOMPARE(Ctl<QLabel>(w, "wp")->text(), QString(" 42.0"));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
     QCOMPARE(ListTexts(w, "white")[4], QString("0 Queens"));
@@ -157,14 +157,14 @@ void TestPanels::pointsAndTalliesFollowThePosition() {
     QVERIFY(PlayMoves(w, {"e2e4", "d7d5", "e4d5"}));
     QCOMPARE(ListTexts(w, "black")[0], QString("1 Pawns"));
     // A capture replayed after stepping back counts once.
-    w.mnuPreviousClick();
+    w.Hook().Trigger("mnuPrevious");
     QCOMPARE(ListTexts(w, "black")[0], QString("0 Pawns"));
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 42.0"));
-    w.mnuNextClick();
+    w.Hook().Trigger("mnuNext");
     QCOMPARE(ListTexts(w, "black")[0], QString("1 Pawns"));
-    w.GoToLine(-1);
+    w.Hook().GoToLine(-1);
     QCOMPARE(ListTexts(w, "black")[0], QString("0 Pawns"));
-    w.GoToLine(2);
+    w.Hook().GoToLine(2);
     QCOMPARE(Ctl<QLabel>(w, "bp")->text(), QString(" 41.0"));
     // A new game starts with empty tallies.
     NewGame(w, {}, 0);
@@ -176,11 +176,11 @@ void TestPanels::player2BesideChallengeCaption() {
     TfrmCorvina& w = *W_;
     auto* player2 = Ctl<QLabel>(w, "Player2");
     const int right = player2->geometry().right();
-    w.SetPlayer2("Somebody");
+    w.Hook().SetPlayer2("Somebody");
     QVERIFY(Folder_->Write(
         "chlist.dat", {"{" + QString::fromStdString(Ranks({"k", "", "", "", "", "", "Q", "K"})) +
                        ",0,White to move: mate in 1,1}"}));
-    w.mnuChallengesClick();
+    w.Hook().Trigger("mnuChallenges");
     auto* instruct = Ctl<QLabel>(w, "instruct");
     QVERIFY(!instruct->isHidden());
     // Entering challenge mode names the players anew; the short name is sized to its text.
@@ -188,12 +188,12 @@ void TestPanels::player2BesideChallengeCaption() {
     QVERIFY(player2->width() < 100);
     QVERIFY(!player2->geometry().intersects(instruct->geometry()));
     const QString remote = QString("A remote player with a very long name indeed ").repeated(20);
-    w.SetPlayer2(remote);
+    w.Hook().SetPlayer2(remote);
     QCOMPARE(player2->geometry().right(), right);
     QVERIFY(!player2->geometry().intersects(instruct->geometry()));
     QCOMPARE(player2->toolTip(), remote);
-    QCOMPARE(w.Player2(), remote);
-    w.mnuChallengesClick(); // leaving: the caption goes, the name may take its room
+    QCOMPARE(w.Hook().Player2(), remote);
+    w.Hook().Trigger("mnuChallenges"); // leaving: the caption goes, the name may take its room
     QVERIFY(player2->geometry().left() < instruct->geometry().right());
     QVERIFY(player2->geometry().left() >= w.Board()->geometry().left());
 }
@@ -202,11 +202,11 @@ void TestPanels::longPlayer1StopsAtTheBoard() {
     TfrmCorvina& w = *W_;
     const QString name = QString("Zoë Ångström-Lindqvist ").repeated(10);
     QVERIFY(Folder_->Write("long.cvg", {QString(StartPosition), name, "Bob", "false", "false"}));
-    QVERIFY(w.LoadGameFrom(ProgramPath("long.cvg")));
+    QVERIFY(w.Hook().LoadGameFrom(ProgramPath("long.cvg")));
     auto* player1 = Ctl<QLabel>(w, "Player1");
     QVERIFY(player1->geometry().right() <= w.Board()->geometry().right());
     QCOMPARE(player1->toolTip(), name);
-    QVERIFY(w.SaveGameTo(Folder_->Dir.filePath("again.cvg")));
+    QVERIFY(w.Hook().SaveGameTo(Folder_->Dir.filePath("again.cvg")));
     QCOMPARE(Folder_->Read("again.cvg")[1], name); // the whole name is saved
 }
 
@@ -224,7 +224,7 @@ void TestPanels::windowOpensOnScreen() {
     if (frame.width() <= area.width())
         QVERIFY(frame.right() <= area.right());
     // Hidden pane: nothing of its frame shows at width 625.
-    w.mnuCPiecesClick();
+    w.Hook().Trigger("mnuCPieces");
     QTRY_COMPARE(w.width(), 625);
     QVERIFY(Ctl<QFrame>(w, "pane")->isHidden());
 }
@@ -235,7 +235,7 @@ void TestPanels::boardTurnsForBlack() {
     TNewGame game;
     game.ComputerWhite = true;
     game.ComputerBlack = false;
-    W_->ApplyNewGame(game);
+    W_->Hook().ApplyNewGame(game);
     QVERIFY(W_->Board()->WhiteOnTop());
     NewGame(*W_, {}, 0);
     QVERIFY(!W_->Board()->WhiteOnTop());

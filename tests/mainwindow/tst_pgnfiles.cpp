@@ -25,7 +25,7 @@ namespace {
 // What a person sees of the game, and what the board keeps of it.
 QStringList Seen(TfrmCorvina& w) {
     QStringList out;
-    out << w.StatusLines().join('|') << ListTexts(w, "events").join('|')
+    out << w.Hook().StatusLines().join('|') << ListTexts(w, "events").join('|')
         << ListTexts(w, "white").join('|') << ListTexts(w, "black").join('|')
         << Ctl<QLabel>(w, "wp")->text() << Ctl<QLabel>(w, "bp")->text()
         << QString::fromStdString(ToFen(*w.Board()));
@@ -83,13 +83,13 @@ void TestPgnFiles::exportedGameLoadsAsPlayed() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
-    w.SetPlayer1("Ada");
-    w.SetPlayer2("Bob");
+    w.Hook().SetPlayer1("Ada");
+    w.Hook().SetPlayer2("Bob");
     // Played to the end, then the view stepped back: the whole recorded game is exported.
     QVERIFY(PlayMoves(w, Played));
     const QStringList seen = Seen(w);
-    w.mnuPreviousClick();
-    QVERIFY(w.ExportPgnTo(Path("game.pgn")));
+    w.Hook().Trigger("mnuPrevious");
+    QVERIFY(w.Hook().ExportPgnTo(Path("game.pgn")));
     const QStringList lines = Folder_->Read("game.pgn");
     QVERIFY(lines.contains("[White \"Ada\"]"));
     QVERIFY(lines.contains("[Black \"Bob\"]"));
@@ -101,7 +101,7 @@ void TestPgnFiles::exportedGameLoadsAsPlayed() {
     TfrmCorvina& o = other.MainWindow();
     o.Board()->SetComputerPlaysBlack(false);
     QVERIFY(PlayMoves(o, {"a2a3", "a7a6"}));
-    QVERIFY(o.LoadPgnFrom(Path("game.pgn")));
+    QVERIFY(o.Hook().LoadPgnFrom(Path("game.pgn")));
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
     QCOMPARE(Seen(o), seen);
     QCOMPARE(Ctl<QLabel>(o, "Player1")->text(), QString("Ada"));
@@ -116,11 +116,11 @@ void TestPgnFiles::exportedGameLoadsAsPlayed() {
     TProgram third;
     TfrmCorvina& t = third.MainWindow();
     QApplication::clipboard()->setText("4k3/8/8/8/8/8/4P3/4K3 w - - 37 88");
-    t.mnuPasteFENClick();
-    QCOMPARE(t.CurrentFen(), QString("4k3/8/8/8/8/8/4P3/4K3 w - - 37 88"));
+    t.Hook().Trigger("mnuPasteFEN");
+    QCOMPARE(t.Hook().CurrentFen(), QString("4k3/8/8/8/8/8/4P3/4K3 w - - 37 88"));
     QVERIFY(PlayMoves(t, {"e1d1"}));
-    QTRY_COMPARE(t.CurrentFen().right(6), QString(" 39 89")); // after the computer's answer
-    QVERIFY(t.ExportPgnTo(Path("engine.pgn")));
+    QTRY_COMPARE(t.Hook().CurrentFen().right(6), QString(" 39 89")); // after the computer's answer
+    QVERIFY(t.Hook().ExportPgnTo(Path("engine.pgn")));
     const QStringList engine = Folder_->Read("engine.pgn");
     QVERIFY(engine.contains("[White \"Player1\"]"));
     QVERIFY(
@@ -158,10 +158,10 @@ void TestPgnFiles::badMoveIsNamedAndGameKept() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
     QVERIFY(PlayMoves(w, {"e2e4", "e7e5"}));
-    w.SetPlayer1("Ada");
+    w.Hook().SetPlayer1("Ada");
     const QStringList before = Seen(w);
     QVERIFY(Folder_->Write("bad.pgn", text.split('\n')));
-    QVERIFY(!w.LoadPgnFrom(Path("bad.pgn")));
+    QVERIFY(!w.Hook().LoadPgnFrom(Path("bad.pgn")));
     QCOMPARE(Folder_->Errors.size(), 1);
     QVERIFY2(Folder_->Errors[0].contains(message), qPrintable(Folder_->Errors[0]));
     QCOMPARE(Seen(w), before);
@@ -203,17 +203,17 @@ void TestPgnFiles::collectionChooser() {
     };
     const std::string before = w.Board()->Position();
     choose("bob", false);
-    QVERIFY(!w.LoadPgnFrom(Path("three.pgn")));
+    QVERIFY(!w.Hook().LoadPgnFrom(Path("three.pgn")));
     QCOMPARE(firstSelected, 0);
     QCOMPARE(shown, (QStringList{"Ann", "Bob"})); // Bob played Black, then White
     QCOMPARE(w.Board()->Position(), before);
     QVERIFY(Folder_->Errors.isEmpty());
 
     choose("club", true);
-    QVERIFY(w.LoadPgnFrom(Path("three.pgn")));
+    QVERIFY(w.Hook().LoadPgnFrom(Path("three.pgn")));
     QCOMPARE(shown, QStringList{"Cid"});
     QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Cid"));
-    QCOMPARE(w.CurrentFen(),
+    QCOMPARE(w.Hook().CurrentFen(),
              QString("rnbqkbnr/ppp1pppp/8/3p4/2PP4/8/PP2PPPP/RNBQKBNR b KQkq c3 0 2"));
 
     QStringList big = {"[White \"Long\"]", "", "{"};
@@ -222,7 +222,7 @@ void TestPgnFiles::collectionChooser() {
     big << "}"
         << "1. Nf3 *";
     QVERIFY(Folder_->Write("big.pgn", big));
-    QVERIFY(w.LoadPgnFrom(Path("big.pgn")));
+    QVERIFY(w.Hook().LoadPgnFrom(Path("big.pgn")));
     QVERIFY2(Folder_->Errors.isEmpty(), qPrintable(Folder_->Errors.join('\n')));
     QCOMPARE(Ctl<QLabel>(w, "Player1")->text(), QString("Long"));
 }
@@ -231,10 +231,10 @@ void TestPgnFiles::setUpPositionTravels() {
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetComputerPlaysBlack(false);
-    QVERIFY(w.StartFromFen("4k3/1P6/8/8/8/8/p7/3NK2R b K - 0 30"));
+    QVERIFY(w.Hook().StartFromFen("4k3/1P6/8/8/8/8/p7/3NK2R b K - 0 30"));
     QVERIFY(PlayMoves(w, {"a2a1", "e1g1", "e8d7", "b7b8"}));
     const QStringList seen = Seen(w);
-    QVERIFY(w.ExportPgnTo(Path("setup.pgn")));
+    QVERIFY(w.Hook().ExportPgnTo(Path("setup.pgn")));
     const QString text = Folder_->Read("setup.pgn").join('\n');
     // The moves are numbered on from the FEN's move number.
     QVERIFY(text.contains("[SetUp \"1\"]\n[FEN \"4k3/1P6/8/8/8/8/p7/3NK2R b K - 0 30\"]"));
@@ -242,7 +242,7 @@ void TestPgnFiles::setUpPositionTravels() {
     TProgram other;
     TfrmCorvina& o = other.MainWindow();
     o.Board()->SetComputerPlaysBlack(false);
-    QVERIFY(o.LoadPgnFrom(Path("setup.pgn")));
+    QVERIFY(o.Hook().LoadPgnFrom(Path("setup.pgn")));
     QCOMPARE(Seen(o), seen);
 }
 
@@ -261,11 +261,11 @@ void TestPgnFiles::copyAndPasteFen() {
     Ctl<QAction>(o, "mnuPasteFEN")->trigger();
     QVERIFY(Folder_->Errors.isEmpty());
     QCOMPARE(o.Board()->Position(), w.Board()->Position());
-    QVERIFY(o.StatusLines().isEmpty());
+    QVERIFY(o.Hook().StatusLines().isEmpty());
     QVERIFY(ListTexts(o, "events").isEmpty());
     // The en passant square came along: the capture is there to play.
     QVERIFY(PlayMoves(o, {"e5d6"}));
-    QCOMPARE(o.CurrentFen(),
+    QCOMPARE(o.Hook().CurrentFen(),
              QString("rnbqkbnr/pp2pppp/3P4/2p5/8/8/PPPP1PPP/RNBQKBNR b KQkq - 0 3"));
 }
 

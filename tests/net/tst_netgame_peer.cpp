@@ -219,7 +219,7 @@ void TestNetGamePeer::richTextNameStaysText() {
 
     // A name longer than 64 characters is cut there; the label shows what fits beside the board.
     Peer_->Send(FormatInfo(QString(200, 'n')));
-    QTRY_COMPARE(w.Player2(), QString(64, 'n'));
+    QTRY_COMPARE(w.Hook().Player2(), QString(64, 'n'));
     QVERIFY(Ctl<QLabel>(w, "Player2")->geometry().left() >= w.Board()->geometry().left());
 }
 
@@ -371,7 +371,7 @@ void TestNetGamePeer::moveInsideTextIsText() {
     Peer_->Send(FormatChat(line));
     QTRY_COMPARE(ChatLines(w).last(), line);
     Peer_->Send(FormatInfo(QString::fromLatin1(move)));
-    QTRY_COMPARE(w.Player2(), QString::fromLatin1(move).left(MaxNameLength));
+    QTRY_COMPARE(w.Hook().Player2(), QString::fromLatin1(move).left(MaxNameLength));
     QCOMPARE(w.NetGame()->Counts().MovesReceived, 0);
     QCOMPARE(w.Board()->Position(), before);
     QVERIFY(w.Board()->WhiteToMove());

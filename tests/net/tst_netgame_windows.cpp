@@ -95,7 +95,7 @@ void TestNetGameWindows::connectionAndNames() {
     QCOMPARE(Ctl<QLabel>(c, "Player2")->text(), QString("Bob the Builder"));
     for (TfrmCorvina* w : {&s, &c}) {
         QCOMPARE(ChatLines(*w), QStringList({"[Chat Messages]"}));
-        QVERIFY(w->NetGameActive());
+        QVERIFY(w->Hook().NetGameActive());
         QVERIFY(w->Board()->CustomEngine());
         QCOMPARE(w->Board()->Position(), std::string(StartPosition));
         QVERIFY(MoveLines(*w).isEmpty());
@@ -197,7 +197,7 @@ void TestNetGameWindows::endFromServer() {
     QVERIFY(TakeBoxes(s).isEmpty());
     for (TfrmCorvina* w : {&s, &c}) {
         QCOMPARE(w->NetGame()->State(), TNetGame::TState::Idle);
-        QVERIFY(!w->NetGameActive());
+        QVERIFY(!w->Hook().NetGameActive());
         QCOMPARE(w->height(), IdleHeight_);
         QVERIFY(Ctl<QAction>(*w, "mnuStartNetGame")->isEnabled());
         QVERIFY(!Ctl<QAction>(*w, "mnuEndNetGame")->isEnabled() &&
@@ -217,12 +217,12 @@ void TestNetGameWindows::endFromServer() {
     QCOMPARE(Ctl<QLabel>(c, "Player1")->text(), QString("Alice"));
     QCOMPARE(Ctl<QLabel>(c, "Player2")->text(), QString("Bob"));
     // The game is the client's to keep: saved, it loads back whole.
-    QVERIFY(c.SaveGameTo(Folder_->Dir.filePath("net.cvg")));
+    QVERIFY(c.Hook().SaveGameTo(Folder_->Dir.filePath("net.cvg")));
     const QStringList tail = {QString::fromStdString(position), "Alice", "Bob", "false", "false"};
     QCOMPARE(Folder_->Read("net.cvg"), moves + tail);
-    QVERIFY(c.LoadGameFrom(Folder_->Dir.filePath("net.cvg")));
+    QVERIFY(c.Hook().LoadGameFrom(Folder_->Dir.filePath("net.cvg")));
     QVERIFY(!c.Board()->WhiteToMove());
-    c.mnuPreviousClick();
+    c.Hook().Trigger("mnuPrevious");
     QCOMPARE(MoveLines(c), moves.mid(0, 2));
     QVERIFY(Folder_->Errors.isEmpty());
 }
@@ -283,7 +283,7 @@ void TestNetGameWindows::commandsAskToEndTheGame() {
     QCOMPARE(asked, QStringList(5, "End the network game?"));
     QCOMPARE(c.NetGame()->State(), TNetGame::TState::Playing);
     QVERIFY(c.Board()->CustomEngine() && c.Board()->ComputerPlaysWhite());
-    QVERIFY(!c.ChallengeMode());
+    QVERIFY(!c.Hook().ChallengeMode());
     QVERIFY(PlayMoves(c, {"e7e5"}));
     QTRY_COMPARE(s.Board()->Position(), c.Board()->Position());
 
@@ -297,7 +297,8 @@ void TestNetGameWindows::commandsAskToEndTheGame() {
     QVERIFY(TakeBoxes(c).isEmpty());
     QCOMPARE(TakeBoxes(s), QStringList{"Opponent disconnected!"});
     QVERIFY(!c.Board()->CustomEngine());
-    QVERIFY2(c.CurrentFen().startsWith("4k3/8/8/8/8/8/4P3/4K3 w"), qPrintable(c.CurrentFen()));
+    QVERIFY2(c.Hook().CurrentFen().startsWith("4k3/8/8/8/8/8/4P3/4K3 w"),
+             qPrintable(c.Hook().CurrentFen()));
     SetQuestionHandler({});
 }
 
@@ -391,7 +392,7 @@ void TestNetGameWindows::waitingServerAndCancelledAttempt() {
     Ctl<QAction>(c, "mnuEndNetGame")->trigger();
     QTest::qWait(300);
     QCOMPARE(c.NetGame()->State(), TNetGame::TState::Idle);
-    QVERIFY(!c.NetGameActive());
+    QVERIFY(!c.Hook().NetGameActive());
     QVERIFY(TakeBoxes(c).isEmpty());
 }
 

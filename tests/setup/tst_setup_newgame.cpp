@@ -36,7 +36,7 @@ bool Play(TfrmCorvina& w, const QStringList& moves) {
 // Runs "New Game" and presses a button of the dialog once it is up.
 void NewGame(TfrmCorvina& w, QPushButton* button) {
     QTimer::singleShot(0, button, [button] { button->click(); });
-    w.mnuNewClick();
+    w.Hook().Trigger("mnuNew");
 }
 
 } // namespace
@@ -165,7 +165,7 @@ void TestSetupNewGame::cancelChangesNothing() {
     // Cancel leaves the window as it was: the move list stays for a later save, and a board
     // disabled while waiting for an opponent stays disabled.
     QVERIFY(!w.Board()->isEnabled());
-    QCOMPARE(w.StatusLines(), QStringList{"1. D2-D4"});
+    QCOMPARE(w.Hook().StatusLines(), QStringList{"1. D2-D4"});
     QCOMPARE(d.txtPlayer1->text(), QString("Someone")); // kept for the next showing
 }
 

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     const QString prefix = QString::fromLocal8Bit(argv[2]);
     TProgram program;
     TfrmCorvina& w = program.MainWindow();
-    w.SetCapturedPane(true, false); // the captured-pieces pane with its labels
+    w.Hook().SetCapturedPane(true, false); // the captured-pieces pane with its labels
     w.show();
     QTest::qWait(300);
     TfrmLang& lang = program.LanguageDialog();

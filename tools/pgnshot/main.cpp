@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
         TProgram played;
         TfrmCorvina& w = played.MainWindow();
         w.Board()->SetComputerPlaysBlack(false);
-        w.SetPlayer1("Edith White");
-        w.SetPlayer2("Bruno Black");
+        w.Hook().SetPlayer1("Edith White");
+        w.Hook().SetPlayer2("Bruno Black");
         for (const char* m : moves) {
             const std::string s = m;
             if (!w.Board()->PlayUserMove(ParseSquare(s.substr(0, 2)),
@@ -45,14 +45,14 @@ int main(int argc, char** argv) {
                 return 1;
             }
         }
-        if (!w.ExportPgnTo(pgn))
+        if (!w.Hook().ExportPgnTo(pgn))
             return 1;
     }
     TProgram loaded;
     TfrmCorvina& w = loaded.MainWindow();
     w.show();
     QTest::qWait(300);
-    if (!w.LoadPgnFrom(pgn))
+    if (!w.Hook().LoadPgnFrom(pgn))
         return 1;
     QTest::qWait(500);
     const QString file = out.filePath(prefix + "loaded.png");
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         chooserOk = chooser->grab().save(chooserFile);
         chooser->reject();
     });
-    w.LoadPgnFrom(collection);
+    w.Hook().LoadPgnFrom(collection);
     std::printf("%s %s\n", chooserOk ? "wrote" : "FAILED", qPrintable(chooserFile));
     // Stays up a little for a picture of the whole screen.
     QTest::qWait(argc > 3 ? 0 : 1500);

@@ -112,12 +112,12 @@ int main(int argc, char** argv) {
     if (!fen.isEmpty() && !LoadFen(*w.Board(), fen.toStdString()))
         std::fprintf(stderr, "not a FEN: %s\n", qPrintable(fen));
     if (challenge > 0) {
-        w.mnuChallengesClick();
+        w.Hook().Trigger("mnuChallenges");
         for (int i = 1; i < challenge; ++i)
-            w.mnuNextChClick();
+            w.Hook().Trigger("mnuNextCh");
     }
     if (!player2.isEmpty())
-        w.SetPlayer2(player2);
+        w.Hook().SetPlayer2(player2);
     if (!steps.isEmpty()) {
         QTimer::singleShot(1500, [&] {
             const bool ok = QGuiApplication::primaryScreen()->grabWindow(0).save(out);
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
                 if (steps[i] == "--at") {
                     w.move(value.section(',', 0, 0).toInt(), value.section(',', 1, 1).toInt());
                 } else if (steps[i] == "--save-settings") {
-                    w.SaveSettingsAs(value);
+                    w.Hook().SaveSettingsAs(value);
                 } else if (auto* item = w.findChild<QAction*>(value)) {
                     item->trigger();
                 }
@@ -162,16 +162,16 @@ int main(int argc, char** argv) {
     if (!load.isEmpty()) {
         // The picture is taken while the load's message, if any, is on the screen.
         grabSoonAndQuit();
-        w.LoadGameFrom(load);
+        w.Hook().LoadGameFrom(load);
         return app.exec();
     }
     if (dialog == "pieceset" || dialog == "loadset") {
         // The settings dialogs as the menu opens them.
         grabSoonAndQuit();
         if (dialog == "pieceset")
-            w.mnuSetClick();
+            w.Hook().Trigger("mnuSet");
         else
-            w.mnuLoadSetClick();
+            w.Hook().Trigger("mnuLoadSet");
         return app.exec();
     }
     if (!dialog.isEmpty()) {
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
             frmNew.reject();
             QTimer::singleShot(0, [&app, ok] { app.exit(ok ? 0 : 1); });
         });
-        w.mnuNewClick();
+        w.Hook().Trigger("mnuNew");
         return app.exec();
     }
     int next = 0;
