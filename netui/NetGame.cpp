@@ -207,23 +207,12 @@ void TNetGame::PlayPeerMove(const std::string& position) {
         // Played like the engine's half-move, so that every event and panel follows. The held
         // board does not ask its outside engine afterwards, so nothing is sent back. The piece
         // slides only when nothing else from the peer waits: the slide holds the window.
-        const char savedPiece = board.PromotionPiece();
-        const TPromotionEvent savedHandler = board.OnPromotion;
+        // A promotion takes the piece the peer chose, for this half-move alone.
         const bool animate = board.AnimateMoves();
-        if (move->Promotion) {
-            board.SetPromotionPiece(move->Promotion);
-            board.OnPromotion = [&](TObject* s, Square a, Square b, char& piece) {
-                if (savedHandler)
-                    savedHandler(s, a, b, piece);
-                piece = move->Promotion; // the peer chose already
-            };
-        }
         if (Connection_->MoreWaiting())
             board.SetAnimateMoves(false);
-        board.MakeMove(move->From, move->To);
+        board.MakeMove(move->From, move->To, move->Promotion);
         board.SetAnimateMoves(animate);
-        board.OnPromotion = savedHandler;
-        board.SetPromotionPiece(savedPiece);
         ++Counts_.MovesPlayed;
     } else {
         const std::string old = board.Position();
