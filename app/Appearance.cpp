@@ -144,13 +144,8 @@ bool TfrmCorvina::LoadSettings(const QString& name) {
         ReportError(ProgramTexts().BadSettingsName.arg(name));
         return false;
     }
-    QStringList lines;
-    QString error;
-    if (!ReadTextLines(ProgramPath("Settings/" + name), lines, &error)) {
-        ReportError(error);
-        return false;
-    }
-    return ApplyProfile(lines, name, false);
+    const auto lines = ReadLinesReported(ProgramPath("Settings/" + name));
+    return lines && ApplyProfile(*lines, name, false);
 }
 
 void TfrmCorvina::SetLanguageDialog(TfrmLang* lang) {
@@ -185,13 +180,10 @@ void TfrmCorvina::LoadHighlightChoice() {
     const QString path = ProgramPath(HighlightFile);
     if (!QFileInfo::exists(path))
         return;
-    QStringList lines;
-    QString error;
-    if (!ReadTextLines(path, lines, &error)) {
-        ReportError(error);
+    const auto lines = ReadLinesReported(path);
+    if (!lines)
         return;
-    }
-    const bool on = lines.isEmpty() || lines.first().trimmed() != "0";
+    const bool on = lines->isEmpty() || lines->first().trimmed() != "0";
     mnuHighlight->setChecked(on);
     cb1->SetHighlightMoves(on);
 }

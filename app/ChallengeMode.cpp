@@ -17,13 +17,10 @@ TChallengeMode::TChallengeMode(const TChallengeControls& controls) : C_(controls
 
 bool TChallengeMode::ReadList() {
     const QString path = ProgramPath("chlist.dat");
-    QStringList lines;
-    QString error;
-    if (!ReadTextLines(path, lines, &error)) {
-        ReportError(error);
+    const auto lines = ReadLinesReported(path);
+    if (!lines)
         return false;
-    }
-    TChallengeList list = ParseChallengeList(lines);
+    TChallengeList list = ParseChallengeList(*lines);
     // Every line that could not be used is named in one message; the good ones still play.
     if (!list.Skipped.isEmpty())
         ReportError(QString("In \"%1\" %2; those lines were skipped.")

@@ -96,17 +96,9 @@ bool TGameFiles::SaveGameTo(const QString& path, const QStringList& lines) {
 }
 
 bool TGameFiles::LoadGameFrom(const QString& path) {
-    QStringList lines;
-    QString error;
-    if (!ReadTextLines(path, lines, &error)) {
-        ReportError(error);
+    const auto game = ReadParsedReported(path, ParseSavedGame);
+    if (!game)
         return false;
-    }
-    const auto game = ParseSavedGame(lines, path, &error);
-    if (!game) {
-        ReportError(error);
-        return false;
-    }
     const std::string placement = DecodePosition(game->Position);
     std::vector<std::string> list;
     for (const QString& line : game->MoveList)

@@ -370,13 +370,11 @@ bool TfrmNew::SaveLayout(const QString& path) {
 }
 
 bool TfrmNew::LoadLayout(const QString& path) {
-    QStringList lines;
-    QString error;
-    if (!ReadTextLines(path, lines, &error)) {
-        ReportError(error);
+    const auto lines = ReadLinesReported(path);
+    if (!lines)
         return false;
-    }
-    const auto layout = ParseLayout(lines, path, &error);
+    QString error;
+    const auto layout = ParseLayout(*lines, path, &error);
     if (!layout) {
         ReportError(error);
         return false;

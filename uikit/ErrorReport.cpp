@@ -3,6 +3,8 @@
 
 #include "uikit/MessageBox.h"
 
+#include "common/TextFile.h"
+
 #include <QApplication>
 
 namespace {
@@ -26,4 +28,14 @@ void ReportError(const QString& text) {
 
 void SetErrorHandler(TErrorHandler handler) {
     Handler() = std::move(handler);
+}
+
+std::optional<QStringList> ReadLinesReported(const QString& path) {
+    QStringList lines;
+    QString error;
+    if (!ReadTextLines(path, lines, &error)) {
+        ReportError(error);
+        return std::nullopt;
+    }
+    return lines;
 }
