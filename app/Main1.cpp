@@ -2,12 +2,14 @@
 #include "app/Main1.h"
 
 #include "about/AboutBox.h"
+#include "app/Appearance.h"
 #include "app/ChallengeMode.h"
 #include "app/GameFiles.h"
 #include "app/GamePanels.h"
 #include "app/GoTo.h"
 #include "app/PlayerLabels.h"
 #include "app/ProgramTexts.h"
+#include "app/SettingsProfiles.h"
 #include "app/WindowLayout.h"
 #include "board/ChessBrd.h"
 #include "common/ProgramFolder.h"
@@ -87,7 +89,22 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     CreateNetGame(); // after the window has its height: the chat area lies below it
     Layout_ = std::make_unique<TWindowLayout>(cb1->parentWidget(), cb1, back);
     Layout_->Record({Player1_, Player2_, instruct});
-    FormCreate();
+    Appearance_ = std::make_unique<TAppearance>(cb1, back, mnuHighlight);
+    Profiles_ = std::make_unique<TSettingsProfiles>(
+        this, cb1,
+        TProfileTargets{
+            mnuLines, [this] { return ChosenWhiteOnTop_; },
+            [this](bool on) {
+                ChosenWhiteOnTop_ = on;
+                ShowWhiteOnTop(on);
+            },
+            [this] { return mnuCPieces->isChecked(); },
+            [this](bool shown, bool moveWindow) { SetCapturedPane(shown, moveWindow); }});
+    ConnectAppearanceMenus();
+    cb1->OnPlayersChange = [this](TObject*) { FollowPlayers(); };
+    cb1->SetComputerPlaysBlack(true);
+    Appearance_->LoadHighlightChoice();
+    Profiles_->ApplyAtStartUp();
     LoadWindowSize();
 }
 
@@ -99,12 +116,36 @@ void TfrmCorvina::SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about)
     AboutBox = about;
 }
 
-bool TfrmCorvina::ChallengeMode() const {
-    return Challenges_->Active();
+void TfrmCorvina::SetAppearanceDialogs(TfrmColors* colors, TfrmPieceSet* pieceSet,
+                                       TfrmOptions* options, TfrmLoadSet* loadSet,
+                                       TfrmTheme* theme) {
+    Appearance_->SetDialogs(colors, pieceSet, options, theme);
+    Profiles_->SetDialogs(loadSet, theme);
 }
 
-int TfrmCorvina::CurrentChallenge() const {
-    return Challenges_->Current();
+void TfrmCorvina::SetLanguageDialog(TfrmLang* lang) {
+    Appearance_->SetLanguageDialog(lang);
+    Profiles_->SetLanguageDialog(lang);
+}
+
+QString TfrmCorvina::CurrentPieceSetFile() const {
+    return Profiles_->PieceSetFile();
+}
+
+bool TfrmCorvina::SetBackgroundPicture(const QString& file) {
+    return Appearance_->SetBackgroundPicture(file);
+}
+
+void TfrmCorvina::SetCurrentPieceSetFile(const QString& file) {
+    Profiles_->SetPieceSetFile(file);
+}
+
+void TfrmCorvina::SetThemeIndex(int index) {
+    Profiles_->SetThemeIndex(index);
+}
+
+bool TfrmCorvina::ChallengeMode() const {
+    return Challenges_->Active();
 }
 
 int TfrmCorvina::ChallengeCount() const {

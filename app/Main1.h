@@ -25,6 +25,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class TAboutBox;
+class TAppearance;
+class TSettingsProfiles;
 class TChallengeMode;
 class TChessBrd;
 class TGameFiles;
@@ -74,31 +76,17 @@ protected:
 private:
     friend class TMainWindowHook;
 
-    // --- Values other parts of the program read or set.
-    QString CurrentPieceSetFile() const override { return CurrentPieceSetFile_; }
-    int LanguageIndex() const { return LanguageIndex_; }
-    int ThemeIndex() const { return ThemeIndex_; }
+    // --- What the appearance dialogs change besides the board (IAppearanceHost).
+    QString CurrentPieceSetFile() const override;
+    bool SetBackgroundPicture(const QString& file) override;
+    void SetCurrentPieceSetFile(const QString& file) override;
+    void SetThemeIndex(int index) override;
+
     bool NetGameActive() const { return NetGameActive_; }
     void SetNetGameActive(bool active) { NetGameActive_ = active; }
-    // What the appearance dialogs change besides the board.
-    bool SetBackgroundPicture(const QString& file) override;
-    void SetCurrentPieceSetFile(const QString& file) override { CurrentPieceSetFile_ = file; }
-    void SetThemeIndex(int index) override { ThemeIndex_ = index; }
     bool ChallengeMode() const;
-    int CurrentChallenge() const;
     int ChallengeCount() const;
-
-    // --- Start-up and settings profiles.
-    void FormCreate();
     void Timer2Timer();
-    // Applies every line of a profile that reads well, in order; names the bad lines in one
-    // report and answers false when there are any. `startUp` selects the start-up treatment of
-    // the language, the theme and line 10.
-    bool ApplyProfile(const QStringList& lines, const QString& name, bool startUp);
-    TProfile CurrentProfile() const;
-    // Line 5 as the loader reads it: a piece set that cannot be read, or that the board would
-    // refuse, joins the bad lines of `read`; otherwise `set` receives the picture.
-    void ReadPieceSet(TProfileRead& read, const QString& name, QImage* set) const;
     // The one place the captured-pieces pane is shown or hidden; `moveWindow` keeps the board
     // where it was on the screen by moving the window 50 pixels.
     void SetCapturedPane(bool shown, bool moveWindow);
@@ -145,29 +133,9 @@ private:
     // the player chose it by hand or in a profile; the check mark follows the board.
     void FollowPlayers();
     void mnuCPiecesClick();
-    // "Highlight Moves": flips the board's marks and keeps the choice in hl.dat.
-    void mnuHighlightClick();
     void mnuHelpTopicsClick();
     void mnuReadmeClick();
     void mnuAboutClick();
-    // Appearance, engine options and settings profiles.
-    void mnuSetClick();
-    void mnuColorsClick();
-    void mnuThemeClick();
-    void mnuOptionsClick();
-    void mnuLanguageClick();
-    void mnuSaveSetClick();
-    // Writes the current settings as profile `name` under Settings/; refuses "Default" and
-    // names that are not plain file names or begin or end with a blank, with a message. True
-    // when written.
-    bool SaveSettingsAs(const QString& name);
-    // Writes `lines` as profile `name` once the loader has accepted every line; otherwise
-    // reports what it refused and writes nothing.
-    bool WriteProfile(const QString& name, const QStringList& lines);
-    void mnuLoadSetClick();
-    // Reads Settings/`name` and applies it as the Load Settings dialog does.
-    bool LoadSettings(const QString& name);
-
     // The chat area below the client area of a NetGame: shown or not.
     void SetChatShown(bool shown);
     // The designed client area: with or without the captured-pieces pane and the chat area.
@@ -183,11 +151,8 @@ private:
     // stands in the way any more.
     bool EndNetGameFirst();
     void ConnectAppearanceMenus();
-    void ApplyLanguage();
     // Registers the window and its language texts that are no control's caption.
     void BindLanguageTexts();
-    // The "Highlight Moves" choice kept in hl.dat (on when the file is missing).
-    void LoadHighlightChoice();
     void ShowWhiteOnTop(bool on);
     // Fits the window to the designed area at the present scale, unless it fills the screen.
     void FitDesign();
@@ -232,12 +197,6 @@ private:
     TfrmNew* frmNew = nullptr;
     TfrmGoTo* frmGoTo = nullptr;
     TAboutBox* AboutBox = nullptr;
-    TfrmColors* frmColors = nullptr;
-    TfrmPieceSet* frmPieceSet = nullptr;
-    TfrmOptions* frmOptions = nullptr;
-    TfrmLoadSet* frmLoadSet = nullptr;
-    TfrmTheme* frmTheme = nullptr;
-    TfrmLang* frmLang = nullptr;
 
     // --- The parts that carry out the commands.
     std::unique_ptr<TGamePanels> Panels_;
@@ -245,6 +204,8 @@ private:
     std::unique_ptr<TGameFiles> Files_;
     std::unique_ptr<TChallengeMode> Challenges_;
     std::unique_ptr<TWindowLayout> Layout_;
+    std::unique_ptr<TSettingsProfiles> Profiles_;
+    std::unique_ptr<TAppearance> Appearance_;
 
     // --- NetGame (app/NetGameHost.cpp): the direct game over TCP, its menu items and the chat
     // area, lent to the NetGame through the window's host adapter.
@@ -252,9 +213,6 @@ private:
     TNetGame* NetGame_ = nullptr;
     void CreateNetGame();
 
-    QString CurrentPieceSetFile_;
-    int LanguageIndex_ = 0;
-    int ThemeIndex_ = -1;
     bool NetGameActive_ = false;
     bool ChosenWhiteOnTop_ = false;
     bool ChatShown_ = false;

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's menu bar, and the designed names of its controls and menu items.
+// The main window's menu bar, what each item runs, and the designed names of its controls and
+// menu items.
 #include "app/Main1.h"
 
+#include "app/Appearance.h"
+#include "app/SettingsProfiles.h"
 #include "board/ChessBrd.h"
 
 #include <QAction>
@@ -120,13 +123,11 @@ void TfrmCorvina::CreateMenus() {
     connect(mnuLines, &QAction::triggered, this, &TfrmCorvina::mnuLinesClick);
     connect(mnuWOT, &QAction::triggered, this, &TfrmCorvina::mnuWOTClick);
     connect(mnuCPieces, &QAction::triggered, this, &TfrmCorvina::mnuCPiecesClick);
-    connect(mnuHighlight, &QAction::triggered, this, &TfrmCorvina::mnuHighlightClick);
     connect(mnuStart, &QAction::triggered, this, [this] { cb1->StartThinking(); });
     connect(mnuStop, &QAction::triggered, this, [this] { cb1->StopThinking(); });
     connect(mnuHelpTopics, &QAction::triggered, this, &TfrmCorvina::mnuHelpTopicsClick);
     connect(mnuReadme, &QAction::triggered, this, &TfrmCorvina::mnuReadmeClick);
     connect(mnuAbout, &QAction::triggered, this, &TfrmCorvina::mnuAboutClick);
-    ConnectAppearanceMenus();
 }
 
 // Every control and menu item carries its designed name, so that the language layer and the
@@ -192,4 +193,17 @@ void TfrmCorvina::NameControls() {
     };
     for (const auto& [object, name] : names)
         object->setObjectName(name);
+}
+
+void TfrmCorvina::ConnectAppearanceMenus() {
+    TAppearance* a = Appearance_.get();
+    TSettingsProfiles* p = Profiles_.get();
+    connect(mnuSet, &QAction::triggered, this, [a] { a->mnuSetClick(); });
+    connect(mnuColors, &QAction::triggered, this, [a] { a->mnuColorsClick(); });
+    connect(mnuTheme, &QAction::triggered, this, [a] { a->mnuThemeClick(); });
+    connect(mnuOptions, &QAction::triggered, this, [a] { a->mnuOptionsClick(); });
+    connect(mnuLanguage, &QAction::triggered, this, [a] { a->mnuLanguageClick(); });
+    connect(mnuHighlight, &QAction::triggered, this, [a] { a->mnuHighlightClick(); });
+    connect(mnuSaveSet, &QAction::triggered, this, [p] { p->mnuSaveSetClick(); });
+    connect(mnuLoadSet, &QAction::triggered, this, [p] { p->mnuLoadSetClick(); });
 }

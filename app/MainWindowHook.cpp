@@ -2,6 +2,7 @@
 #include "app/MainWindowHook.h"
 
 #include "app/Main1.h"
+#include "app/SettingsProfiles.h"
 
 #include <QAction>
 
@@ -36,10 +37,10 @@ bool TMainWindowHook::StartFromFen(const QString& fen) const {
     return W->StartFromFen(fen);
 }
 bool TMainWindowHook::SaveSettingsAs(const QString& name) const {
-    return W->SaveSettingsAs(name);
+    return W->Profiles_->SaveAs(name);
 }
 bool TMainWindowHook::LoadSettings(const QString& name) const {
-    return W->LoadSettings(name);
+    return W->Profiles_->Load(name);
 }
 void TMainWindowHook::ApplyNewGame(const TNewGame& game) const {
     W->ApplyNewGame(game);
@@ -73,7 +74,7 @@ QString TMainWindowHook::CurrentFen() const {
     return W->CurrentFen();
 }
 TProfile TMainWindowHook::CurrentProfile() const {
-    return W->CurrentProfile();
+    return W->Profiles_->Current();
 }
 bool TMainWindowHook::ChallengeMode() const {
     return W->ChallengeMode();
@@ -82,10 +83,10 @@ int TMainWindowHook::ChallengeCount() const {
     return W->ChallengeCount();
 }
 int TMainWindowHook::LanguageIndex() const {
-    return W->LanguageIndex();
+    return W->Profiles_->LanguageIndex();
 }
 int TMainWindowHook::ThemeIndex() const {
-    return W->ThemeIndex();
+    return W->Profiles_->ThemeIndex();
 }
 QString TMainWindowHook::CurrentPieceSetFile() const {
     return W->CurrentPieceSetFile();
