@@ -78,7 +78,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME corvina)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Corvina developers")
-set(CPACK_PACKAGE_CONTACT "The Corvina developers <corvina@example.org>")
+# We have no address or homepage to publish yet, and name none rather than invent one; the
+# README says where problems go.
+set(CPACK_PACKAGE_CONTACT "The Corvina developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop chess game with engine, puzzles and network play")
 set(CPACK_PACKAGE_DESCRIPTION
   "Corvina is a chess game for the desktop. Play against the built-in engine, against a
@@ -92,7 +94,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/corvina/corvina")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-dejavu-core")
