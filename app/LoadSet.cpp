@@ -5,6 +5,7 @@
 #include "common/ProgramFolder.h"
 #include "common/TextFile.h"
 #include "formats/Profile.h"
+#include "language/LanguageTable.h"
 #include "uikit/ErrorReport.h"
 
 #include <QCheckBox>
@@ -100,7 +101,7 @@ void TfrmLoadSet::cmdDeleteClick() {
         return;
     // Default is protected by its name, wherever it sorts.
     if (name == DefaultProfileName) {
-        ShowInformation(windowTitle(), ProgramTexts().LoadSettingsMsg1);
+        ShowInformation(windowTitle(), ProgramText(TextIds::LoadSettingsMsg1));
         return;
     }
     if (!ConfirmDelete(name))

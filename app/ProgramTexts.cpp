@@ -19,8 +19,8 @@ TQuestionHandler& Questions() {
 
 } // namespace
 
-TProgramTexts& ProgramTexts() {
-    static TProgramTexts texts;
+const TProgramTexts& ProgramTexts() {
+    static const TProgramTexts texts;
     return texts;
 }
 

@@ -9,6 +9,7 @@
 #include "common/TextFile.h"
 #include "formats/ProfileFormat.h"
 #include "language/Language1.h"
+#include "language/LanguageTable.h"
 #include "uikit/ErrorReport.h"
 
 #include <QAction>
@@ -176,10 +177,10 @@ TProfile TSettingsProfiles::Current() const {
 }
 
 void TSettingsProfiles::mnuSaveSetClick() {
-    const TProgramTexts& texts = ProgramTexts();
     bool ok = false;
-    const QString name = QInputDialog::getText(
-        Window_, texts.SaveSettingsCaption, texts.SaveSettingsLabel1, QLineEdit::Normal, {}, &ok);
+    const QString name =
+        QInputDialog::getText(Window_, ProgramText(TextIds::SaveSettingsCaption),
+                              ProgramText(TextIds::SaveSettingsLabel1), QLineEdit::Normal, {}, &ok);
     if (ok)
         SaveAs(name);
 }
@@ -188,7 +189,8 @@ bool TSettingsProfiles::SaveAs(const QString& name) {
     const QStringList lines = BuildProfile(Current());
     // Only the exact name is protected; "default" is another profile.
     if (name == DefaultProfileName) {
-        ShowInformation(ProgramTexts().SaveSettingsCaption, ProgramTexts().SaveSettingsMsg1);
+        ShowInformation(ProgramText(TextIds::SaveSettingsCaption),
+                        ProgramText(TextIds::SaveSettingsMsg1));
         return false;
     }
     if (!PlainProfileName(name)) {

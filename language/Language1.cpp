@@ -10,7 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-void ApplyLanguageTexts(const TIniFile& file, const TTextTargets& targets) {
+void ApplyLanguageTexts(const TIniFile& file, TTextTargets& targets) {
     for (const TTextEntry& e : LanguageTable()) {
         const QString text = file.ReadString(QString::fromUtf8(e.Section), QString::fromUtf8(e.Key),
                                              e.DefaultText());

@@ -19,7 +19,7 @@ class TTextTargets;
 
 // Sets every text of LanguageTable() from `file`, each missing key giving its default, in table
 // order; targets that are not there are skipped.
-void ApplyLanguageTexts(const TIniFile& file, const TTextTargets& targets);
+void ApplyLanguageTexts(const TIniFile& file, TTextTargets& targets);
 
 class TfrmLang : public QDialog {
 public:

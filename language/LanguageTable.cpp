@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/LanguageTable.h"
 
+#include "language/TextTargets.h"
+
+#include <cstring>
+
 #include <array>
 
 namespace {
@@ -196,4 +200,14 @@ QList<TTextKey> LanguageKeys() {
             keys.append({section, key, e.DefaultText()});
     }
     return keys;
+}
+
+QString ProgramText(const char* id) {
+    const QString applied = LanguageTargets().ProgramText(QString::fromUtf8(id));
+    if (!applied.isNull())
+        return applied;
+    for (const TTextEntry& e : LanguageTable())
+        if (std::strcmp(e.Window, TextIds::ProgramTexts) == 0 && std::strcmp(e.Target, id) == 0)
+            return e.DefaultText();
+    return {};
 }

@@ -47,6 +47,10 @@ inline constexpr const char* SwitchAdvancedCaption = "SwitchAdvancedCaption";
 
 std::span<const TTextEntry> LanguageTable();
 
+// A program-wide text (TextIds::LoadSettingsMsg1 ...) in the language applied last, else its
+// English default: the one way the program reads these texts.
+QString ProgramText(const char* id);
+
 struct TTextKey {
     QString Section;
     QString Key;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "language/TextTargets.h"
 
+#include "language/LanguageTable.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -123,6 +125,8 @@ void TTextTargets::Bind(QObject* owner, const QString& window, const QString& na
 }
 
 bool TTextTargets::Bound(const QString& window, const QString& name) const {
+    if (window == TextIds::ProgramTexts)
+        return true; // kept here, see SetText
     return std::any_of(Bindings_.begin(), Bindings_.end(), [&](const TBinding& b) {
         return b.Window == window && b.Name == name && !(b.Owned && b.Owner.isNull());
     });
@@ -153,7 +157,11 @@ QObject* TTextTargets::FindControl(const QString& window, const QString& name) c
 }
 
 bool TTextTargets::SetText(const QString& window, const QString& name, int item,
-                           const QString& text) const {
+                           const QString& text) {
+    if (window == TextIds::ProgramTexts) {
+        ProgramTexts_.insert(name, text);
+        return true;
+    }
     for (const TBinding& b : Bindings_) {
         if (b.Window == window && b.Name == name) {
             if (b.Owned && b.Owner.isNull())
@@ -181,6 +189,8 @@ bool TTextTargets::SetText(const QString& window, const QString& name, int item,
 }
 
 QString TTextTargets::Text(const QString& window, const QString& name, int item) const {
+    if (window == TextIds::ProgramTexts)
+        return ProgramText(name);
     QObject* target = FindControl(window, name);
     if (!target)
         return {};

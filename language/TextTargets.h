@@ -13,6 +13,7 @@
 // Controls of a window are its descendants up to the next window: menus and their items are
 // included, dialogs parented to the window are windows of their own.
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -31,16 +32,20 @@ public:
     // window and name takes the place of an earlier one.
     void Bind(QObject* owner, const QString& window, const QString& name, TSetter setter);
 
-    // True when a live binding answers for this window and name.
+    // True when a live binding answers for this window and name (always for a program-wide
+    // text).
     bool Bound(const QString& window, const QString& name) const;
     QWidget* FindWindow(const QString& window) const;
     // The window itself for an empty name.
     QObject* FindControl(const QString& window, const QString& name) const;
 
-    // Sets the text of one target: the bound setter, else the control's caption (the window's
-    // title for an empty name), or with item >= 0 that item of a combo box or radio group.
-    // False when the target is not there or takes no text; nothing is changed then.
-    bool SetText(const QString& window, const QString& name, int item, const QString& text) const;
+    // Sets the text of one target: a program-wide text (window TextIds::ProgramTexts), the
+    // bound setter, else the control's caption (the window's title for an empty name), or with
+    // item >= 0 that item of a combo box or radio group. False when the target is not there or
+    // takes no text; nothing is changed then.
+    bool SetText(const QString& window, const QString& name, int item, const QString& text);
+    // A program-wide text as the last Apply set it; empty when none has been set.
+    QString ProgramText(const QString& name) const { return ProgramTexts_.value(name); }
     // The text a target shows now (what SetText would have set), empty when it is not there.
     QString Text(const QString& window, const QString& name, int item) const;
 
@@ -56,6 +61,7 @@ private:
 
     std::vector<QPointer<QWidget>> Windows_;
     std::vector<TBinding> Bindings_;
+    QHash<QString, QString> ProgramTexts_;
 };
 
 // The program's one set of targets; windows bind into it as they are built.

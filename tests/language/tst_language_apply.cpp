@@ -4,6 +4,7 @@
 // the stored language index at start-up and in profiles, and language lists that name no
 // usable file.
 #include "app/ProgramTexts.h"
+#include "language/LanguageTable.h"
 #include "setup/New1.h"
 #include "tests/language/LanguageFolder.h"
 
@@ -203,16 +204,17 @@ void TestLanguageApply::programTextsReachTheSettingsCommands() {
     QVERIFY(!f.Main().Hook().SaveSettingsAs("Default"));
     SetInformationHandler({});
     QCOMPARE(shown, (QStringList{"Einstellungen speichern", "Default ist geschützt"}));
-    QCOMPARE(ProgramTexts().SaveSettingsLabel1, QString("Name:"));
-    QCOMPARE(ProgramTexts().LoadSettingsMsg1, QString("Nicht löschbar"));
+    QCOMPARE(ProgramText(TextIds::SaveSettingsLabel1), QString("Name:"));
+    QCOMPARE(ProgramText(TextIds::LoadSettingsMsg1), QString("Nicht löschbar"));
 
     // Another language without these keys brings the defaults back.
     QVERIFY(f.Write("lang/de.ini", {"[SaveSettings]"}));
     f.Apply(0);
-    QCOMPARE(ProgramTexts().SaveSettingsCaption, QString("Save Settings"));
-    QCOMPARE(ProgramTexts().SaveSettingsLabel1, QString("Save Settings"));
-    QCOMPARE(ProgramTexts().SaveSettingsMsg1, QString("Save Settings"));
-    QCOMPARE(ProgramTexts().LoadSettingsMsg1, QString("You cannot delete the default options!"));
+    QCOMPARE(ProgramText(TextIds::SaveSettingsCaption), QString("Save Settings"));
+    QCOMPARE(ProgramText(TextIds::SaveSettingsLabel1), QString("Save Settings"));
+    QCOMPARE(ProgramText(TextIds::SaveSettingsMsg1), QString("Save Settings"));
+    QCOMPARE(ProgramText(TextIds::LoadSettingsMsg1),
+             QString("You cannot delete the default options!"));
 }
 
 void TestLanguageApply::noRowSelectedUsesTheFirstLanguage() {

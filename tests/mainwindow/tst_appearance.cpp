@@ -11,6 +11,7 @@
 #include "app/Theme1.h"
 #include "board/ChessBrd.h"
 #include "formats/Profile.h"
+#include "language/LanguageTable.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowParts.h"
 
@@ -298,7 +299,7 @@ void TestAppearance::saveRefusesProtectedAndBadNames() {
     TfrmCorvina& w = program.MainWindow();
     w.Board()->SetSearchDepth(7);
     QVERIFY(!w.Hook().SaveSettingsAs("Default"));
-    QCOMPARE(Infos_, QStringList{ProgramTexts().SaveSettingsMsg1});
+    QCOMPARE(Infos_, QStringList{ProgramText(TextIds::SaveSettingsMsg1)});
     QCOMPARE(Folder_->Read("Settings/Default"), DefaultProfile);
     // Only the exact name is protected.
     QVERIFY(w.Hook().SaveSettingsAs("default"));
