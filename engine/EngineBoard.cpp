@@ -3,6 +3,8 @@
 
 #include "engine/EngineTables.h"
 
+#include "chess/Square.h"
+
 #include <bit>
 #include <cstring>
 
@@ -28,21 +30,12 @@ TEngineBoard::TEngineBoard() {
 
 namespace {
 
-int ColourOfLetter(char c) {
-    switch (c) {
-    case 'P':
-    case 'N':
-    case 'B':
-    case 'R':
-    case 'Q':
-    case 'K':
+// The engine's colour of a piece letter, by the rules' reading of the letter.
+int EngineColourOfLetter(char c) {
+    switch (ColourOfLetter(c)) {
+    case PieceColour::White:
         return ColourWhite;
-    case 'p':
-    case 'n':
-    case 'b':
-    case 'r':
-    case 'q':
-    case 'k':
+    case PieceColour::Black:
         return ColourBlack;
     default:
         return ColourEmpty;
@@ -92,7 +85,7 @@ void TEngineBoard::RecountValues() {
 void TEngineBoard::LoadPosition(const TEnginePosition& position) {
     for (int s = 0; s < 64; ++s) {
         const char c = s < static_cast<int>(position.Position.size()) ? position.Position[s] : ' ';
-        SquareColour[s] = ColourOfLetter(c);
+        SquareColour[s] = EngineColourOfLetter(c);
         SquarePiece[s] = SquareColour[s] == ColourEmpty ? PieceEmpty : PieceOfLetter(c);
     }
     RecountValues();
