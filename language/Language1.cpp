@@ -25,8 +25,6 @@ void ApplyLanguageTexts(const TIniFile& file, const TTextTargets& targets) {
 }
 
 void ShowStandardButtonTexts(const TTextTargets& targets) {
-    // The button's kind, set when it is first seen: 0 for a button of no standard kind.
-    const char* const kindProperty = "corvinaStandardButton";
     const std::pair<QDialogButtonBox::StandardButton, QLatin1String> kinds[] = {
         {QDialogButtonBox::Ok, QLatin1String("OK")},
         {QDialogButtonBox::Cancel, QLatin1String("Cancel")},
@@ -42,12 +40,12 @@ void ShowStandardButtonTexts(const TTextTargets& targets) {
             if (tableTargets.contains(button) ||
                 qobject_cast<QDialogButtonBox*>(button->parentWidget()))
                 continue;
-            QVariant kind = button->property(kindProperty);
+            QVariant kind = button->property(StandardButtonProperty);
             if (!kind.isValid()) {
                 int found = 0;
                 for (const auto& [standard, english] : kinds)
                     found = button->text() == english ? int(standard) : found;
-                button->setProperty(kindProperty, found);
+                button->setProperty(StandardButtonProperty, found);
                 kind = found;
             }
             if (kind.toInt() != 0) {

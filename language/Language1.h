@@ -28,6 +28,9 @@ void ApplyLanguageTexts(const TIniFile& file, const TTextTargets& targets);
 // translation in place words them. Such a button is recognised by its English text the first
 // time it is seen; a target of the language table and a button of a button box are left alone.
 void ShowStandardButtonTexts(const TTextTargets& targets);
+// The property that holds a push button's standard kind (a QDialogButtonBox::StandardButton),
+// 0 for a button of none, once ShowStandardButtonTexts has seen it.
+inline constexpr const char* StandardButtonProperty = "corvinaStandardButton";
 
 class TfrmLang : public QDialog {
 public:

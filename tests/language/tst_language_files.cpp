@@ -263,6 +263,19 @@ void TestLanguageFiles::everyTextFitsItsControl() {
                               .arg(room);
             }
         }
+        // The OK, Cancel and Close buttons of the program's dialogs, in the toolkit's words.
+        for (QWidget* window : LanguageTargets().Windows()) {
+            for (QPushButton* b : window->findChildren<QPushButton*>()) {
+                if (b->property(StandardButtonProperty).toInt() == 0)
+                    continue;
+                const auto [needed, room] = Room(b, -1);
+                if (needed > room)
+                    faults << QString("%1: %2 \"%3\" needs %4 px, has %5")
+                                  .arg(language, b->objectName(), b->text())
+                                  .arg(needed)
+                                  .arg(room);
+            }
+        }
         // The tallies as they show and the event texts as the events list would show them.
         for (const char* name : {"white", "black"}) {
             const auto* tally = f.Main().findChild<QListWidget*>(name);
