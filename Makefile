@@ -4,7 +4,7 @@
 PACKAGES := cmake g++ ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
             libjpeg62-turbo-dev xvfb xauth fonts-dejavu-core clang-format xdg-utils \
             clang lld libclang-rt-14-dev desktop-file-utils appstream dpkg-dev file \
-            pgn-extract stockfish
+            pgn-extract stockfish qt6-translations-l10n
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= 2
 # One more test than processors: some tests spend seconds waiting for a window or a peer.

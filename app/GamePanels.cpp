@@ -13,23 +13,25 @@
 TGamePanels::TGamePanels(TChessBrd* board, QListWidget* events, QPlainTextEdit* status,
                          QListWidget* white, QListWidget* black, QLabel* wp, QLabel* bp)
     : Board_(board), Events_(events), Status_(status), White_(white), Black_(black), Wp_(wp),
-      Bp_(bp) {}
+      Bp_(bp) {
+    Texts.TallyWords = DefaultTallyWords();
+}
 
 void TGamePanels::BindBoard() {
     TChessBrd* b = Board_;
     // After a played half-move the recorded line ends with it: show exactly that line.
     b->OnLegalMove = [this](TObject*, Square, Square) { ShowMovesToPosition(); };
-    b->OnCastle = [this](TObject*, Square, Square) { AddEvent("Castle!"); };
-    b->OnCheck = [this](TObject*, Square, Square) { AddEvent("Check!"); };
-    b->OnMate = [this](TObject*, Square, Square) { AddEvent("Mate!!!"); };
-    b->OnStaleMate = [this](TObject*, Square, Square) { AddEvent("Stale Mate!"); };
-    b->OnPromotion = [this](TObject*, Square, Square, char&) { AddEvent("Pawn Promoted"); };
-    b->OnDraw = [this](TObject*) { AddEvent("Draw!"); };
-    b->OnThreefoldPosition = [this](TObject*) { AddEvent("Threefold!"); };
-    b->OnIllegalMove = [this](TObject*, Square) { AddEvent("Illegal Move!"); };
+    b->OnCastle = [this](TObject*, Square, Square) { AddEvent(Texts.Castle); };
+    b->OnCheck = [this](TObject*, Square, Square) { AddEvent(Texts.Check); };
+    b->OnMate = [this](TObject*, Square, Square) { AddEvent(Texts.Mate); };
+    b->OnStaleMate = [this](TObject*, Square, Square) { AddEvent(Texts.StaleMate); };
+    b->OnPromotion = [this](TObject*, Square, Square, char&) { AddEvent(Texts.Promotion); };
+    b->OnDraw = [this](TObject*) { AddEvent(Texts.Draw); };
+    b->OnThreefoldPosition = [this](TObject*) { AddEvent(Texts.Threefold); };
+    b->OnIllegalMove = [this](TObject*, Square) { AddEvent(Texts.IllegalMove); };
     // The board parked its engine after refusing the engine's move: never a silent stall.
     b->OnEngineError = [this](TObject*, Square, Square, const std::string& message) {
-        AddEvent("Engine stopped!");
+        AddEvent(Texts.EngineStopped);
         ReportError(QString::fromStdString(message) +
                     "\nThe computer has stopped; Engine > Start Thinking lets it try again.");
     };
@@ -51,7 +53,7 @@ void TGamePanels::Refresh() {
     Bp_->setText(PointsText(CountPoints(position, 0)));
     for (int side : {1, 0}) {
         QListWidget* tally = side == 1 ? White_ : Black_;
-        const QStringList texts = TallyTexts(TallyCounts(position, side));
+        const QStringList texts = TallyTexts(TallyCounts(position, side), Texts.TallyWords);
         for (int i = 0; i < texts.size() && i < tally->count(); ++i)
             if (tally->item(i)->text() != texts[i])
                 tally->item(i)->setText(texts[i]);

@@ -8,10 +8,27 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class TChessBrd;
+
+// The texts the panels show by themselves, English until the language texts replace them.
+struct TPanelTexts {
+    // The tallies' piece words: pawns, bishops, knights, rooks, queens (see TallyTexts).
+    std::array<QString, 5> TallyWords;
+    QString Castle = "Castle!";
+    QString Check = "Check!";
+    QString Mate = "Mate!!!";
+    QString StaleMate = "Stale Mate!";
+    QString Promotion = "Pawn Promoted";
+    QString Draw = "Draw!";
+    QString Threefold = "Threefold!";
+    QString IllegalMove = "Illegal Move!";
+    QString EngineStopped = "Engine stopped!";
+};
 
 class TGamePanels {
 public:
@@ -27,6 +44,9 @@ public:
 
     // Points and tallies of the position on the board.
     void Refresh();
+
+    // Read as each event happens; a change of the tally words shows at the next Refresh.
+    TPanelTexts Texts;
 
     QStringList MoveList() const;
     void SetMoveList(const QStringList& lines);

@@ -111,9 +111,11 @@ std::optional<std::string> ReadChosenPgnGame(QWidget* window, TfrmPgnGames& choo
                                              const QString& path, QString& error) {
     error.clear();
     const TProgramTexts& texts = ProgramTexts();
-    // Shown only when reading and listing take longer than half a second.
-    QProgressDialog progress(texts.PgnReading.arg(QFileInfo(path).fileName()), "Cancel", 0, 1000,
-                             window);
+    // Shown only when reading and listing take longer than half a second. Its Cancel button is
+    // the toolkit's own, worded in the chosen language.
+    QProgressDialog progress(window);
+    progress.setLabelText(texts.PgnReading.arg(QFileInfo(path).fileName()));
+    progress.setRange(0, 1000);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     progress.setAutoReset(false);

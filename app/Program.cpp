@@ -41,6 +41,13 @@ void RegisterLanguageTargets(std::initializer_list<QWidget*> windows, TfrmNew* n
                      newGame->SwitchAdvancedCaption = text;
                      newGame->ShowSwitchCaption();
                  });
+    // The faults of a layout are named wherever a position is checked: one set for all.
+    BindMembers(targets, newGame, newGame->objectName(), &TfrmNew::FaultTexts(),
+                {{TextIds::LayoutKingsMissing, &TLayoutFaultTexts::KingsMissing},
+                 {TextIds::LayoutTooManyPawns, &TLayoutFaultTexts::TooManyPawns},
+                 {TextIds::LayoutTooManyPromoted, &TLayoutFaultTexts::TooManyPromoted},
+                 {TextIds::LayoutOnlyKings, &TLayoutFaultTexts::OnlyKings},
+                 {TextIds::LayoutTooManyKings, &TLayoutFaultTexts::TooManyKings}});
 }
 
 } // namespace

@@ -55,9 +55,19 @@ std::array<int, 5> TallyCounts(const std::string& position, int side) {
     return missing;
 }
 
-QStringList TallyTexts(const std::array<int, 5>& counts) {
+std::array<QString, 5> DefaultTallyWords() {
+    std::array<QString, 5> words;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = QString::fromLatin1(TallyWords[i]);
+    return words;
+}
+
+QStringList TallyTexts(const std::array<int, 5>& counts, const std::array<QString, 5>& words) {
     QStringList texts;
-    for (std::size_t i = 0; i < counts.size(); ++i)
-        texts << QString("%1 %2").arg(counts[i]).arg(TallyWords[i]);
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const QString count = QString::number(counts[i]);
+        texts << (words[i].contains(QLatin1String("%1")) ? QString(words[i]).replace("%1", count)
+                                                         : count + u' ' + words[i]);
+    }
     return texts;
 }

@@ -21,5 +21,9 @@ QString PointsText(double points);
 // from a full set (8, 2, 2, 2, 1). Pieces beyond the full set can only come from promotions,
 // so each of them stands for one of that side's pawns that is not missing.
 std::array<int, 5> TallyCounts(const std::string& position, int side);
-// The five item texts of a tally: "0 Pawns", "1 Bishops", ...
-QStringList TallyTexts(const std::array<int, 5>& counts);
+// The English piece words of a tally: "Pawns", "Bishops", "Knights", "Rooks", "Queens".
+std::array<QString, 5> DefaultTallyWords();
+// The five item texts of a tally: "0 Pawns", "1 Bishops", ... A word holding "%1" has the
+// count put there instead ("Pawns: %1" gives "Pawns: 0").
+QStringList TallyTexts(const std::array<int, 5>& counts,
+                       const std::array<QString, 5>& words = DefaultTallyWords());

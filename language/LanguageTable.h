@@ -3,7 +3,8 @@
 // The key list of the language files: every translatable text of the program, once, with the
 // section and key it is read from, its built-in English default and where it goes. The list is
 // read in its order by every Apply; the first BaseEntryCount entries are the program's original
-// texts, the entries after them the texts of later menu items.
+// texts, the entries after them (section "Extras") the texts of later menu items and the texts
+// the program shows by itself: tallies, events and messages.
 //
 // A target is named by the objectName of its window and of its control, so that the language
 // layer includes no window: an empty control name is the window's caption, Item >= 0 names an
@@ -43,6 +44,25 @@ inline constexpr const char* ChallengeEndText = "ChallengeEndText";
 // frmNew: the switch button's captions in the basic and the expanded state.
 inline constexpr const char* SwitchBasicCaption = "SwitchBasicCaption";
 inline constexpr const char* SwitchAdvancedCaption = "SwitchAdvancedCaption";
+// frmCorvina: the piece words of the captured-piece tallies (pawns, bishops, knights, rooks,
+// queens) and the texts of the events list.
+inline constexpr const char* TallyWords[5] = {"TallyPawns", "TallyBishops", "TallyKnights",
+                                              "TallyRooks", "TallyQueens"};
+inline constexpr const char* EventCastle = "EventCastle";
+inline constexpr const char* EventCheck = "EventCheck";
+inline constexpr const char* EventMate = "EventMate";
+inline constexpr const char* EventStaleMate = "EventStaleMate";
+inline constexpr const char* EventPromotion = "EventPromotion";
+inline constexpr const char* EventDraw = "EventDraw";
+inline constexpr const char* EventThreefold = "EventThreefold";
+inline constexpr const char* EventIllegalMove = "EventIllegalMove";
+inline constexpr const char* EventEngineStopped = "EventEngineStopped";
+// frmNew: the faults of a layout, also named for pasted and loaded positions.
+inline constexpr const char* LayoutKingsMissing = "LayoutKingsMissing";
+inline constexpr const char* LayoutTooManyPawns = "LayoutTooManyPawns";
+inline constexpr const char* LayoutTooManyPromoted = "LayoutTooManyPromoted";
+inline constexpr const char* LayoutOnlyKings = "LayoutOnlyKings";
+inline constexpr const char* LayoutTooManyKings = "LayoutTooManyKings";
 } // namespace TextIds
 
 std::span<const TTextEntry> LanguageTable();

@@ -149,6 +149,15 @@ QWidget* TTextTargets::FindWindow(const QString& window) const {
     return nullptr;
 }
 
+std::vector<QWidget*> TTextTargets::Windows() const {
+    std::vector<QWidget*> windows;
+    for (const QPointer<QWidget>& w : Windows_) {
+        if (w)
+            windows.push_back(w);
+    }
+    return windows;
+}
+
 QObject* TTextTargets::FindControl(const QString& window, const QString& name) const {
     QWidget* w = FindWindow(window);
     if (!w || name.isEmpty())

@@ -20,6 +20,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 class TTextTargets {
@@ -36,6 +38,8 @@ public:
     // text).
     bool Bound(const QString& window, const QString& name) const;
     QWidget* FindWindow(const QString& window) const;
+    // The registered windows that are still there, in the order they were registered.
+    std::vector<QWidget*> Windows() const;
     // The window itself for an empty name.
     QObject* FindControl(const QString& window, const QString& name) const;
 
@@ -66,6 +70,17 @@ private:
 
 // The program's one set of targets; windows bind into it as they are built.
 TTextTargets& LanguageTargets();
+
+// Binds each name to a text member of `texts`, which an Apply then sets.
+template <class T>
+void BindMembers(TTextTargets& targets, QObject* owner, const QString& window, T* texts,
+                 std::initializer_list<std::pair<const char*, QString T::*>> members) {
+    for (const auto& entry : members) {
+        targets.Bind(
+            owner, window, QString::fromUtf8(entry.first),
+            [texts, member = entry.second](const QString& text) { texts->*member = text; });
+    }
+}
 
 // The item-th radio button of a radio group (a group box holding radio buttons), or nullptr.
 class QAbstractButton;

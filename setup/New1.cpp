@@ -41,12 +41,6 @@ constexpr int PointFar = 20;
 constexpr int PaletteCell = 44;
 
 const char* const FileFilter = "Corvina Layout (*.cvl)";
-const char* const KingsMissing = "The board MUST contain the white and the black king!";
-const char* const TooManyPawns = "The board cannot contain more than 8 pawns.";
-const char* const TooManyPromoted =
-    "The board cannot contain more than 8 pawns (both existing and promoted).";
-const char* const OnlyKings = "The board cannot contain only the two kings.";
-const char* const TooManyKings = "The board CANNOT contain more than one king of each color!";
 
 // A "Mind" radio group: "Human" above "Computer".
 QGroupBox* MakeMind(QWidget* parent, QRect geometry, QRadioButton*& human, QRadioButton*& computer,
@@ -317,14 +311,20 @@ QString TfrmNew::PerformErrorCheck() const {
     return LayoutFault(QString::fromStdString(board->Position()));
 }
 
+TLayoutFaultTexts& TfrmNew::FaultTexts() {
+    static TLayoutFaultTexts texts;
+    return texts;
+}
+
 QString TfrmNew::LayoutFault(const QString& text) {
+    const TLayoutFaultTexts& faults = FaultTexts();
     const auto n = [&text](const char* letter) { return Hits(QString(letter), text); };
     if (n("k") == 0 || n("K") == 0)
-        return KingsMissing;
+        return faults.KingsMissing;
     // Every check runs; a later fault's message replaces an earlier one.
     QString message;
     if (n("p") > 8 || n("P") > 8)
-        message = TooManyPawns;
+        message = faults.TooManyPawns;
     struct Promoted {
         const char* piece;
         int usual; // how many a side has without promotions
@@ -335,14 +335,14 @@ QString TfrmNew::LayoutFault(const QString& text) {
                                             {"r", 2, "p"}, {"R", 2, "P"}};
     for (const Promoted& p : promoted)
         if (n(p.piece) > p.usual && n(p.piece) + n(p.pawn) > 8)
-            message = TooManyPromoted;
+            message = faults.TooManyPromoted;
     bool kingsOnly = true;
     for (const char* letter : {"R", "r", "N", "n", "B", "b", "Q", "q", "P", "p"})
         kingsOnly = kingsOnly && n(letter) == 0;
     if (kingsOnly)
-        message = OnlyKings;
+        message = faults.OnlyKings;
     if (n("k") > 1 || n("K") > 1)
-        message = TooManyKings;
+        message = faults.TooManyKings;
     return message;
 }
 

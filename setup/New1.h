@@ -25,6 +25,16 @@ struct TNewGame {
     int Turn = 0; // 0 White to move, 1 Black, anything else: as the new game leaves it
 };
 
+// The faults LayoutFault names, English until the language texts replace them.
+struct TLayoutFaultTexts {
+    QString KingsMissing = "The board MUST contain the white and the black king!";
+    QString TooManyPawns = "The board cannot contain more than 8 pawns.";
+    QString TooManyPromoted =
+        "The board cannot contain more than 8 pawns (both existing and promoted).";
+    QString OnlyKings = "The board cannot contain only the two kings.";
+    QString TooManyKings = "The board CANNOT contain more than one king of each color!";
+};
+
 class QButtonGroup;
 class QImage;
 class QComboBox;
@@ -113,6 +123,8 @@ public:
     QString PerformErrorCheck() const;
     // The same checks on any position string (pasted or loaded positions pass them too).
     static QString LayoutFault(const QString& position);
+    // The program's one set of fault texts.
+    static TLayoutFaultTexts& FaultTexts();
 
     // Re-cuts the palette pictures from the editor board's active piece set.
     void RefreshPalette();

@@ -3,8 +3,9 @@
 """Checks the language files of data/lang.
 
 Every language file must hold exactly the texts the program looks up, each section once and
-each key once, in UTF-8 without a byte-order mark, with one distinct "&" accelerator on each
-top-level menu caption and none elsewhere. Usage:
+each key once, in UTF-8 without a byte-order mark, with one "&" accelerator on each menu title
+and menu item, distinct among the titles and among the items of each menu, and none elsewhere.
+Usage:
 
     tools/langcheck.py [FILE.ini ...]
 
@@ -20,44 +21,44 @@ import sys
 # buttons, the two "Points:" labels, the pl1/pl2 radio groups) appears once.
 EXPECTED = [
     ("File Menu", "0", "&File"),
-    ("File Menu", "1", "Load Game"),
-    ("File Menu", "2", "Save Game"),
-    ("File Menu", "3", "Export Move List"),
-    ("File Menu", "4", "Load Settings"),
-    ("File Menu", "5", "Save Current Settings"),
-    ("File Menu", "6", "Quit"),
+    ("File Menu", "1", "&Load Game"),
+    ("File Menu", "2", "&Save Game"),
+    ("File Menu", "3", "&Export Move List"),
+    ("File Menu", "4", "Load Se&ttings"),
+    ("File Menu", "5", "Sa&ve Current Settings"),
+    ("File Menu", "6", "&Quit"),
     ("Game Menu", "0", "&Game"),
-    ("Game Menu", "1", "New Game"),
-    ("Game Menu", "2", "Previous Move"),
-    ("Game Menu", "3", "Next Move"),
-    ("Game Menu", "4", "Go To Move..."),
-    ("Game Menu", "5", "Challenges!"),
-    ("Game Menu", "5alt", "End Challenge"),
-    ("Game Menu", "6", "Previous Challenge"),
-    ("Game Menu", "7", "Next Challenge!"),
-    ("Game Menu", "8", "Restart Challenge"),
+    ("Game Menu", "1", "&New Game"),
+    ("Game Menu", "2", "&Previous Move"),
+    ("Game Menu", "3", "Next &Move"),
+    ("Game Menu", "4", "&Go To Move..."),
+    ("Game Menu", "5", "&Challenges!"),
+    ("Game Menu", "5alt", "End &Challenge"),
+    ("Game Menu", "6", "Previous C&hallenge"),
+    ("Game Menu", "7", "Ne&xt Challenge!"),
+    ("Game Menu", "8", "&Restart Challenge"),
     ("NetGame Menu", "0", "&NetGame"),
-    ("NetGame Menu", "1", "Start NetGame"),
-    ("NetGame Menu", "2", "End NetGame"),
-    ("NetGame Menu", "3", "Opponent Info"),
-    ("NetGame Menu", "4", "NetGame Server"),
+    ("NetGame Menu", "1", "&Start NetGame"),
+    ("NetGame Menu", "2", "&End NetGame"),
+    ("NetGame Menu", "3", "&Opponent Info"),
+    ("NetGame Menu", "4", "&NetGame Server"),
     ("Appearance Menu", "0", "&Appearence"),
-    ("Appearance Menu", "1", "Piece Set"),
-    ("Appearance Menu", "2", "Colors"),
-    ("Appearance Menu", "3", "Board Lines"),
-    ("Appearance Menu", "4", "White On Top"),
-    ("Appearance Menu", "5", "Language"),
-    ("Appearance Menu", "6", "Background Theme"),
-    ("Appearance Menu", "7", "Show Captured Pieces"),
+    ("Appearance Menu", "1", "&Piece Set"),
+    ("Appearance Menu", "2", "&Colors"),
+    ("Appearance Menu", "3", "Board L&ines"),
+    ("Appearance Menu", "4", "&White On Top"),
+    ("Appearance Menu", "5", "&Language"),
+    ("Appearance Menu", "6", "&Background Theme"),
+    ("Appearance Menu", "7", "&Show Captured Pieces"),
     ("Engine Menu", "0", "&Engine"),
-    ("Engine Menu", "1", "Start Thinking"),
-    ("Engine Menu", "2", "Stop Thinking"),
-    ("Engine Menu", "3", "Options"),
+    ("Engine Menu", "1", "&Start Thinking"),
+    ("Engine Menu", "2", "S&top Thinking"),
+    ("Engine Menu", "3", "&Options"),
     ("Help Menu", "0", "&Help"),
-    ("Help Menu", "1", "Help Topics"),
-    ("Help Menu", "2", "Help On NetGame"),
-    ("Help Menu", "3", "About..."),
-    ("Help Menu", "4", "ReadMe File"),
+    ("Help Menu", "1", "&Help Topics"),
+    ("Help Menu", "2", "Help On &NetGame"),
+    ("Help Menu", "3", "&About..."),
+    ("Help Menu", "4", "&ReadMe File"),
     ("LoadSettings", "Caption", "Load Settings"),
     ("LoadSettings", "Button1", "Delete"),
     ("LoadSettings", "ChckBox", "Auto-Load selected settings at game startup"),
@@ -138,14 +139,48 @@ EXPECTED = [
     ("MainForm", "Label3", "Events:"),
     ("MainForm", "Label4", "Points:"),
     # Texts of the later menu items.
-    ("Extras", "HighlightMoves", "Highlight Moves"),
-    ("Extras", "ExportPGN", "Export PGN..."),
-    ("Extras", "LoadPGN", "Load PGN..."),
-    ("Extras", "CopyFEN", "Copy Position (FEN)"),
-    ("Extras", "PasteFEN", "Paste Position (FEN)"),
+    ("Extras", "HighlightMoves", "&Highlight Moves"),
+    ("Extras", "ExportPGN", "E&xport PGN..."),
+    ("Extras", "LoadPGN", "Load P&GN..."),
+    ("Extras", "CopyFEN", "&Copy Position (FEN)"),
+    ("Extras", "PasteFEN", "&Paste Position (FEN)"),
+    # Texts the program shows by itself: the tallies' piece words (a "%1" stands for the
+    # count), the events list and the faults of a layout.
+    ("Extras", "TallyPawns", "Pawns"),
+    ("Extras", "TallyBishops", "Bishops"),
+    ("Extras", "TallyKnights", "Knights"),
+    ("Extras", "TallyRooks", "Rooks"),
+    ("Extras", "TallyQueens", "Queens"),
+    ("Extras", "EventCastle", "Castle!"),
+    ("Extras", "EventCheck", "Check!"),
+    ("Extras", "EventMate", "Mate!!!"),
+    ("Extras", "EventStaleMate", "Stale Mate!"),
+    ("Extras", "EventPromotion", "Pawn Promoted"),
+    ("Extras", "EventDraw", "Draw!"),
+    ("Extras", "EventThreefold", "Threefold!"),
+    ("Extras", "EventIllegalMove", "Illegal Move!"),
+    ("Extras", "EventEngineStopped", "Engine stopped!"),
+    ("Extras", "LayoutKingsMissing", "The board MUST contain the white and the black king!"),
+    ("Extras", "LayoutTooManyPawns", "The board cannot contain more than 8 pawns."),
+    ("Extras", "LayoutTooManyPromoted", "The board cannot contain more than 8 pawns (both existing and promoted)."),
+    ("Extras", "LayoutOnlyKings", "The board cannot contain only the two kings."),
+    ("Extras", "LayoutTooManyKings", "The board CANNOT contain more than one king of each color!"),
 ]
 
 TOP_MENUS = ["File Menu", "Game Menu", "NetGame Menu", "Appearance Menu", "Engine Menu", "Help Menu"]
+
+# The items of each menu: their accelerators differ within the menu. The challenge item shows
+# "5" or "5alt", never both, so the two may share a letter.
+MENU_ITEMS = {
+    "File Menu": [("File Menu", k) for k in "123456"] +
+                 [("Extras", k) for k in ("ExportPGN", "LoadPGN", "CopyFEN", "PasteFEN")],
+    "Game Menu": [("Game Menu", k) for k in ("1", "2", "3", "4", "5", "5alt", "6", "7", "8")],
+    "NetGame Menu": [("NetGame Menu", k) for k in "1234"],
+    "Appearance Menu": [("Appearance Menu", k) for k in "1234567"] + [("Extras", "HighlightMoves")],
+    "Engine Menu": [("Engine Menu", k) for k in "123"],
+    "Help Menu": [("Help Menu", k) for k in "1234"],
+}
+ALTERNATIVES = {("game menu", "5"): ("game menu", "5alt"), ("game menu", "5alt"): ("game menu", "5")}
 
 # The program reads a value into a buffer of 2048 characters, so at most 2047 are used.
 MAX_VALUE = 2047
@@ -235,6 +270,8 @@ def check_entries(entries, errors, warnings):
 
     letters = {}
     top = {fold(s) for s in TOP_MENUS}
+    item_menu = {(fold(s), fold(k)): menu for menu, items in MENU_ITEMS.items() for s, k in items}
+    item_letters = {}  # (menu, letter) -> the pair that uses it
     for pair, (s, k, value, n) in found.items():
         if pair not in expected:
             continue
@@ -253,8 +290,22 @@ def check_entries(entries, errors, warnings):
                     errors.append(f"line {n}: accelerator '{marks[0]}' of [{s}] is also used by "
                                   f"[{letters[letter]}]")
                 letters[letter] = s
+        elif pair in item_menu:
+            menu = item_menu[pair]
+            if len(marks) != 1 or not marks[0].strip():
+                errors.append(f"line {n}: [{s}] {k} needs exactly one '&' before a letter: "
+                              f"{value!r}")
+            else:
+                letter = marks[0].casefold()
+                other = item_letters.get((menu, letter))
+                if other and other != ALTERNATIVES.get(pair):
+                    errors.append(f"line {n}: accelerator '{marks[0]}' of [{s}] {k} is also used "
+                                  f"in the {menu} by [{found[other][0]}] {found[other][1]}")
+                item_letters[(menu, letter)] = pair
         elif marks:
             errors.append(f"line {n}: [{s}] {k} must not carry an '&' accelerator: {value!r}")
+        if pair[1].startswith("tally") and value.count("%1") > 1:
+            errors.append(f"line {n}: [{s}] {k} holds \"%1\" more than once: {value!r}")
         if english.endswith("...") and not value.endswith("..."):
             errors.append(f"line {n}: [{s}] {k} opens a window and must end with '...'")
         for arrow in (">>", "<<"):

@@ -101,6 +101,13 @@ void TestFormats::tallies() {
     const QStringList texts = TallyTexts(counts);
     QCOMPARE(texts.size(), 5);
     QCOMPARE(texts[2], QString("%1 Knights").arg(counts[2]));
+    // A language's words: the count before the word, or where the word puts "%1".
+    const QStringList translated =
+        TallyTexts(counts, {"Bauern", "Läufer: %1", "%1%", "", "Ферзи: %1"});
+    QCOMPARE(translated,
+             (QStringList{QString("%1 Bauern").arg(counts[0]), QString("Läufer: %1").arg(counts[1]),
+                          QString("%1%").arg(counts[2]), QString("%1 ").arg(counts[3]),
+                          QString("Ферзи: %1").arg(counts[4])}));
 }
 
 // In a game without promotions the tally read off the position equals the captures counted

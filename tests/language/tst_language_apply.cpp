@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Apply of the language dialog over the real windows of the program, offscreen: which texts
 // change, the defaults of the others, shared keys, the two captions shown by a window's state,
-// the stored language index at start-up and in profiles, and language lists that name no
-// usable file.
+// the stored language index at start-up and in profiles, language lists that name no usable
+// file, the texts the program shows by itself (tallies, events, layout faults), and the
+// toolkit's translation for the standard buttons.
 #include "app/ProgramTexts.h"
 #include "language/LanguageTable.h"
 #include "setup/New1.h"
 #include "tests/language/LanguageFolder.h"
+#include "tests/mainwindow/WindowMoves.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -62,12 +66,14 @@ private slots:
     void emptyListUsesEnglishThenDefaults();
     void dataOutsideTheLangFolderGivesDefaults();
     void laterWindowsAndMenuItemsBindByName();
+    void talliesEventsAndLayoutFaultsFollowTheLanguage();
+    void standardButtonsFollowTheLanguage();
 };
 
 void TestLanguageApply::everyTargetIsThere() {
     TLanguageFolder f;
     f.Start();
-    QCOMPARE(LanguageTable().size(), BaseEntryCount + 5);
+    QCOMPARE(LanguageTable().size(), BaseEntryCount + 24);
     for (const TTextEntry& e : LanguageTable()) {
         if (LaterTarget(e))
             continue;
@@ -105,7 +111,7 @@ void TestLanguageApply::partialFileChangesOnlyItsTexts() {
     QCOMPARE(Shown("frmNew", "turn", 0), QString("Weiß"));
     QCOMPARE(Shown("frmCorvina", "Label4"), QString("Ereignisse:"));
     // Everything else takes its default, also where the window showed another text.
-    QCOMPARE(MenuItem(f.Main(), "mnuNextCh"), QString("Next Challenge!"));
+    QCOMPARE(MenuItem(f.Main(), "mnuNextCh"), QString("Ne&xt Challenge!"));
     QCOMPARE(Shown("frmColors", "Label1"), QString("Black Squares:"));
     QCOMPARE(Shown("frmStartNetGame", "rgCon", 0), QString("As a server (listening)"));
     QCOMPARE(Shown("frmNew", "turn", 1), QString("Black`s"));
@@ -165,7 +171,7 @@ void TestLanguageApply::challengeModeGetsTheEndText() {
     QVERIFY(f.Write("lang/de.ini", {"[Game Menu]"}));
     f.Main().Hook().Trigger("mnuChallenges");
     f.Apply(0);
-    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("End Challenge"));
+    QCOMPARE(MenuItem(f.Main(), "mnuChallenges"), QString("End &Challenge"));
     QVERIFY(f.Errors.isEmpty());
 }
 
@@ -278,7 +284,7 @@ void TestLanguageApply::emptyListUsesEnglishThenDefaults() {
     QCOMPARE(f.Main().Hook().LanguageIndex(), 0);
     QVERIFY(QFile::remove(ProgramPath("lang/english.ini")));
     f.Apply(3);
-    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
+    QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("&Quit"));
     VerifyEveryControl(TIniFile());
     QVERIFY(f.Errors.isEmpty());
 }
@@ -304,7 +310,7 @@ void TestLanguageApply::dataOutsideTheLangFolderGivesDefaults() {
         f.Apply(0);
         QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Good"));
         f.Apply(i);
-        QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("Quit"));
+        QCOMPARE(MenuItem(f.Main(), "mnuQuit"), QString("&Quit"));
         QCOMPARE(f.Main().Hook().LanguageIndex(), i);
     }
     QVERIFY(f.Errors.isEmpty());
@@ -342,9 +348,95 @@ void TestLanguageApply::laterWindowsAndMenuItemsBindByName() {
     // The main window's own chat button keeps its name apart from the lobby window's.
     QCOMPARE(Shown("frmCorvina", "cmdSay"), QString("Say"));
     QCOMPARE(copy->text(), QString("Stellung kopieren (FEN)"));
-    QCOMPARE(highlight->text(), QString("Highlight Moves"));
+    QCOMPARE(highlight->text(), QString("&Highlight Moves"));
     delete client;
     f.Apply(0); // a window gone is skipped again
+}
+
+void TestLanguageApply::talliesEventsAndLayoutFaultsFollowTheLanguage() {
+    TLanguageFolder f;
+    QVERIFY(f.WriteList({{"Deutsch", "de.ini"}, {"Leer", "empty.ini"}}));
+    QVERIFY(f.Write("lang/de.ini",
+                    {"[Extras]", "TallyPawns=Bauern", "TallyRooks=Türme: %1", "EventCheck=Schach!",
+                     "EventMate=Matt!!!", "LayoutKingsMissing=Ohne Könige geht es nicht!",
+                     "[Game Menu]", "8=Aufgabe &neu starten"}));
+    QVERIFY(f.Write("lang/empty.ini", {"[Extras]"}));
+    f.Start();
+    TfrmCorvina& w = f.Main();
+    w.Board()->SetComputerPlaysBlack(false);
+    f.Apply(0);
+    const auto tally = [&w](const char* side) {
+        QStringList texts;
+        const auto* list = w.findChild<QListWidget*>(side);
+        for (int i = 0; list && i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    };
+    QCOMPARE(tally("black"),
+             (QStringList{"0 Bauern", "0 Bishops", "0 Knights", "Türme: 0", "0 Queens"}));
+    QVERIFY(PlayMoves(w, {"f2f3", "e7e5", "g2g4", "d8h4"}));
+    QCOMPARE(tally("white"),
+             (QStringList{"0 Bauern", "0 Bishops", "0 Knights", "Türme: 0", "0 Queens"}));
+    const auto* events = w.findChild<QListWidget*>("events");
+    QCOMPARE(events->item(0)->text(), QString("Matt!!!"));
+    QCOMPARE(events->item(1)->text(), QString("Schach!"));
+    QCOMPARE(TfrmNew::LayoutFault(QString(64, u' ')), QString("Ohne Könige geht es nicht!"));
+    // The menu item keeps its accelerator, the challenge button beside the board does not.
+    QCOMPARE(MenuItem(w, "mnuRestart"), QString("Aufgabe &neu starten"));
+    QCOMPARE(Shown("frmCorvina", "cmdRestart"), QString("Aufgabe neu starten"));
+
+    // Another language without the keys: the English texts; the events already listed stay.
+    f.Apply(1);
+    QCOMPARE(tally("black"),
+             (QStringList{"0 Pawns", "0 Bishops", "0 Knights", "0 Rooks", "0 Queens"}));
+    QCOMPARE(TfrmNew::LayoutFault(QString(64, u' ')),
+             QString("The board MUST contain the white and the black king!"));
+    QCOMPARE(Shown("frmCorvina", "cmdRestart"), QString("Restart Challenge"));
+    QCOMPARE(events->item(0)->text(), QString("Matt!!!"));
+    QVERIFY(f.Errors.isEmpty());
+}
+
+void TestLanguageApply::standardButtonsFollowTheLanguage() {
+    const QDir qt(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (!qt.exists("qtbase_de.qm"))
+        QSKIP("the toolkit's German translation (qt6-translations-l10n) is not installed");
+    TLanguageFolder f;
+    QVERIFY(f.Write("lang/info.ini",
+                    {"[Deutsch]", "data=de.ini", "locale=de", "[English]", "data=en.ini",
+                     "locale=en", "[Nowhere]", "data=en.ini", "locale=xx_YY"}));
+    f.Start();
+    const auto standard = [](QDialogButtonBox::StandardButton which) {
+        QDialogButtonBox box;
+        return box.addButton(which)->text();
+    };
+    const auto* goTo = LanguageTargets().FindWindow("frmGoTo");
+    QVERIFY(goTo);
+    const auto button = [goTo](const char* name) {
+        const auto* b = goTo->findChild<QPushButton*>(name);
+        return b ? b->text() : QString("<no %1>").arg(name);
+    };
+    QCOMPARE(button("cmdCancel"), QString("Cancel"));
+
+    f.Apply(0);
+    QCOMPARE(f.Lang().QtLocale(), QString("de"));
+    QCOMPARE(standard(QDialogButtonBox::Cancel), QString("Abbrechen"));
+    QCOMPARE(button("cmdCancel"), QString("Abbrechen"));
+    QCOMPARE(button("cmdOK"), standard(QDialogButtonBox::Ok));
+    QCOMPARE(f.Lang().cmdClose->text(), QString("Schließen"));
+    // A button of the language table keeps the language file's text (here its default).
+    QCOMPARE(Shown("frmStartNetGame", "cmdCancel"), QString("Cancel"));
+
+    // English, and a locale without a translation, take the translation away again.
+    for (int index : {1, 2, 0, 1}) {
+        f.Apply(index);
+        const bool german = index == 0;
+        QCOMPARE(f.Lang().QtLocale(), german ? QString("de") : QString());
+        const QString cancel = german ? "Abbrechen" : "Cancel";
+        QCOMPARE(standard(QDialogButtonBox::Cancel), cancel);
+        QCOMPARE(button("cmdCancel"), cancel);
+        QCOMPARE(f.Lang().cmdClose->text(), QString(german ? "Schließen" : "Close"));
+    }
+    QVERIFY(f.Errors.isEmpty());
 }
 
 QTEST_MAIN(TestLanguageApply)

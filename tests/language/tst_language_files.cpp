@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped language files: each holds every key of the key list once and nothing else, the
-// list names them all, English is the built-in defaults, and in every language each text of a
-// button, label, check box or radio item fits its control in the real windows.
+// list names them all with a locale for the toolkit's own texts, English is the built-in
+// defaults, every menu item has an accelerator of its own within its menu, and in every language
+// each text of a button, label, check box, radio item, tally or event fits its control in the
+// real windows.
 #include "setup/New1.h"
 #include "tests/language/LanguageFolder.h"
 
@@ -12,7 +14,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringDecoder>
@@ -69,6 +74,35 @@ std::pair<int, int> Room(QObject* target, int item) {
     return {0, 0};
 }
 
+// What is wrong with the accelerators of one menu's items (or the menu bar's titles): each needs
+// one, and no two the same.
+QStringList AcceleratorFaults(const QList<QAction*>& actions) {
+    QStringList faults;
+    QMap<QKeySequence, QString> used;
+    for (const QAction* a : actions) {
+        if (a->isSeparator())
+            continue;
+        const QString text = a->menu() ? a->menu()->title() : a->text();
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty() || QString(text).remove("&&").count(u'&') != 1)
+            faults << QString("\"%1\" needs one accelerator").arg(text);
+        else if (used.contains(key))
+            faults << QString("\"%1\" has the accelerator of \"%2\"").arg(text, used[key]);
+        else
+            used.insert(key, text);
+    }
+    return faults;
+}
+
+// The pixels an item view leaves for an item's text: its viewport less the text's margins and,
+// for a list that may fill up, a scroll bar.
+int ItemRoom(const QListWidget* list, bool scrolls) {
+    QStyle* style = list->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int bar = scrolls ? style->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) : 0;
+    return list->width() - 2 * list->frameWidth() - bar - 2 * margin;
+}
+
 } // namespace
 
 class TestLanguageFiles : public QObject {
@@ -77,6 +111,7 @@ private slots:
     void listNamesEveryFile();
     void everyFileHasEveryKeyOnce();
     void englishIsTheDefaults();
+    void everyMenuItemHasItsOwnAccelerator();
     void everyTextFitsItsControl();
 };
 
@@ -92,6 +127,13 @@ void TestLanguageFiles::listNamesEveryFile() {
         QVERIFY2(QFileInfo::exists(QString(CORVINA_DATA_DIR "/") + file), qPrintable(file));
         QVERIFY2(!listed.contains(file), qPrintable(file));
         listed << file;
+        // The toolkit's translation of the language's locale words the standard buttons.
+        const QString locale = TfrmLang::LanguageLocale(list, name);
+        QVERIFY2(QLocale(locale).language() != QLocale::C, qPrintable(name + ": " + locale));
+        const QDir qt(QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (QLocale(locale).language() != QLocale::English &&
+            !qt.entryList({"qtbase_*.qm"}).isEmpty())
+            QVERIFY2(qt.exists("qtbase_" + locale + ".qm"), qPrintable(name + ": " + locale));
     }
     for (const QString& file : LanguageFiles()) {
         if (file != "info.ini")
@@ -103,7 +145,9 @@ void TestLanguageFiles::everyFileHasEveryKeyOnce() {
     QStringList expected;
     for (const TTextKey& k : LanguageKeys())
         expected << Key(k.Section, k.Key);
-    QCOMPARE(expected.size(), 123); // 118 keys feed the 126 original targets, 5 the later items
+    // 118 keys feed the 126 original targets, 5 the later menu items, 19 the tallies, events and
+    // layout faults.
+    QCOMPARE(expected.size(), 142);
     QCOMPARE(expected.removeDuplicates(), 0);
     int checked = 0;
     for (const QString& name : LanguageFiles()) {
@@ -142,6 +186,40 @@ void TestLanguageFiles::englishIsTheDefaults() {
     const TIniFile english = TIniFile::Load(LangDir + "/english.ini");
     for (const TTextKey& k : LanguageKeys())
         QCOMPARE(english.ReadString(k.Section, k.Key, "<missing>"), k.Default);
+}
+
+void TestLanguageFiles::everyMenuItemHasItsOwnAccelerator() {
+    TLanguageFolder f;
+    for (const QString& name : QDir(LangDir).entryList(QDir::Files))
+        QVERIFY(QFile::copy(LangDir + "/" + name, ProgramPath("lang/" + name)));
+    f.Start();
+    QVERIFY(f.Lang().langs->count() >= 1);
+    QAction* challenges = f.Main().findChild<QAction*>("mnuChallenges");
+    QVERIFY(challenges);
+    QStringList faults;
+    const auto check = [&faults, &f](const QString& language) {
+        const QList<QAction*> titles = f.Main().menuBar()->actions();
+        for (const QString& fault : AcceleratorFaults(titles))
+            faults << language + ", menu bar: " + fault;
+        for (const QAction* title : titles) {
+            for (const QString& fault : AcceleratorFaults(title->menu()->actions()))
+                faults << language + ", " + title->menu()->objectName() + ": " + fault;
+        }
+    };
+    for (int i = 0; i < f.Lang().langs->count(); ++i) {
+        f.Apply(i);
+        const QString language = f.Lang().langs->item(i)->text();
+        check(language);
+        // The challenge item's other caption, in challenge mode.
+        challenges->trigger();
+        QVERIFY(f.Main().Hook().ChallengeMode());
+        check(language);
+        challenges->trigger();
+        QVERIFY(!f.Main().Hook().ChallengeMode());
+    }
+    faults.removeDuplicates();
+    QVERIFY2(faults.isEmpty(), qPrintable("\n" + faults.join('\n')));
+    QVERIFY(f.Errors.isEmpty());
 }
 
 void TestLanguageFiles::everyTextFitsItsControl() {
@@ -184,6 +262,40 @@ void TestLanguageFiles::everyTextFitsItsControl() {
                               .arg(needed)
                               .arg(room);
             }
+        }
+        // The OK, Cancel and Close buttons of the program's dialogs, in the toolkit's words.
+        for (QWidget* window : LanguageTargets().Windows()) {
+            for (QPushButton* b : window->findChildren<QPushButton*>()) {
+                if (b->property(StandardButtonProperty).toInt() == 0)
+                    continue;
+                const auto [needed, room] = Room(b, -1);
+                if (needed > room)
+                    faults << QString("%1: %2 \"%3\" needs %4 px, has %5")
+                                  .arg(language, b->objectName(), b->text())
+                                  .arg(needed)
+                                  .arg(room);
+            }
+        }
+        // The tallies as they show and the event texts as the events list would show them.
+        for (const char* name : {"white", "black"}) {
+            const auto* tally = f.Main().findChild<QListWidget*>(name);
+            for (int row = 0; tally && row < tally->count(); ++row) {
+                const QString text = tally->item(row)->text();
+                if (tally->fontMetrics().horizontalAdvance(text) > ItemRoom(tally, false))
+                    faults
+                        << QString("%1: tally \"%2\" is wider than its list").arg(language, text);
+            }
+        }
+        const auto* events = f.Main().findChild<QListWidget*>("events");
+        QVERIFY(events);
+        for (const TTextEntry& e : LanguageTable()) {
+            if (!QByteArray(e.Key).startsWith("Event"))
+                continue;
+            const QString text =
+                f.Lang().CurrentFile().ReadString(e.Section, e.Key, e.DefaultText());
+            if (events->fontMetrics().horizontalAdvance(text) > ItemRoom(events, true))
+                faults << QString("%1: event \"%2\" is wider than the events list")
+                              .arg(language, text);
         }
         for (QWidget* w : windows)
             w->hide();
