@@ -142,14 +142,13 @@ int TChessEngine::Evaluate() const {
     const TPawnTerms& terms = PawnTerms();
     int total[2] = {Tally.ValueSum[ColourWhite] + terms.Score[ColourWhite],
                     Tally.ValueSum[ColourBlack] + terms.Score[ColourBlack]};
+    // A rook on a file without pawns of its side: 10, 15 with no pawns at all.
+    const std::uint64_t noPawns =
+        SquaresOfFiles(~(terms.Files[ColourWhite] | terms.Files[ColourBlack]));
     for (int c : {ColourWhite, ColourBlack}) {
-        const std::uint32_t own = terms.Files[c];
-        const std::uint32_t other = terms.Files[1 - c];
-        for (std::uint64_t r = Pieces[c][PieceRook]; r != 0; r &= r - 1) {
-            const int file = std::countr_zero(r) % 8;
-            if ((own >> file & 1) == 0)
-                total[c] += (other >> file & 1) == 0 ? 15 : 10;
-        }
+        const std::uint64_t open = SquaresOfFiles(~terms.Files[c]);
+        for (std::uint64_t r = Pieces[c][PieceRook] & open; r != 0; r &= r - 1)
+            total[c] += (noPawns >> std::countr_zero(r) & 1) != 0 ? 15 : 10;
     }
     return std::clamp(total[ActiveSide] - total[OtherSide], -EvaluationBound, EvaluationBound);
 }
