@@ -107,8 +107,14 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
     const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
     const std::uint64_t key = white * 0x9e3779b97f4a7c15 ^ black * 0xc2b2ae3d27d4eb4f;
     TPawnTerms& terms = PawnStore[key >> (64 - PawnStoreBits)];
-    if (terms.Known && terms.Pawns[ColourWhite] == white && terms.Pawns[ColourBlack] == black)
-        return terms;
+    if (!terms.Known || terms.Pawns[ColourWhite] != white || terms.Pawns[ColourBlack] != black)
+        CountPawnTerms(terms);
+    return terms;
+}
+
+void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
+    const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
+    const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
     terms.Known = true;
     terms.Pawns[ColourWhite] = white;
     terms.Pawns[ColourBlack] = black;
@@ -133,7 +139,6 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
     }
-    return terms;
 }
 
 // The sum of the square values is kept by the board as pieces move, the pawn terms are
