@@ -107,8 +107,14 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
     const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
     const std::uint64_t key = white * 0x9e3779b97f4a7c15 ^ black * 0xc2b2ae3d27d4eb4f;
     TPawnTerms& terms = PawnStore[key >> (64 - PawnStoreBits)];
-    if (terms.Known && terms.Pawns[ColourWhite] == white && terms.Pawns[ColourBlack] == black)
-        return terms;
+    if (!terms.Known || terms.Pawns[ColourWhite] != white || terms.Pawns[ColourBlack] != black)
+        CountPawnTerms(terms);
+    return terms;
+}
+
+void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
+    const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
+    const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
     terms.Known = true;
     terms.Pawns[ColourWhite] = white;
     terms.Pawns[ColourBlack] = black;
@@ -133,7 +139,6 @@ const TChessEngine::TPawnTerms& TChessEngine::PawnTerms() const {
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
     }
-    return terms;
 }
 
 // The sum of the square values is kept by the board as pieces move, the pawn terms are
@@ -142,14 +147,13 @@ int TChessEngine::Evaluate() const {
     const TPawnTerms& terms = PawnTerms();
     int total[2] = {Tally.ValueSum[ColourWhite] + terms.Score[ColourWhite],
                     Tally.ValueSum[ColourBlack] + terms.Score[ColourBlack]};
+    // A rook on a file without pawns of its side: 10, 15 with no pawns at all.
+    const std::uint64_t noPawns =
+        SquaresOfFiles(~(terms.Files[ColourWhite] | terms.Files[ColourBlack]));
     for (int c : {ColourWhite, ColourBlack}) {
-        const std::uint32_t own = terms.Files[c];
-        const std::uint32_t other = terms.Files[1 - c];
-        for (std::uint64_t r = Pieces[c][PieceRook]; r != 0; r &= r - 1) {
-            const int file = std::countr_zero(r) % 8;
-            if ((own >> file & 1) == 0)
-                total[c] += (other >> file & 1) == 0 ? 15 : 10;
-        }
+        const std::uint64_t open = SquaresOfFiles(~terms.Files[c]);
+        for (std::uint64_t r = Pieces[c][PieceRook] & open; r != 0; r &= r - 1)
+            total[c] += (noPawns >> std::countr_zero(r) & 1) != 0 ? 15 : 10;
     }
     return std::clamp(total[ActiveSide] - total[OtherSide], -EvaluationBound, EvaluationBound);
 }

@@ -155,6 +155,23 @@ const TCastling* CastlingTo(int kingTo) {
 
 } // namespace
 
+bool TEngineBoard::MoveCastlingRook(int kingTo) {
+    const TCastling* c = CastlingTo(kingTo);
+    if (c == nullptr || ActiveInCheck())
+        return false;
+    for (int i = 0; i < c->EmptyCount; ++i)
+        if (SquareColour[c->Empty[i]] != ColourEmpty)
+            return false;
+    for (int s : c->Safe)
+        if (SquareAttacked(s, OtherSide))
+            return false;
+    // The rook takes the colour of its rank.
+    if (SquareColour[c->RookFrom] != ColourEmpty)
+        RemovePiece(c->RookFrom);
+    PlacePiece(c->RookTo, c->RookTo >= SquareA1 ? ColourWhite : ColourBlack, PieceRook);
+    return true;
+}
+
 bool TEngineBoard::MakeEngineMove(EngineMove move) {
     // The last ply's record is never filled: a position there has no room for its moves.
     if (Ply >= MaxPly - 1)
@@ -162,21 +179,8 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int from = MoveFrom(move);
     const int to = MoveTo(move);
     const int flags = MoveFlags(move);
-    if (flags & FlagCastle) {
-        const TCastling* c = CastlingTo(to);
-        if (c == nullptr || ActiveInCheck())
-            return false;
-        for (int i = 0; i < c->EmptyCount; ++i)
-            if (SquareColour[c->Empty[i]] != ColourEmpty)
-                return false;
-        for (int s : c->Safe)
-            if (SquareAttacked(s, OtherSide))
-                return false;
-        // The rook takes the colour of its rank.
-        if (SquareColour[c->RookFrom] != ColourEmpty)
-            RemovePiece(c->RookFrom);
-        PlacePiece(c->RookTo, c->RookTo >= SquareA1 ? ColourWhite : ColourBlack, PieceRook);
-    }
+    if ((flags & FlagCastle) && !MoveCastlingRook(to))
+        return false;
     const int captured = SquarePiece[to];
     const int mover = ActiveSide;
     const bool moverWasInCheck = ActiveInCheck();
@@ -303,6 +307,12 @@ void TEngineBoard::TakeBackMove() {
         SquareColour[to] = ColourEmpty;
         SquarePiece[to] = PieceEmpty;
     }
+    if (flags & (FlagCastle | FlagEnPassant))
+        TakeBackSecondPiece(flags, to);
+    Tally = undo.Tally;
+}
+
+void TEngineBoard::TakeBackSecondPiece(int flags, int to) {
     if (flags & FlagCastle) {
         const TCastling* c = CastlingTo(to);
         RemovePiece(c->RookTo);
@@ -310,7 +320,6 @@ void TEngineBoard::TakeBackMove() {
     }
     if (flags & FlagEnPassant)
         PlacePiece(ActiveSide == ColourWhite ? to + 8 : to - 8, OtherSide, PiecePawn);
-    Tally = undo.Tally;
 }
 
 bool TEngineBoard::CheckByLastMove() const {

@@ -117,6 +117,11 @@ protected:
         if (piece == PieceKing && Tally.KingCount[colour] == 1)
             Tally.KingSquare[colour] = to;
     }
+    // The rare halves of making and taking back a move, kept out of the common path: a
+    // castling's rook moves, when the castling is allowed; the rook of a castling goes home
+    // and the pawn taken en passant comes back.
+    [[gnu::cold]] bool MoveCastlingRook(int kingTo);
+    [[gnu::cold]] void TakeBackSecondPiece(int flags, int to);
     // SideInCheck(side to move), from the last move where that suffices.
     bool CheckByLastMove() const;
     // The first square from a8 on holding a king of the colour, or -1.
