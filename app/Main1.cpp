@@ -3,6 +3,9 @@
 
 #include "about/AboutBox.h"
 #include "app/ChallengeMode.h"
+#include "app/EngineAdvice.h"
+#include "app/GameClock.h"
+#include "app/GameEnd.h"
 #include "app/GameFiles.h"
 #include "app/GamePanels.h"
 #include "app/GoTo.h"
@@ -85,6 +88,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
     resize(minimumSize());
     CreateNetGame(); // after the window has its height: the chat area lies below it
+    CreateGameEnd();
     Layout_ = std::make_unique<TWindowLayout>(cb1->parentWidget(), cb1, back);
     Layout_->Record({Player1_, Player2_, instruct});
     FormCreate();
@@ -97,6 +101,24 @@ void TfrmCorvina::SetDialogs(TfrmNew* newGame, TfrmGoTo* goTo, TAboutBox* about)
     frmNew = newGame;
     frmGoTo = goTo;
     AboutBox = about;
+}
+
+void TfrmCorvina::CreateGameEnd() {
+    GameEnd_ = new TGameEnd(this, cb1, Panels_.get());
+    GameEnd_->NetGameActive = [this] { return NetGameActive_; };
+    GameEnd_->SayInChat = [this](const QString& line) {
+        const QString typed = txtmsg->text();
+        txtmsg->setText(line);
+        NetGame_->cmdSayClick();
+        txtmsg->setText(typed);
+    };
+    Clock_ = new TGameClock(cb1->parentWidget(), cb1, GameEnd_, Player1_, Player2_);
+    Clock_->Allowed = [this] { return !NetGameActive_ && !ChallengeMode(); };
+    new TEngineAdvice(this, cb1, Player1_); // Engine > Hint and Show Evaluation
+    Files_->CompleteHeader = [this](TPgnHeader& header) {
+        GameEnd_->CompleteHeader(header);
+        Clock_->CompleteHeader(header);
+    };
 }
 
 bool TfrmCorvina::ChallengeMode() const {
@@ -283,6 +305,7 @@ void TfrmCorvina::ApplyNewGame(const TNewGame& game) {
     else if (game.Turn == 1)
         cb1->SetWhiteToMove(false);
     Panels_->ClearEvents();
+    Clock_->Start(game.Clock);
 }
 
 void TfrmCorvina::mnuSaveClick() {

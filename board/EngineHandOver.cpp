@@ -2,10 +2,20 @@
 #include "board/EngineHandOver.h"
 
 #include "board/ChessBrd.h"
+#include "board/GameResult.h"
 #include "engine/ChessThread.h"
+#include "engine/uci/UciCommands.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+
+namespace {
+
+// What the engine keeps back from its clock for each move: the hand-over to this thread and
+// the slide of the piece on the board count against it.
+constexpr int ClockOverheadMs = 300;
+
+} // namespace
 
 TEngineHandOver::TEngineHandOver(TChessBrd& board)
     : Board_(board), Thread_(std::make_unique<TChessThread>()) {
@@ -83,7 +93,8 @@ void TEngineHandOver::Start() {
 void TEngineHandOver::Kick() {
     if (!Awake_ || Board_.CustomEngine() || !ComputerToMove())
         return;
-    if (Board_.IsThreefold() || !Board_.CanMove())
+    // Where the game has ended (by the rules or off the board) the engine plays nothing.
+    if (Board_.Finished() || JudgePosition(Board_).Over())
         return;
     TEngineJob job;
     job.Position = Board_.Position();
@@ -93,6 +104,13 @@ void TEngineHandOver::Kick() {
     job.SearchDepth = Board_.SearchDepth();
     job.Priority = Board_.ThinkingPriority();
     job.Generation = Generation_;
+    TGoLimits clock;
+    if (Board_.EngineClock && Board_.EngineClock(clock.WTime, clock.BTime, clock.WInc)) {
+        clock.BInc = clock.WInc;
+        const TTimeBudget budget = AllotTime(clock, job.WhiteToMove, ClockOverheadMs);
+        job.SoftMs = budget.Soft;
+        job.HardMs = budget.Hard;
+    }
     Thread_->Submit(job);
 }
 

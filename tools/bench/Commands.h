@@ -14,6 +14,8 @@ int RunBench(const std::vector<std::string>& args);
 int RunStopLatency(const std::vector<std::string>& args);
 int RunPgn(const std::vector<std::string>& args);
 int RunSpeed(const std::vector<std::string>& args);
+// The engine against itself under a clock, through the board (needs no display).
+int RunClockMatch(const std::vector<std::string>& args);
 
 // Milliseconds the reference engine `stockfish` (looked up on PATH, then in /usr/games) takes
 // for perft `depth` from the starting position, from the request to its answer; -1 with a

@@ -22,10 +22,12 @@ int main(int argc, char** argv) {
         {"stoplatency", RunStopLatency},
         {"pgn", RunPgn},
         {"speed", RunSpeed},
+        {"clockmatch", RunClockMatch},
     };
     if (argc < 2)
-        return UsageError("usage: corvina-bench "
-                          "legal|events|makemove|perft|search|bench|stoplatency|pgn|speed ...");
+        return UsageError(
+            "usage: corvina-bench "
+            "legal|events|makemove|perft|search|bench|stoplatency|pgn|speed|clockmatch ...");
     const auto it = commands.find(argv[1]);
     if (it == commands.end())
         return UsageError(std::string("unknown subcommand '") + argv[1] + "'");
