@@ -105,7 +105,8 @@ void TEngineHandOver::Kick() {
     job.Priority = Board_.ThinkingPriority();
     job.Generation = Generation_;
     TGoLimits clock;
-    if (Board_.EngineClock && Board_.EngineClock(clock.WTime, clock.BTime, clock.WInc)) {
+    Timed_ = Board_.EngineClock && Board_.EngineClock(clock.WTime, clock.BTime, clock.WInc);
+    if (Timed_) {
         clock.BInc = clock.WInc;
         const TTimeBudget budget = AllotTime(clock, job.WhiteToMove, ClockOverheadMs);
         job.SoftMs = budget.Soft;
@@ -119,7 +120,13 @@ void TEngineHandOver::MoveFound(std::uint64_t generation, int from, int to) {
         return;
     const Square oldSq = ToSquare(from);
     const Square newSq = ToSquare(to);
-    if (!Board_.MakeMove(oldSq, newSq)) {
+    // Under a clock the engine's half-move does not slide: the slide's time is the engine's.
+    const bool slide = Board_.AnimateMoves();
+    if (Timed_)
+        Board_.SetAnimateMoves(false);
+    const bool played = Board_.MakeMove(oldSq, newSq);
+    Board_.SetAnimateMoves(slide);
+    if (!played) {
         // Handing the same position over again would give the same move: park instead, and
         // say so, rather than sit still without a word.
         Board_.StopThinking();
