@@ -169,6 +169,8 @@ QStringList TGameFiles::PgnLines() const {
     };
     header.White = name(Players_->Player1(), "Player1", Board_->ComputerPlaysWhite());
     header.Black = name(Players_->Player2(), "Player2", Board_->ComputerPlaysBlack());
+    if (CompleteHeader)
+        CompleteHeader(header);
     QStringList lines;
     for (const std::string& line : WritePgn(*Board_, header))
         lines << QString::fromStdString(line);

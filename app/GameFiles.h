@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 class QFileDialog;
@@ -18,6 +19,7 @@ class TChessBrd;
 class TGamePanels;
 class TPlayerLabels;
 class TfrmPgnGames;
+struct TPgnHeader;
 
 class TGameFiles {
 public:
@@ -39,6 +41,8 @@ public:
     void mnuExportPGNClick();
     void mnuLoadPGNClick();
     QStringList PgnLines() const;
+    // Adds what the window knows beyond the board (result, termination, clocks) to the tags.
+    std::function<void(TPgnHeader& header)> CompleteHeader;
     bool ExportPgnTo(const QString& path, const QStringList& lines);
     // Reads the game of the file (the one chosen in PgnGames when it holds several) and, only
     // when every move of its main line is legal, replays it on the board as a new game;

@@ -4,6 +4,9 @@
 #include "about/AboutBox.h"
 #include "app/Appearance.h"
 #include "app/ChallengeMode.h"
+#include "app/EngineAdvice.h"
+#include "app/GameClock.h"
+#include "app/GameEnd.h"
 #include "app/GameFiles.h"
 #include "app/GamePanels.h"
 #include "app/GoTo.h"
@@ -87,6 +90,7 @@ TfrmCorvina::TfrmCorvina(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(WidthWithoutPane, ClientHeight + menuBar()->sizeHint().height());
     resize(minimumSize());
     CreateNetGame(); // after the window has its height: the chat area lies below it
+    CreateGameEnd();
     Layout_ = std::make_unique<TWindowLayout>(cb1->parentWidget(), cb1, back);
     Layout_->Record({Player1_, Player2_, instruct});
     Appearance_ = std::make_unique<TAppearance>(cb1, back, mnuHighlight);
@@ -324,6 +328,7 @@ void TfrmCorvina::ApplyNewGame(const TNewGame& game) {
     else if (game.Turn == 1)
         cb1->SetWhiteToMove(false);
     Panels_->ClearEvents();
+    Clock_->Start(game.Clock);
 }
 
 void TfrmCorvina::mnuSaveClick() {

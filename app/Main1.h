@@ -29,6 +29,8 @@ class TAppearance;
 class TSettingsProfiles;
 class TChallengeMode;
 class TChessBrd;
+class TGameClock;
+class TGameEnd;
 class TGameFiles;
 class TGamePanels;
 class TPlayerLabels;
@@ -206,6 +208,11 @@ private:
     std::unique_ptr<TWindowLayout> Layout_;
     std::unique_ptr<TSettingsProfiles> Profiles_;
     std::unique_ptr<TAppearance> Appearance_;
+    // The end of the game, resigning and offering a draw (a child of the window), and the clocks.
+    TGameEnd* GameEnd_ = nullptr;
+    // The clocks of a game under a time control (a child of the board's stage).
+    TGameClock* Clock_ = nullptr;
+    void CreateGameEnd();
 
     // --- NetGame (app/NetGameHost.cpp): the direct game over TCP, its menu items and the chat
     // area, lent to the NetGame through the window's host adapter.

@@ -4,8 +4,14 @@
 #include "app/Main1.h"
 
 #include "app/Appearance.h"
+#include "app/EngineAdvice.h"
+#include "app/GameClock.h"
+#include "app/GameEnd.h"
+#include "app/GameFiles.h"
+#include "app/GamePanels.h"
 #include "app/SettingsProfiles.h"
 #include "board/ChessBrd.h"
+#include "netui/NetGame.h"
 
 #include <QAction>
 #include <QLabel>
@@ -206,4 +212,24 @@ void TfrmCorvina::ConnectAppearanceMenus() {
     connect(mnuHighlight, &QAction::triggered, this, [a] { a->mnuHighlightClick(); });
     connect(mnuSaveSet, &QAction::triggered, this, [p] { p->mnuSaveSetClick(); });
     connect(mnuLoadSet, &QAction::triggered, this, [p] { p->mnuLoadSetClick(); });
+}
+
+// The end of the game (results, resigning, draw offers), the clocks beside the player labels,
+// and the engine's hint and evaluation line, with their menu items.
+void TfrmCorvina::CreateGameEnd() {
+    GameEnd_ = new TGameEnd(this, cb1, Panels_.get());
+    GameEnd_->NetGameActive = [this] { return NetGameActive_; };
+    GameEnd_->SayInChat = [this](const QString& line) {
+        const QString typed = txtmsg->text();
+        txtmsg->setText(line);
+        NetGame_->cmdSayClick();
+        txtmsg->setText(typed);
+    };
+    Clock_ = new TGameClock(cb1->parentWidget(), cb1, GameEnd_, Player1_, Player2_);
+    Clock_->Allowed = [this] { return !NetGameActive_ && !ChallengeMode(); };
+    new TEngineAdvice(this, cb1, Player1_); // Engine > Hint and Show Evaluation
+    Files_->CompleteHeader = [this](TPgnHeader& header) {
+        GameEnd_->CompleteHeader(header);
+        Clock_->CompleteHeader(header);
+    };
 }

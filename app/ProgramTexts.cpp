@@ -32,6 +32,14 @@ void ShowInformation(const QString& caption, const QString& text) {
     NewMessageBox(QMessageBox::Information, caption, text, QApplication::activeWindow())->exec();
 }
 
+void OpenInformation(const QString& caption, const QString& text, QWidget* parent) {
+    if (const TInformationHandler& handler = Handler()) {
+        handler(caption, text);
+        return;
+    }
+    NewMessageBox(QMessageBox::Information, caption, text, parent)->open();
+}
+
 void SetInformationHandler(TInformationHandler handler) {
     Handler() = std::move(handler);
 }

@@ -59,6 +59,10 @@ const TProgramTexts& ProgramTexts();
 
 // An information box with an OK button; tests replace it to capture the texts.
 void ShowInformation(const QString& caption, const QString& text);
+// The same box without waiting for it (modal to `parent`'s window), for news that arrives
+// while the player is busy with something else; the handler below captures it too.
+class QWidget;
+void OpenInformation(const QString& caption, const QString& text, QWidget* parent);
 using TInformationHandler = std::function<void(const QString& caption, const QString& text)>;
 // Replaces the box; an empty handler restores it.
 void SetInformationHandler(TInformationHandler handler);

@@ -147,8 +147,11 @@ void TChessBrd::SetThinkingPriority(TThreadPriority v) {
 // ---------------------------------------------------------------- operations
 
 void TChessBrd::StartNewGame() {
+    Finished_ = false;
     ResetGame();
     RepaintAll();
+    if (OnNewGame)
+        OnNewGame(this);
 }
 
 void TChessBrd::GetMoveList(QStringList& list) const {
@@ -158,7 +161,18 @@ void TChessBrd::GetMoveList(QStringList& list) const {
         list << QString::fromStdString(l);
 }
 
+void TChessBrd::SetFinished(bool v) {
+    Finished_ = v;
+    if (v)
+        StopThinking();
+}
+
 bool TChessBrd::PlayUserMove(Square from, Square to, char promotion) {
+    if (Finished_) {
+        if (OnIllegalMove)
+            OnIllegalMove(this, from);
+        return false;
+    }
     StopThinking();
     const bool played = MakeMove(from, to, promotion);
     Held_ = false;

@@ -63,6 +63,12 @@ public:
     // Raised after every write of ComputerPlaysWhite or ComputerPlaysBlack: the sides of a
     // game were set.
     TNotifyEvent OnPlayersChange;
+    // The clock the engine plays under, asked before each of its searches: true with the time
+    // left to each side and the increment (milliseconds) when one runs. The engine then ends
+    // its iterations within a share of its time, at the latest at the chosen depth.
+    std::function<bool(int& whiteMs, int& blackMs, int& incrementMs)> EngineClock;
+    // Raised by StartNewGame: every game the board starts again (new, loaded, a challenge).
+    TNotifyEvent OnNewGame;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -124,6 +130,11 @@ public:
     QString Version() const { return {}; }
     void SetVersion(const QString&) {}
     bool Held() const { return Held_; }
+    // A game that has ended (a result the window judged, a resignation, a fallen flag): the
+    // board plays no more half-moves, neither a person's (a drop or click raises
+    // OnIllegalMove) nor the engine's. StartNewGame begins again.
+    bool Finished() const { return Finished_; }
+    void SetFinished(bool v);
     Square DragFrom() const { return DragFrom_; }
     Square DropTo() const { return DropTo_; }
 
@@ -260,6 +271,7 @@ private:
     bool WhiteOnTop_ = false;
     TThreadPriority ThinkingPriority_ = TThreadPriority::tpNormal;
     bool Held_ = false;
+    bool Finished_ = false;
 
     // Drawing.
     QImage Canvas_;

@@ -110,7 +110,7 @@ void TChessBrd::AnimateMove(Square from, Square to, int delay) {
 bool TChessBrd::DropAccepted(Square target) const {
     if (Thinking() || target == Square::None)
         return false;
-    return target == DragFrom_ || IsLegalMove(DragFrom_, target);
+    return target == DragFrom_ || (!Finished_ && IsLegalMove(DragFrom_, target));
 }
 
 void TChessBrd::mousePressEvent(QMouseEvent* e) {

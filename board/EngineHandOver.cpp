@@ -2,10 +2,20 @@
 #include "board/EngineHandOver.h"
 
 #include "board/ChessBrd.h"
+#include "chess/GameResult.h"
 #include "engine/ChessThread.h"
+#include "engine/TimeBudget.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+
+namespace {
+
+// What the engine keeps back from its clock for each move: the hand-over to this thread and
+// the slide of the piece on the board count against it.
+constexpr int ClockOverheadMs = 300;
+
+} // namespace
 
 TEngineHandOver::TEngineHandOver(TChessBrd& board)
     : Board_(board), Thread_(std::make_unique<TChessThread>()) {
@@ -83,7 +93,8 @@ void TEngineHandOver::Start() {
 void TEngineHandOver::Kick() {
     if (!Awake_ || Board_.CustomEngine() || !ComputerToMove())
         return;
-    if (Board_.IsThreefold() || !Board_.CanMove())
+    // Where the game has ended (by the rules or off the board) the engine plays nothing.
+    if (Board_.Finished() || JudgePosition(Board_).Over())
         return;
     TEngineJob job;
     job.Position = Board_.Position();
@@ -93,6 +104,14 @@ void TEngineHandOver::Kick() {
     job.SearchDepth = Board_.SearchDepth();
     job.Priority = Board_.ThinkingPriority();
     job.Generation = Generation_;
+    TGoLimits clock;
+    Timed_ = Board_.EngineClock && Board_.EngineClock(clock.WTime, clock.BTime, clock.WInc);
+    if (Timed_) {
+        clock.BInc = clock.WInc;
+        const TTimeBudget budget = AllotTime(clock, job.WhiteToMove, ClockOverheadMs);
+        job.SoftMs = budget.Soft;
+        job.HardMs = budget.Hard;
+    }
     Thread_->Submit(job);
 }
 
@@ -101,7 +120,13 @@ void TEngineHandOver::MoveFound(std::uint64_t generation, int from, int to) {
         return;
     const Square oldSq = ToSquare(from);
     const Square newSq = ToSquare(to);
-    if (!Board_.MakeMove(oldSq, newSq)) {
+    // Under a clock the engine's half-move does not slide: the slide's time is the engine's.
+    const bool slide = Board_.AnimateMoves();
+    if (Timed_)
+        Board_.SetAnimateMoves(false);
+    const bool played = Board_.MakeMove(oldSq, newSq);
+    Board_.SetAnimateMoves(slide);
+    if (!played) {
         // Handing the same position over again would give the same move: park instead, and
         // say so, rather than sit still without a word.
         Board_.StopThinking();

@@ -60,6 +60,7 @@ private:
     bool Awake_ = false;           // between Start and Stop
     std::uint64_t Generation_ = 0; // bumped by every stop; older results are dropped
     bool InOutsideEngine_ = false;
+    bool Timed_ = false; // the latest search ran under a clock
     QTimer PollTimer_;
     std::mutex ReportMutex_;
     EngineReport Report_; // the thread's latest move not yet played, under ReportMutex_

@@ -2,6 +2,7 @@
 #include "chess/Pgn.h"
 
 #include "chess/Fen.h"
+#include "chess/GameResult.h"
 
 #include <cctype>
 #include <cstring>
@@ -13,18 +14,6 @@ bool IsSpace(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-// Both sums below 5, counted as the rules count mating material.
-bool NoMatingMaterial(const std::string& position) {
-    int sum[2] = {0, 0};
-    for (char c : position) {
-        const char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const int value = (u == 'P' || u == 'R' || u == 'Q') ? 5 : u == 'B' ? 3 : u == 'N' ? 2 : 0;
-        if (value)
-            sum[ColourOfLetter(c) == PieceColour::White ? 0 : 1] += value;
-    }
-    return sum[0] < 5 && sum[1] < 5;
 }
 
 std::string Quoted(const std::string& value) {
@@ -119,15 +108,7 @@ TRecordedLine RecordedLine(const TChessGame& game) {
 }
 
 std::string GameResult(const TChessGame& game) {
-    const PieceColour side = game.WhiteToMove() ? PieceColour::White : PieceColour::Black;
-    if (!game.CanMove()) {
-        if (game.KingAttackedAfter(side, Square::A8, Square::A8))
-            return game.WhiteToMove() ? "0-1" : "1-0";
-        return "1/2-1/2";
-    }
-    if (game.IsThreefold() || NoMatingMaterial(game.Position()))
-        return "1/2-1/2";
-    return "*";
+    return JudgePosition(game).Score();
 }
 
 bool IsStandardStart(const TChessGame& game) {
@@ -139,7 +120,8 @@ std::vector<std::string> WritePgn(const TChessGame& game, const TPgnHeader& head
     const TRecordedLine line = RecordedLine(game);
     TChessGame board = line.Start;
     std::vector<std::string> words;
-    for (const TSanMove& move : line.Moves) {
+    for (std::size_t i = 0; i < line.Moves.size(); ++i) {
+        const TSanMove& move = line.Moves[i];
         const std::string san = MoveToSan(board, move);
         if (san.empty() || !PlaySanMove(board, move))
             break; // a line the rules cannot replay ends where they stop
@@ -151,8 +133,10 @@ std::vector<std::string> WritePgn(const TChessGame& game, const TPgnHeader& head
         else if (words.empty())
             words.push_back(std::to_string(number) + "...");
         words.push_back(san);
+        if (i < header.Clocks.size() && !header.Clocks[i].empty())
+            words.push_back("{[%clk " + header.Clocks[i] + "]}");
     }
-    const std::string result = GameResult(board);
+    const std::string result = header.Result.empty() ? GameResult(board) : header.Result;
     words.push_back(result);
 
     std::vector<std::string> lines = {
@@ -160,6 +144,10 @@ std::vector<std::string> WritePgn(const TChessGame& game, const TPgnHeader& head
         "[Date " + Quoted(header.Date) + "]",   "[Round " + Quoted(header.Round) + "]",
         "[White " + Quoted(header.White) + "]", "[Black " + Quoted(header.Black) + "]",
         "[Result " + Quoted(result) + "]"};
+    if (!header.Termination.empty())
+        lines.push_back("[Termination " + Quoted(header.Termination) + "]");
+    if (!header.TimeControl.empty())
+        lines.push_back("[TimeControl " + Quoted(header.TimeControl) + "]");
     if (!IsStandardStart(line.Start)) {
         lines.push_back("[SetUp \"1\"]");
         lines.push_back("[FEN " + Quoted(ToPortableFen(line.Start)) + "]");

@@ -26,8 +26,8 @@ struct TRecordedLine {
 };
 TRecordedLine RecordedLine(const TChessGame& game);
 
-// "1-0", "0-1", "1/2-1/2" when the game has ended in the position reached (mate, stalemate,
-// threefold placement, no mating material), otherwise "*".
+// "1-0", "0-1", "1/2-1/2" when the game has ended in the position reached (see JudgePosition),
+// otherwise "*".
 std::string GameResult(const TChessGame& game);
 
 // Whether the game starts in the standard start position with white to move, all four
@@ -41,11 +41,21 @@ struct TPgnHeader {
     std::string Round = "-";
     std::string White = "?";
     std::string Black = "?";
+    // A result decided off the board (resignation, agreement, a fallen flag); empty: the
+    // result the line's last position stands in.
+    std::string Result;
+    // The Termination and TimeControl tags, written when not empty.
+    std::string Termination;
+    std::string TimeControl;
+    // The clock after each half-move of the line ("h:mm:ss"), written as a [%clk] comment;
+    // an empty or missing entry writes none.
+    std::vector<std::string> Clocks;
 };
 
 // The whole PGN of the recorded line: the seven tag roster (the result from GameResult of the
-// line's end), SetUp and FEN when it does not start from the standard start, an empty line,
-// and the moves in SAN, wrapped so that no line reaches 80 columns, ended by the result.
+// line's end unless the header gives one), Termination and TimeControl when given, SetUp and FEN
+// when it does not start from the standard start, an empty line, and the moves in SAN, wrapped so
+// that no line reaches 80 columns, ended by the result.
 std::vector<std::string> WritePgn(const TChessGame& game, const TPgnHeader& header);
 
 // The tokens of the first game of a PGN text: its tag pairs in file order and the SAN of its

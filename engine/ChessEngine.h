@@ -25,6 +25,16 @@ public:
     // the root window -MateScore..MateScore, so a root with a legal move always leaves one of
     // its moves as the result, and a mate (at most 64 plies away) outranks any material.
     static constexpr int EvaluationBound = 9000;
+    // The moves to a mate a score tells of: N > 0 when the side to move mates in N, -N when
+    // it is mated in N, 0 for a score that is no mate. A mate found at ply p scores
+    // MateScore - p for the side that mates.
+    static constexpr int MateMoves(int score) {
+        if (score > MateScore - 200)
+            return (MateScore - score + 1) / 2;
+        if (score < -MateScore + 200)
+            return -((MateScore + score + 1) / 2);
+        return 0;
+    }
 
     TChessEngine();
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 struct TEngineJob {
     std::string Position; // 64 placement characters, a8 first
@@ -25,6 +26,10 @@ struct TEngineJob {
     int SearchDepth = 1;
     TThreadPriority Priority = TThreadPriority::tpNormal;
     std::uint64_t Generation = 0; // the board's count of changes when it made the job
+    // Under a clock: no iteration starts after SoftMs and the search ends at HardMs (from the
+    // start of the search), answering the best move of the last whole iteration. -1: untimed.
+    int SoftMs = -1;
+    int HardMs = -1;
 };
 
 class TChessThread : public QThread {
@@ -34,6 +39,11 @@ public:
 
     // Called on the engine thread with the job's generation and board squares 1..64.
     std::function<void(std::uint64_t generation, int from, int to)> OnMoveFound;
+    // Called on the engine thread after each whole iteration: its depth, its score for the
+    // side to move and its principal variation (the engine's moves, squares 0..63).
+    std::function<void(std::uint64_t generation, int depth, int score,
+                       const std::vector<EngineMove>& line)>
+        OnIteration;
 
     // Hands over a job and wakes the thread; a job not yet started is replaced.
     void Submit(const TEngineJob& job);
@@ -51,12 +61,18 @@ protected:
     void run() override;
 
 private:
+    EngineMove TimedSearch(const TEngineJob& job, const TEnginePosition& position);
+    // Hands the iteration just finished to OnIteration.
+    void ReportIteration(std::uint64_t generation, int depth, int score);
+
+private:
     mutable std::mutex Mutex_;
     std::condition_variable Wake_;
     std::condition_variable Idle_;
     bool HasJob_ = false;
     bool Busy_ = false;
     bool Quit_ = false;
+    bool Cancelled_ = false; // the search in progress was cancelled: it reports nothing
     TEngineJob Job_;
     std::atomic<bool> Thinking_{false};
     // The engine's arrays are large; they live on the heap with the thread.

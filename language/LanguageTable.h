@@ -30,6 +30,9 @@ struct TTextEntry {
 };
 
 inline constexpr std::size_t BaseEntryCount = 126;
+// The texts of a game's end, resigning, offering a draw, the clocks, the hint and the
+// evaluation line ("Extras").
+inline constexpr std::size_t GameEndEntryCount = 33;
 
 // The program-wide texts (window name ProgramTexts) and the captions kept by windows.
 namespace TextIds {

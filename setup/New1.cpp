@@ -5,6 +5,7 @@
 #include "common/TextFile.h"
 #include "formats/LayoutFile.h"
 #include "formats/Points.h"
+#include "setup/TimeControlBox.h"
 #include "uikit/ErrorReport.h"
 
 #include <QButtonGroup>
@@ -146,6 +147,9 @@ void TfrmNew::CreatePlayers() {
     txtPlayer2->setGeometry(316, 34, 180, 22);
     txtPlayer2->setMaxLength(15);
     pl2 = MakeMind(this, QRect(316, 68, 180, 76), pl2Human, pl2Computer, true);
+
+    TimeBox = new TTimeControlBox(this);
+    TimeBox->setGeometry(24, 166, 472, 26);
 
     cmdSwitch = MakeButton(this, SwitchBasicCaption, QRect(24, 232, 100, 27));
     BitBtn1 = MakeButton(this, "OK", QRect(316, 232, 86, 27));
@@ -400,6 +404,7 @@ TNewGame TfrmNew::Choices() const {
     game.UseLayout = Advanced();
     game.Layout = board->Position();
     game.Turn = turn->currentIndex();
+    game.Clock = TimeBox->Choice();
     return game;
 }
 

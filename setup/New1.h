@@ -6,6 +6,8 @@
 // which the main window applies. The dialog is created once and keeps every choice between
 // showings.
 
+#include "chess/TimeControl.h"
+
 #include <QDialog>
 #include <QPoint>
 
@@ -22,7 +24,8 @@ struct TNewGame {
     bool ComputerBlack = true;
     bool UseLayout = false; // the edited layout replaces the start position
     std::string Layout;
-    int Turn = 0; // 0 White to move, 1 Black, anything else: as the new game leaves it
+    int Turn = 0;       // 0 White to move, 1 Black, anything else: as the new game leaves it
+    TTimeControl Clock; // none by default
 };
 
 // The faults LayoutFault names, English until the language texts replace them.
@@ -36,6 +39,7 @@ struct TLayoutFaultTexts {
 };
 
 class QButtonGroup;
+class TTimeControlBox;
 class QImage;
 class QComboBox;
 class QFileDialog;
@@ -84,6 +88,7 @@ public:
     QPushButton* cmdSave;
     QFileDialog* sd;
     QFileDialog* od;
+    TTimeControlBox* TimeBox; // the time control, below the players
 
     // --- Dialog fields.
     char SelectedLetter = '\0'; // NUL until a palette button is first pressed

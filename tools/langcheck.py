@@ -165,6 +165,40 @@ EXPECTED = [
     ("Extras", "LayoutTooManyPromoted", "The board cannot contain more than 8 pawns (both existing and promoted)."),
     ("Extras", "LayoutOnlyKings", "The board cannot contain only the two kings."),
     ("Extras", "LayoutTooManyKings", "The board CANNOT contain more than one king of each color!"),
+    # The end of a game, resigning, offering a draw and the clocks.
+    ("Extras", "GameEndMateWhite", "Checkmate — White wins"),
+    ("Extras", "GameEndMateBlack", "Checkmate — Black wins"),
+    ("Extras", "GameEndStalemate", "Stalemate — draw"),
+    ("Extras", "GameEndRepetition", "Draw by threefold repetition"),
+    ("Extras", "GameEndFiftyMoves", "Draw by the fifty-move rule"),
+    ("Extras", "GameEndDeadPosition", "Draw by insufficient material"),
+    ("Extras", "GameEndWhiteResigns", "White resigns — Black wins"),
+    ("Extras", "GameEndBlackResigns", "Black resigns — White wins"),
+    ("Extras", "GameEndAgreed", "Draw agreed"),
+    ("Extras", "GameEndWhiteTime", "White lost on time — Black wins"),
+    ("Extras", "GameEndBlackTime", "Black lost on time — White wins"),
+    ("Extras", "GameEndWhiteTimeDraw", "White ran out of time, but Black cannot mate — draw"),
+    ("Extras", "GameEndBlackTimeDraw", "Black ran out of time, but White cannot mate — draw"),
+    ("Extras", "GameEndGameOverCaption", "Game Over"),
+    ("Extras", "GameEndGameOver", "The game is over."),
+    ("Extras", "GameEndResign", "R&esign"),
+    ("Extras", "GameEndOfferDraw", "Offer &Draw"),
+    ("Extras", "GameEndResignQuestion", "Do you really want to resign this game?"),
+    ("Extras", "GameEndWhiteOffersDraw", "White offers a draw. Does Black accept?"),
+    ("Extras", "GameEndBlackOffersDraw", "Black offers a draw. Does White accept?"),
+    ("Extras", "GameEndDrawDeclined", "The computer declines the draw; play on."),
+    ("Extras", "GameEndChatResign", "I resign."),
+    ("Extras", "GameEndChatOfferDraw", "I offer a draw (say so in the chat if you agree)."),
+    ("Extras", "GameEndHint", "&Hint"),
+    ("Extras", "GameEndShowEvaluation", "Show &Evaluation"),
+    ("Extras", "GameEndEvalWhiteMates", "White mates in %1"),
+    ("Extras", "GameEndEvalBlackMates", "Black mates in %1"),
+    ("Extras", "GameEndEvalDepth", "depth %1"),
+    ("Extras", "ClockTimeControl", "Time control:"),
+    ("Extras", "ClockNone", "None"),
+    ("Extras", "ClockCustom", "Custom"),
+    ("Extras", "ClockMinutes", "min +"),
+    ("Extras", "ClockIncrement", "s per move"),
 ]
 
 TOP_MENUS = ["File Menu", "Game Menu", "NetGame Menu", "Appearance Menu", "Engine Menu", "Help Menu"]
@@ -174,10 +208,12 @@ TOP_MENUS = ["File Menu", "Game Menu", "NetGame Menu", "Appearance Menu", "Engin
 MENU_ITEMS = {
     "File Menu": [("File Menu", k) for k in "123456"] +
                  [("Extras", k) for k in ("ExportPGN", "LoadPGN", "CopyFEN", "PasteFEN")],
-    "Game Menu": [("Game Menu", k) for k in ("1", "2", "3", "4", "5", "5alt", "6", "7", "8")],
+    "Game Menu": [("Game Menu", k) for k in ("1", "2", "3", "4", "5", "5alt", "6", "7", "8")] +
+                 [("Extras", k) for k in ("GameEndResign", "GameEndOfferDraw")],
     "NetGame Menu": [("NetGame Menu", k) for k in "1234"],
     "Appearance Menu": [("Appearance Menu", k) for k in "1234567"] + [("Extras", "HighlightMoves")],
-    "Engine Menu": [("Engine Menu", k) for k in "123"],
+    "Engine Menu": [("Engine Menu", k) for k in "123"] +
+                   [("Extras", k) for k in ("GameEndHint", "GameEndShowEvaluation")],
     "Help Menu": [("Help Menu", k) for k in "1234"],
 }
 ALTERNATIVES = {("game menu", "5"): ("game menu", "5alt"), ("game menu", "5alt"): ("game menu", "5")}

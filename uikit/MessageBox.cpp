@@ -55,6 +55,12 @@ QMessageBox* NewMessageBox(QMessageBox::Icon icon, const QString& caption, const
         int longest = 0;
         for (const QString& word : fitted.split(space, Qt::SkipEmptyParts))
             longest = std::max(longest, label->fontMetrics().horizontalAdvance(word));
+        // A short text is not wrapped: its longest line, when it fits, sets the width, or the
+        // minimum would cut it after its first word.
+        int line = 0;
+        for (const QString& part : fitted.split('\n'))
+            line = std::max(line, label->fontMetrics().horizontalAdvance(part));
+        longest = std::max(longest, std::min(line, MessageBoxWordWidth(screen)));
         label->setMinimumWidth(longest + label->contentsMargins().left() +
                                label->contentsMargins().right() + 2 * label->margin());
     }

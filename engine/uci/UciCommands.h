@@ -4,6 +4,7 @@
 // in coordinate notation, and dividing the clock. Tested from strings.
 
 #include "engine/EngineBoard.h"
+#include "engine/TimeBudget.h"
 
 #include <optional>
 #include <string>
@@ -49,23 +50,7 @@ struct TSetOption {
 };
 std::optional<TSetOption> ParseSetOption(const std::vector<std::string>& words);
 
-struct TGoLimits {
-    int Depth = 0;     // 0: the Depth option
-    int MoveTime = -1; // milliseconds, -1: none
-    int WTime = -1, BTime = -1, WInc = 0, BInc = 0, MovesToGo = 0;
-    bool Infinite = false;
-};
 TGoLimits ParseGoCommand(const std::vector<std::string>& words);
-
-// How long one search may take, in milliseconds: no iteration starts after Soft, and the
-// search is stopped at Hard. -1 for both when the search is not timed.
-struct TTimeBudget {
-    int Soft = -1;
-    int Hard = -1;
-};
-// `overhead` is what the host adds to every move (the Move Overhead option), kept back from
-// the clock.
-TTimeBudget AllotTime(const TGoLimits& limits, bool whiteToMove, int overhead = 50);
 
 // The first legal move of the position in generation order, or 0 with none (a stopped search
 // that finished no iteration still answers a move).

@@ -10,16 +10,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::string ScoreText(int score) {
-    const int mate = TChessEngine::MateScore;
     // A mate found at ply p scores p - 10000 for the side mated; anything near that is a mate.
-    if (score > mate - 200) {
-        const int plies = mate - score;
-        return "mate " + std::to_string((plies + 1) / 2);
-    }
-    if (score < -mate + 200) {
-        const int plies = mate + score;
-        return "mate -" + std::to_string((plies + 1) / 2);
-    }
+    if (const int moves = TChessEngine::MateMoves(score))
+        return "mate " + std::to_string(moves);
     return "cp " + std::to_string(score);
 }
 

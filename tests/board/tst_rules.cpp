@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Move rules and game-end detection: FEN + moves, then the events of the last half-move.
+#include "chess/GameResult.h"
 #include "tests/board/EventLog.h"
 
 #include <QtTest>
@@ -16,6 +17,9 @@ private slots:
     void threefoldBlocksEveryMove();
     void canMoveIgnoresStaleRepetitionSlot();
     void gameOverOnlyWithHandler();
+    void gameResults_data();
+    void gameResults();
+    void resultsOffTheBoard();
 };
 
 static const char* Start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
@@ -257,6 +261,78 @@ void TestRules::gameOverOnlyWithHandler() {
     QVERIFY(h.GameOver());
     QVERIFY(!h.MakeMove(Sq("g8"), Sq("h8")));
     QVERIFY(!h.GameOver()); // every MakeMove clears it first
+}
+
+// The result the rules give after FEN + moves: its score, and the kind of end.
+void TestRules::gameResults_data() {
+    QTest::addColumn<QString>("fen");
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<int>("kind");
+    using K = TResultKind;
+    const QStringList none;
+    const QStringList knights = {"g1f3", "g8f6", "f3g1", "f6g8", "g1f3", "g8f6", "f3g1"};
+    QTest::newRow("start") << Start << none << "*" << int(K::None);
+    QTest::newRow("back rank mate")
+        << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1" << QStringList{"a1a8"} << "1-0" << int(K::Checkmate);
+    QTest::newRow("fool's mate") << Start << QStringList{"f2f3", "e7e5", "g2g4", "d8h4"} << "0-1"
+                                 << int(K::Checkmate);
+    QTest::newRow("stalemate") << "7k/8/6Q1/8/8/8/8/K7 w - - 0 1" << QStringList{"g6f7"}
+                               << "1/2-1/2" << int(K::Stalemate);
+    QTest::newRow("two repetitions") << Start << knights << "*" << int(K::None);
+    QTest::newRow("threefold") << Start << (knights + QStringList{"f6g8"}) << "1/2-1/2"
+                               << int(K::Repetition);
+    QTest::newRow("clock at 99") << "4k3/8/8/8/8/8/4P3/R3K3 w - - 98 80" << QStringList{"a1a2"}
+                                 << "*" << int(K::None);
+    QTest::newRow("fifty moves") << "4k3/8/8/8/8/8/4P3/R3K3 w - - 98 80"
+                                 << QStringList{"a1a2", "e8d8"} << "1/2-1/2" << int(K::FiftyMoves);
+    QTest::newRow("pawn move resets")
+        << "4k3/8/8/8/8/8/4P3/R3K3 w - - 99 80" << QStringList{"e2e4"} << "*" << int(K::None);
+    // Mate on the hundredth half-move is mate.
+    QTest::newRow("mate beats fifty") << "6k1/5ppp/8/8/8/8/8/R5K1 w - - 99 80"
+                                      << QStringList{"a1a8"} << "1-0" << int(K::Checkmate);
+    QTest::newRow("bare kings") << "4k3/8/8/8/8/8/8/3QK3 b - - 0 1" << QStringList{"e8f8"} << "*"
+                                << int(K::None);
+    QTest::newRow("queen taken") << "4k3/8/8/8/8/8/8/3qK3 w - - 0 1" << QStringList{"e1d1"}
+                                 << "1/2-1/2" << int(K::DeadPosition);
+    QTest::newRow("king and knight") << "4k3/8/8/8/8/8/8/3qKN2 w - - 0 1" << QStringList{"e1d1"}
+                                     << "1/2-1/2" << int(K::DeadPosition);
+    // b2 and f8 are both dark squares; c8 is light.
+    QTest::newRow("bishops on one colour")
+        << "5b1k/8/8/8/8/8/1r6/2B3K1 w - - 0 1" << QStringList{"c1b2"} << "1/2-1/2"
+        << int(K::DeadPosition);
+    QTest::newRow("bishops on both colours")
+        << "2b4k/8/8/8/8/8/1r6/2B3K1 w - - 0 1" << QStringList{"c1b2"} << "*" << int(K::None);
+    QTest::newRow("knight against bishop")
+        << "2b4k/8/8/8/8/8/r7/2N3K1 w - - 0 1" << QStringList{"c1a2"} << "*" << int(K::None);
+}
+
+void TestRules::gameResults() {
+    QFETCH(QString, fen);
+    QFETCH(QStringList, moves);
+    QFETCH(QString, score);
+    QFETCH(int, kind);
+    TChessGame g = FromFen(fen.toUtf8().constData());
+    QVERIFY2(Play(g, moves), "moves refused");
+    const TGameResult r = JudgePosition(g);
+    QCOMPARE(QString::fromStdString(r.Score()), score);
+    QCOMPARE(int(r.Kind), kind);
+    QCOMPARE(QString::fromStdString(r.Termination()), score == "*" ? "unterminated" : "normal");
+}
+
+void TestRules::resultsOffTheBoard() {
+    const TGameResult resign = Resigned(PieceColour::White);
+    QCOMPARE(resign.Score(), std::string("0-1"));
+    QCOMPARE(DrawAgreed().Score(), std::string("1/2-1/2"));
+    // A flag that falls loses, unless the other side has nothing to mate with.
+    const std::string rook = TChessGame(FromFen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")).Position();
+    const TGameResult lost = FlagFell(rook, PieceColour::Black);
+    QCOMPARE(lost.Score(), std::string("1-0"));
+    QCOMPARE(lost.Termination(), std::string("time forfeit"));
+    QCOMPARE(FlagFell(rook, PieceColour::White).Score(), std::string("1/2-1/2"));
+    const std::string knight = TChessGame(FromFen("4k3/8/8/8/8/8/4p3/N3K3 w - - 0 1")).Position();
+    QCOMPARE(FlagFell(knight, PieceColour::Black).Score(), std::string("1/2-1/2"));
+    QCOMPARE(FlagFell(knight, PieceColour::White).Score(), std::string("0-1"));
 }
 
 QTEST_GUILESS_MAIN(TestRules)

@@ -2,14 +2,19 @@
 // The panels beside the board tell the truth about the position shown: the move list after
 // navigation and play, points and tallies after every kind of half-move, player names of any
 // length, and a window that opens on the screen.
+#include "app/EngineAdvice.h"
+#include "app/GameClock.h"
 #include "app/Main1.h"
 #include "app/Program.h"
+#include "app/ProgramTexts.h"
 #include "board/ChessBrd.h"
+#include "chess/Fen.h"
 #include "setup/New1.h"
 #include "tests/mainwindow/TestFolder.h"
 #include "tests/mainwindow/WindowMoves.h"
 #include "tests/mainwindow/WindowParts.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -58,6 +63,8 @@ private slots:
         W_->Board()->SetComputerPlaysBlack(false);
     }
     void cleanup() {
+        SetInformationHandler({});
+        SetQuestionHandler({});
         Program_.reset();
         Folder_.reset();
     }
@@ -71,8 +78,23 @@ private slots:
     void windowOpensOnScreen();
     void boardTurnsForBlack();
     void windowGrows();
+    void mateEndsTheGame();
+    void fiftyMovesStopLegalMoves();
+    void resignAndDrawOffers();
+    void flagFallsOnTheTestClock();
+    void hintAndEvaluation();
 
 private:
+    // Captures the information boxes; answers every question with `answer`.
+    void Capture(bool answer) {
+        Infos_.clear();
+        SetInformationHandler([this](const QString&, const QString& text) { Infos_ << text; });
+        SetQuestionHandler([answer](const QString&, const QString&) { return answer; });
+    }
+    void Trigger(const char* action) { Ctl<QAction>(*W_, action)->trigger(); }
+    QString TopEvent() const { return ListTexts(*W_, "events").value(0); }
+    QString ResultLine() const { return Ctl<QLabel>(*W_, "lblResult")->text(); }
+    QStringList Infos_;
     std::unique_ptr<TTestFolder> Folder_;
     std::unique_ptr<TProgram> Program_;
     TfrmCorvina* W_ = nullptr;
@@ -278,6 +300,150 @@ void TestPanels::windowGrows() {
     Program_.reset();
     Program_ = std::make_unique<TProgram>();
     QCOMPARE(Program_->MainWindow().size(), larger);
+}
+
+// Mate: one line at the top of the events and above the board, one message; then every move
+// is refused as over, the PGN tells the result, and a new game plays again.
+void TestPanels::mateEndsTheGame() {
+    TfrmCorvina& w = *W_;
+    Capture(true);
+    NewGame(w, Ranks({"      k", "     ppp", "", "", "", "", "", "R     K"}), 0);
+    QVERIFY(PlayMoves(w, {"a1a8"}));
+    QCOMPARE(ResultLine(), QString("Checkmate — White wins"));
+    QCOMPARE(TopEvent(), QString("Mate!!!"));
+    QTRY_COMPARE(Infos_, QStringList{"Checkmate — White wins"});
+    QVERIFY(!Ctl<QLabel>(w, "lblResult")->isHidden());
+    QVERIFY(!PlayMoves(w, {"g8h8"}));
+    QCOMPARE(TopEvent(), QString("The game is over."));
+    const QString pgn = Folder_->Dir.filePath("mate.pgn");
+    QVERIFY(w.Hook().ExportPgnTo(pgn));
+    const QStringList lines = Folder_->Read("mate.pgn");
+    QVERIFY(lines.contains("[Result \"1-0\"]"));
+    QVERIFY(lines.contains("[Termination \"normal\"]"));
+    NewGame(w, {}, 0);
+    QVERIFY(PlayMoves(w, {"e2e4"}));
+    QVERIFY(Ctl<QLabel>(w, "lblResult")->isHidden());
+    QCOMPARE(Infos_.size(), 1); // shown once
+}
+
+// The fifty-move rule ends a game whose moves the rules would still take.
+void TestPanels::fiftyMovesStopLegalMoves() {
+    TfrmCorvina& w = *W_;
+    Capture(true);
+    QVERIFY(w.Hook().StartFromFen("4k3/8/8/8/8/8/4P3/R3K3 w - - 99 80"));
+    QVERIFY(PlayMoves(w, {"a1a2"}));
+    QCOMPARE(ResultLine(), QString("Draw by the fifty-move rule"));
+    QVERIFY(w.Board()->IsLegalMove(Square::E8, Square::D8));
+    QVERIFY(!PlayMoves(w, {"e8d8"}));
+    QCOMPARE(TopEvent(), QString("The game is over."));
+    QCOMPARE(w.Board()->At(Square::E8), 'k');
+}
+
+void TestPanels::resignAndDrawOffers() {
+    TfrmCorvina& w = *W_;
+    // Two people: No keeps the game, Yes ends it for the side to move.
+    Capture(false);
+    QVERIFY(PlayMoves(w, {"e2e4", "e7e5"}));
+    Trigger("mnuResign");
+    QVERIFY(!w.Board()->Finished());
+    Capture(true);
+    Trigger("mnuResign");
+    QCOMPARE(ResultLine(), QString("White resigns — Black wins"));
+    QVERIFY(w.Hook().ExportPgnTo(Folder_->Dir.filePath("resign.pgn")));
+    QVERIFY(Folder_->Read("resign.pgn").contains("[Result \"0-1\"]"));
+    QVERIFY(!PlayMoves(w, {"g1f3"}));
+    NewGame(w, {}, 0);
+    Trigger("mnuOfferDraw");
+    QCOMPARE(ResultLine(), QString("Draw agreed"));
+
+    // Against the computer: too early to agree, but a dead position is a draw at once.
+    NewGame(w, {}, 0);
+    w.Board()->SetComputerPlaysBlack(true);
+    Capture(true);
+    Trigger("mnuOfferDraw");
+    QTRY_COMPARE(Infos_, QStringList{"The computer declines the draw; play on."});
+    QVERIFY(!w.Board()->Finished());
+    w.Board()->StopThinking();
+    NewGame(w, Ranks({"k", "", "", "", "", "", "", "K    B"}), 0);
+    w.Board()->SetComputerPlaysBlack(true);
+    Trigger("mnuOfferDraw");
+    QCOMPARE(ResultLine(), QString("Draw agreed"));
+    QVERIFY(w.Board()->Finished());
+}
+
+// A one-second game on a clock driven by hand: the side to move's clock runs, a half-move
+// stops it, the flag falls, and the PGN keeps the time control and the clocks.
+void TestPanels::flagFallsOnTheTestClock() {
+    TfrmCorvina& w = *W_;
+    Capture(true);
+    long long now = 0;
+    auto* clock = w.findChild<TGameClock*>();
+    QVERIFY(clock);
+    clock->Now = [&now] { return now; };
+    TNewGame game;
+    game.ComputerBlack = false;
+    game.Clock = {1, 0};
+    w.Hook().ApplyNewGame(game);
+    auto* white = Ctl<QLabel>(w, "lblClockWhite");
+    auto* black = Ctl<QLabel>(w, "lblClockBlack");
+    QVERIFY(!white->isHidden());
+    QCOMPARE(white->text(), QString("1.0"));
+    now = 400;
+    QVERIFY(PlayMoves(w, {"e2e4"}));
+    QCOMPARE(white->text(), QString("0.6"));
+    now = 700;
+    QTRY_COMPARE(black->text(), QString("0.7"));
+    QCOMPARE(white->text(), QString("0.6")); // only the side to move's clock runs
+    now = 5000;
+    QTRY_COMPARE(ResultLine(), QString("Black lost on time — White wins"));
+    QTRY_COMPARE(Infos_, QStringList{"Black lost on time — White wins"});
+    QCOMPARE(black->text(), QString("0.0"));
+    QVERIFY(!PlayMoves(w, {"e7e5"}));
+    const QString path = Folder_->Dir.filePath("clock.pgn");
+    QVERIFY(w.Hook().ExportPgnTo(path));
+    const QStringList lines = Folder_->Read("clock.pgn");
+    QVERIFY(lines.contains("[TimeControl \"1+0\"]"));
+    QVERIFY(lines.contains("[Termination \"time forfeit\"]"));
+    QVERIFY(lines.contains("[Result \"1-0\"]"));
+    QVERIFY(lines.last().startsWith("1. e4 {[%clk 0:00:00]} 1-0"));
+    QVERIFY(w.Hook().LoadPgnFrom(path)); // the clock comments are skipped
+    QCOMPARE(w.Board()->At(Square::E4), 'P');
+    QVERIFY(white->isHidden()); // a loaded game has no clock
+
+    // A flag that falls against a bare king draws.
+    game.UseLayout = true;
+    game.Layout = Ranks({"k", "", "", "", "", "", "", "K      R"});
+    w.Hook().ApplyNewGame(game);
+    QVERIFY(!white->isHidden());
+    now += 1500;
+    QTRY_COMPARE(ResultLine(), QString("White ran out of time, but Black cannot mate — draw"));
+}
+
+// Hint shows the engine's move as an arrow and never plays it; the evaluation line follows the
+// iterations; the next half-move takes the arrow away.
+void TestPanels::hintAndEvaluation() {
+    TfrmCorvina& w = *W_;
+    w.Board()->SetSearchDepth(2);
+    QVERIFY(PlayMoves(w, {"e2e4"}));
+    const std::string before = ToFen(*w.Board());
+    const QStringList moves = w.Hook().StatusLines();
+    Trigger("mnuHint");
+    auto* arrow = w.findChild<QWidget*>("hintArrow");
+    QVERIFY(arrow);
+    QTRY_VERIFY(!arrow->isHidden());
+    QCOMPARE(ToFen(*w.Board()), before);
+    QCOMPARE(w.Hook().StatusLines(), moves);
+    QVERIFY(!w.Board()->Thinking());
+    Trigger("mnuShowEval");
+    auto* eval = Ctl<QLabel>(w, "lblEvaluation");
+    QTRY_VERIFY(eval->text().contains("depth 2"));
+    QCOMPARE(ToFen(*w.Board()), before);
+    QVERIFY(PlayMoves(w, {"e7e5"}));
+    QVERIFY(arrow->isHidden());
+    QTRY_VERIFY(eval->text().contains("depth 2"));
+    QCOMPARE(TEngineAdvice::EvaluationLine(9998, false, 3, "Qh4#"),
+             QString("Black mates in 1   depth 3   Qh4#"));
+    QCOMPARE(TEngineAdvice::EvaluationLine(-35, false, 4, ""), QString("+0.35   depth 4   "));
 }
 
 QTEST_MAIN(TestPanels)

@@ -7,14 +7,16 @@
 //                    [--dialog basic|advanced|pieceset|loadset]
 //                    [--player2 NAME] [--load FILE] [--delay MS] [--fen FEN]
 //                    [--click SQUARE]... [--at X,Y] [--trigger ITEM]...
-//                    [--save-settings NAME] MOVE...
+//                    [--save-settings NAME] [--clock SECONDS+INCREMENT] [--wait MS] MOVE...
 // --computer-white hands White to the computer once the moves are played; --stay keeps the
 // window open that long after the picture, for measuring the program at rest; --delay sets
 // the board's AnimationDelay (milliseconds per pixel of a slide); --fen starts from a layout
 // (with --human); each --click clicks a square once the moves are played, in order; --at
 // places the window's frame at X,Y once it is shown; each --trigger runs a menu item of the
 // main window by its name (mnuCPieces, mnuHelpTopics...) and --save-settings saves the
-// settings under NAME, with the picture taken while the box they open, if any, is up.
+// settings under NAME, with the picture taken while the box they open, if any, is up;
+// --clock starts the game under that time control (in seconds, so that a flag can fall soon)
+// and --wait takes the picture that many milliseconds after the moves instead of 600.
 #include "app/Main1.h"
 #include "app/Program.h"
 #include "board/ChessBrd.h"
@@ -62,6 +64,8 @@ int main(int argc, char** argv) {
     QStringList moves;
     QString fen;
     QStringList clicks;
+    QString clock;
+    int wait = 600;
     // --at, --trigger and --save-settings, run in the order given once the window is up.
     QStringList steps;
     for (int i = 2; i < argc; ++i) {
@@ -92,6 +96,10 @@ int main(int argc, char** argv) {
             steps << a << argv[++i];
         else if ((a == "--save-settings" || a == "--at") && i + 1 < argc)
             steps << a << argv[++i];
+        else if (a == "--clock" && i + 1 < argc)
+            clock = argv[++i];
+        else if (a == "--wait" && i + 1 < argc)
+            wait = QString(argv[++i]).toInt();
         else if (a == "--stay" && i + 1 < argc)
             stay = QString(argv[++i]).toInt();
         else
@@ -109,6 +117,14 @@ int main(int argc, char** argv) {
         w.Board()->SetAnimationDelay(delay);
     w.move(60, 40);
     w.show();
+    if (!clock.isEmpty()) {
+        TNewGame game;
+        game.Player1 = w.Hook().Player1();
+        game.Player2 = w.Hook().Player2();
+        game.ComputerBlack = !human;
+        game.Clock = {clock.section('+', 0, 0).toInt(), clock.section('+', 1, 1).toInt()};
+        w.Hook().ApplyNewGame(game);
+    }
     if (!fen.isEmpty() && !LoadFen(*w.Board(), fen.toStdString()))
         std::fprintf(stderr, "not a FEN: %s\n", qPrintable(fen));
     if (challenge > 0) {
@@ -222,7 +238,7 @@ int main(int argc, char** argv) {
             Send(w.Board(), QEvent::MouseMove, a + QPoint(8, 0), Qt::LeftButton);
             Send(w.Board(), QEvent::MouseMove, (a + b) / 2 + QPoint(9, 7), Qt::LeftButton);
         }
-        QTimer::singleShot(600, [&] {
+        QTimer::singleShot(wait, [&] {
             const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
             const bool ok = shot.save(out);
             std::printf("%s %s\n", ok ? "saved" : "could not save", qPrintable(out));
