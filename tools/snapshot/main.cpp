@@ -112,7 +112,6 @@ int main(int argc, char** argv) {
         w.Board()->SetComputerPlaysBlack(false);
     if (depth > 0)
         w.Board()->SetSearchDepth(depth);
-    w.Board()->SetSearchDepth(depth);
     if (delay >= 0)
         w.Board()->SetAnimationDelay(delay);
     w.move(60, 40);
