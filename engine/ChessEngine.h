@@ -99,6 +99,8 @@ private:
             DeepestPlySeen = Ply;
     }
     void UpdatePv(EngineMove move);
+    // Evaluate's body, which the capture search takes in without a call.
+    int StaticScore() const;
     // The stored pawn terms of the board's pawns, counted first if need be.
     const TPawnTerms& PawnTerms() const;
     // Fills the entry for the board's pawns; out of the way of the evaluation, which finds
