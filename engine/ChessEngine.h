@@ -68,6 +68,8 @@ public:
     // that the search loops take it in without a call.
     void PickBestMove(int index) {
         const int best = FirstHighest(MoveScore, index, PlyEnd[Ply]);
+        if (best == index)
+            return;
         std::swap(MoveList[index], MoveList[best]);
         std::swap(MoveScore[index], MoveScore[best]);
     }
