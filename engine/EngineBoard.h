@@ -184,8 +184,8 @@ private:
     // The pawns of the side to move that can take a piece or step onto the last rank (a
     // superset of those with a move in the capture list).
     std::uint64_t PawnsWithCaptures() const;
-    template <bool CapturesOnly>
-    int GenerateSliding(int end, int square, int piece, const int* rays, int rayCount);
+    // One per kind of slider, so that its rays are known when it is compiled.
+    template <bool CapturesOnly, int Piece> int GenerateSliding(int end, int square);
     int PushMove(int end, int from, int to, int flags, int score) {
         if (end < MoveStackSize) {
             MoveList[end] = PackMove(from, to, 0, flags);
