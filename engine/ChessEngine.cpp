@@ -185,6 +185,25 @@ void TChessEngine::MarkPvMove() {
     }
 }
 
+bool TChessEngine::MakePickKeys() {
+    constexpr int HistoryKeys = 16000;
+    constexpr int LowestCapture = CaptureBaseScore - 10; // a king's capture of a pawn: -5
+    for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
+        const int score = MoveScore[i];
+        int key;
+        if (score >= 0 && score < HistoryKeys)
+            key = score;
+        else if (score >= LowestCapture && score <= CaptureBaseScore + 100)
+            key = HistoryKeys + score - LowestCapture;
+        else if (score >= PvMoveBonus)
+            key = 32000; // one move at most
+        else
+            return false;
+        PickKey[i] = static_cast<std::int16_t>(key);
+    }
+    return true;
+}
+
 void TChessEngine::UpdatePv(EngineMove move) {
     PvTable[Ply][Ply] = move;
     for (int j = Ply + 1; j < PvLength[Ply + 1]; ++j)
@@ -206,11 +225,16 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     MostMovesSeen = std::max(MostMovesSeen, PlyEnd[Ply]);
     if (InPvLine)
         MarkPvMove();
+    const bool keyed = MakePickKeys(); // every move generated: picking costs much
+
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
-        PickBestMove(i);
+        if (keyed)
+            PickBest<true>(i);
+        else
+            PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;
@@ -259,9 +283,14 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
     MostMovesSeen = std::max(MostMovesSeen, PlyEnd[Ply]);
     if (InPvLine)
         MarkPvMove();
+    // In check, with every move generated and most of them refused, picking costs most.
+    const bool keyed = inCheck && MakePickKeys();
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        PickBestMove(i);
+        if (keyed)
+            PickBest<true>(i);
+        else
+            PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;
