@@ -93,6 +93,15 @@ std::uint32_t FilesOf(std::uint64_t squares) {
     return static_cast<std::uint32_t>(squares & 0xff);
 }
 
+// The number of squares in a set of a few: one step per square, where std::popcount is a
+// library call on the plain x86-64 instruction set.
+int CountOf(std::uint64_t squares) {
+    int count = 0;
+    for (; squares != 0; squares &= squares - 1)
+        ++count;
+    return count;
+}
+
 // Every square of the files in the set.
 std::uint64_t SquaresOfFiles(std::uint32_t files) {
     return (files & 0xff) * std::uint64_t{0x0101010101010101};
@@ -132,9 +141,9 @@ void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
         const std::uint32_t doubled = FilesOf(pawns & above);
         const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
         const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
-        int sum = -5 * std::popcount(pawns & SquaresOfFiles(doubled));
-        sum -= 20 * std::popcount(pawns & SquaresOfFiles(isolated));
-        sum -= 10 * std::popcount(pawns & SquaresOfFiles(isolated & ~other));
+        int sum = -5 * CountOf(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * CountOf(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * CountOf(pawns & SquaresOfFiles(isolated & ~other));
         for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
@@ -142,8 +151,9 @@ void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
 }
 
 // The sum of the square values is kept by the board as pieces move, the pawn terms are
-// stored per pawn structure, and a rook scores by whether pawns stand on its file.
-int TChessEngine::Evaluate() const {
+// stored per pawn structure, and a rook scores by whether pawns stand on its file. Taken
+// into the capture search whole: it runs at most of the nodes.
+[[gnu::always_inline]] inline int TChessEngine::StaticScore() const {
     const TPawnTerms& terms = PawnTerms();
     int total[2] = {Tally.ValueSum[ColourWhite] + terms.Score[ColourWhite],
                     Tally.ValueSum[ColourBlack] + terms.Score[ColourBlack]};
@@ -158,6 +168,10 @@ int TChessEngine::Evaluate() const {
     return std::clamp(total[ActiveSide] - total[OtherSide], -EvaluationBound, EvaluationBound);
 }
 
+int TChessEngine::Evaluate() const {
+    return StaticScore();
+}
+
 void TChessEngine::MarkPvMove() {
     InPvLine = false;
     const EngineMove pv = PvTable[0][Ply];
@@ -169,6 +183,25 @@ void TChessEngine::MarkPvMove() {
             return;
         }
     }
+}
+
+bool TChessEngine::MakePickKeys() {
+    constexpr int HistoryKeys = 16000;
+    constexpr int LowestCapture = CaptureBaseScore - 10; // a king's capture of a pawn: -5
+    for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
+        const int score = MoveScore[i];
+        int key;
+        if (score >= 0 && score < HistoryKeys)
+            key = score;
+        else if (score >= LowestCapture && score <= CaptureBaseScore + 100)
+            key = HistoryKeys + score - LowestCapture;
+        else if (score >= PvMoveBonus)
+            key = 32000; // one move at most
+        else
+            return false;
+        PickKey[i] = static_cast<std::int16_t>(key);
+    }
+    return true;
 }
 
 void TChessEngine::UpdatePv(EngineMove move) {
@@ -192,11 +225,16 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     MostMovesSeen = std::max(MostMovesSeen, PlyEnd[Ply]);
     if (InPvLine)
         MarkPvMove();
+    const bool keyed = MakePickKeys(); // every move generated: picking costs much
+
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
-        PickBestMove(i);
+        if (keyed)
+            PickBest<true>(i);
+        else
+            PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;
@@ -227,7 +265,7 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         return 0;
     PvLength[Ply] = Ply;
     if (AtSearchLimit()) {
-        const int x = Evaluate();
+        const int x = StaticScore();
         return x >= beta ? beta : std::max(alpha, x);
     }
     const bool inCheck = ActiveInCheck();
@@ -235,7 +273,7 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
         // No standing pat in check: every evasion is searched.
         GenerateMoves();
     } else {
-        const int x = Evaluate();
+        const int x = StaticScore();
         if (x >= beta)
             return beta;
         if (x > alpha)
@@ -245,9 +283,14 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
     MostMovesSeen = std::max(MostMovesSeen, PlyEnd[Ply]);
     if (InPvLine)
         MarkPvMove();
+    // In check, with every move generated and most of them refused, picking costs most.
+    const bool keyed = inCheck && MakePickKeys();
     bool legalMove = false;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        PickBestMove(i);
+        if (keyed)
+            PickBest<true>(i);
+        else
+            PickBestMove(i);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;

@@ -76,13 +76,27 @@ public:
     void MarkPvMove();
     // Swaps the first of the highest-scored entries from `index` on into `index`. Here, so
     // that the search loops take it in without a call.
-    void PickBestMove(int index) {
-        const int best = FirstHighest(MoveScore, index, PlyEnd[Ply]);
+    void PickBestMove(int index) { PickBest<false>(index); }
+    // The same, by the 16-bit keys of MakePickKeys when Keyed.
+    template <bool Keyed> void PickBest(int index) {
+        const int best = Keyed ? FirstHighestKey(PickKey, index, PlyEnd[Ply])
+                               : FirstHighest(MoveScore, index, PlyEnd[Ply]);
+        if (best == index)
+            return;
         std::swap(MoveList[index], MoveList[best]);
         std::swap(MoveScore[index], MoveScore[best]);
+        if constexpr (Keyed)
+            std::swap(PickKey[index], PickKey[best]);
     }
 
 private:
+    // Gives every move of this ply a 16-bit key in the order of its score, and answers true,
+    // or answers false when some score has none: picking by the keys, eight at a time, picks
+    // the very same moves. History counts keep their value, captures and promotions come
+    // above them and the principal variation's move above all.
+    bool MakePickKeys();
+    std::int16_t PickKey[MoveStackSize];
+
     // The pawn terms of each side and the files holding its pawns, bit f for file f (a = 0),
     // stored by the pawns of both sides. They depend on nothing else, and the same pawn
     // structures come back again and again in a search. Emptied when the square values change.
@@ -109,6 +123,8 @@ private:
             DeepestPlySeen = Ply;
     }
     void UpdatePv(EngineMove move);
+    // Evaluate's body, which the capture search takes in without a call.
+    int StaticScore() const;
     // The stored pawn terms of the board's pawns, counted first if need be.
     const TPawnTerms& PawnTerms() const;
     // Fills the entry for the board's pawns; out of the way of the evaluation, which finds

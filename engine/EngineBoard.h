@@ -70,8 +70,9 @@ public:
 
 protected:
     // The move generators write from the move stack entry `end` on and answer the entry
-    // after their last; the ply's end is stored once a whole generation is done.
-    int AddMove(int end, int from, int to, int flags) {
+    // after their last; the ply's end is stored once a whole generation is done. Always
+    // taken in: with constant flags most of it folds away, and a call costs more than it.
+    [[gnu::always_inline]] int AddMove(int end, int from, int to, int flags) {
         if ((flags & FlagPawnMove) && (ActiveSide == ColourWhite ? to < 8 : to >= SquareA1))
             return AddPromotions(end, from, to, flags);
         return PushMove(end, from, to, flags,
@@ -183,8 +184,8 @@ private:
     // The pawns of the side to move that can take a piece or step onto the last rank (a
     // superset of those with a move in the capture list).
     std::uint64_t PawnsWithCaptures() const;
-    template <bool CapturesOnly>
-    int GenerateSliding(int end, int square, int piece, const int* rays, int rayCount);
+    // One per kind of slider, so that its rays are known when it is compiled.
+    template <bool CapturesOnly, int Piece> int GenerateSliding(int end, int square);
     int PushMove(int end, int from, int to, int flags, int score) {
         if (end < MoveStackSize) {
             MoveList[end] = PackMove(from, to, 0, flags);

@@ -69,18 +69,21 @@ std::uint64_t TEngineBoard::PawnsWithCaptures() const {
     return ((enemy >> 7) & ~FileA) | ((enemy >> 9) & ~FileH) | ((empty >> 8) & 0x00ff000000000000);
 }
 
-template <bool CapturesOnly>
-int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, int rayCount) {
+template <bool CapturesOnly, int Piece> int TEngineBoard::GenerateSliding(int end, int s) {
+    constexpr const int* rays =
+        Piece == PieceBishop ? BishopRays : (Piece == PieceRook ? RookRays : QueenRays);
+    constexpr int rayCount = Piece == PieceQueen ? 8 : 4;
     if constexpr (CapturesOnly) {
         // Only the nearest piece of each ray can be taken.
         const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
         const std::uint64_t* rayMasks = SquareMasks[s].Ray;
+#pragma GCC unroll 8
         for (int r = 0; r < rayCount; ++r) {
             if ((rayMasks[rays[r]] & Occupied[OtherSide]) == 0)
                 continue;
             const int t = FirstOnRay(s, rays[r], occupied);
             if (t >= 0 && SquareColour[t] == OtherSide)
-                end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+                end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
         }
         return end;
     }
@@ -88,6 +91,7 @@ int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, in
     // lower squares, so their bits are taken from the top.
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
     const TSquareMasks& masks = SquareMasks[s];
+#pragma GCC unroll 8
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
         const int t = FirstOnRay(s, d, occupied);
@@ -106,7 +110,7 @@ int TEngineBoard::GenerateSliding(int end, int s, int piece, const int* rays, in
             }
         }
         if (t >= 0 && SquareColour[t] == OtherSide)
-            end = PushMove(end, s, t, FlagCapture, CaptureScore(piece, SquarePiece[t]));
+            end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
     }
     return end;
 }
@@ -159,15 +163,15 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
         }
         case PieceBishop:
             if (!CapturesOnly || (SquareMasks[s].Diagonal & enemy))
-                end = GenerateSliding<CapturesOnly>(end, s, piece, BishopRays, 4);
+                end = GenerateSliding<CapturesOnly, PieceBishop>(end, s);
             break;
         case PieceRook:
             if (!CapturesOnly || (SquareMasks[s].Straight & enemy))
-                end = GenerateSliding<CapturesOnly>(end, s, piece, RookRays, 4);
+                end = GenerateSliding<CapturesOnly, PieceRook>(end, s);
             break;
         default:
             if (!CapturesOnly || ((SquareMasks[s].Diagonal | SquareMasks[s].Straight) & enemy))
-                end = GenerateSliding<CapturesOnly>(end, s, piece, QueenRays, 8);
+                end = GenerateSliding<CapturesOnly, PieceQueen>(end, s);
             break;
         }
     }
