@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -45,7 +47,7 @@ TGameEnd::TGameEnd(QMainWindow* window, TChessBrd* board, TGamePanels* panels)
     Line_ = new QLabel(board->parentWidget());
     Line_->setObjectName("lblResult");
     Line_->setTextFormat(Qt::PlainText);
-    Line_->setStyleSheet("color: yellow; font-weight: bold");
+    Line_->setStyleSheet("color: yellow");
     Line_->setGeometry(9, 4, 260, 20);
     Line_->hide();
 
@@ -128,13 +130,38 @@ void TGameEnd::End(const TGameResult& result) {
     Board_->SetFinished(true);
     const QString line = Line(result);
     // Above the board; the events keep the board's own texts ("Mate!!!" on top).
-    Line_->setText(line);
-    Line_->show();
-    Line_->raise();
+    ShowLine(line);
     // Shown once the event that ended the game has run its course, and not waited for: a box
     // waiting inside the board's events would hold up the half-move and whatever comes next.
     QTimer::singleShot(
         0, this, [this, line] { OpenInformation(GameEndTexts().GameOverCaption, line, Window_); });
+}
+
+void TGameEnd::ShowLine(const QString& line) {
+    // The line reaches from the board's left edge to the first control beside it on the same
+    // strip (the opponent's clock or name). A long line, as many translations are, gets a
+    // smaller font; what still does not fit ends in "…", and the whole line is in the tooltip
+    // and in the message box.
+    const QRect strip = Line_->geometry();
+    int right = Board_->geometry().right();
+    for (QObject* child : Line_->parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && w != Line_ && w->isVisible() && w->x() > strip.left() &&
+            w->geometry().top() < strip.bottom() && w->geometry().bottom() > strip.top())
+            right = std::min(right, w->x() - 6);
+    }
+    const int width = std::max(40, right - strip.left());
+    QFont font = Line_->font();
+    font.setBold(true);
+    int size = QFontInfo(font).pointSize();
+    while (size > 7 && QFontMetrics(font).horizontalAdvance(line) > width)
+        font.setPointSize(--size);
+    Line_->setFont(font);
+    Line_->setText(QFontMetrics(font).elidedText(line, Qt::ElideRight, width));
+    Line_->setToolTip(line);
+    Line_->resize(width, strip.height());
+    Line_->show();
+    Line_->raise();
 }
 
 PieceColour TGameEnd::LocalSide() const {

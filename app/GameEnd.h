@@ -40,6 +40,8 @@ public:
     void CompleteHeader(TPgnHeader& header) const;
 
 private:
+    // Shows `line` above the board, in a smaller font or cut short with "…" when it is long.
+    void ShowLine(const QString& line);
     void AfterHalfMove();
     void ResignClick();
     void OfferDrawClick();
