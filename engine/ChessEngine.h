@@ -55,6 +55,8 @@ public:
     int Evaluate() const;
     int SearchNode(int alpha, int beta, int depth);
     int CaptureSearch(int alpha, int beta);
+    // The capture search's node with the side to move in check.
+    int SearchEvasions(int alpha, int beta);
 
     // The result of the last search.
     EngineMove BestMove() const { return PvTable[0][0]; }
@@ -123,8 +125,62 @@ private:
             DeepestPlySeen = Ply;
     }
     void UpdatePv(EngineMove move);
-    // Evaluate's body, which the capture search takes in without a call.
-    int StaticScore() const;
+    // Evaluate's body, which the capture search takes in without a call, for the side to
+    // move or for the given side.
+    [[gnu::always_inline]] int StaticScore() const { return StaticScoreFor(ActiveSide); }
+    int StaticScoreFor(int side) const;
+    // Everything of the static score but the running sums: each side's pawn and rook terms.
+    void StructureTerms(int structure[2]) const;
+    // The static score for `side` from the running sums and those terms.
+    static int ScoreFrom(int side, const int sums[2], const int structure[2]);
+    // What the capture search after a move would find before it searches anything: whether
+    // the move is legal, whether it gives check, and whether the static score from the
+    // opponent's side reaches `childBeta`, so that the child would stand pat at once and
+    // change nothing but the node count. Unknown for the rare moves it leaves to
+    // MakeEngineMove. `structure` holds the pawn and rook terms of the board before the move;
+    // those after it are left in ForecastStructure for Quiet and StandsPat.
+    enum class TForecast : std::uint8_t { Unknown, Illegal, Check, Quiet, StandsPat };
+    TForecast ForecastChild(EngineMove move, int childBeta, const int structure[2]);
+    // Whether ForecastChild may be asked about the children of this node: one king a side,
+    // a parent that is no root (whose opponent might stand in check already) and children
+    // that are searched (not stopped, not at the end of the tables).
+    bool ForecastAllowed() const {
+        return Tally.KingCount[ColourWhite] == 1 && Tally.KingCount[ColourBlack] == 1 && Ply != 0 &&
+               Ply + 1 < MaxPly - 1 && PlyEnd[Ply] <= MoveStackSize - MoveReserve;
+    }
+    // Makes a move that ForecastChild found legal and, for a child out of check, hands its
+    // capture search the pawn and rook terms when it is entered, `entries` nodes on; any
+    // other move is left to MakeEngineMove.
+    bool MakeForecastMove(EngineMove move, TForecast forecast, int entries) {
+        if (forecast != TForecast::Quiet && forecast != TForecast::Check)
+            return MakeEngineMove(move);
+        MakeLegalMove(move, forecast == TForecast::Check ? 1 : 0);
+        if (forecast == TForecast::Quiet)
+            ForecastNode = NodeCount + entries;
+        return true;
+    }
+    // In check in the capture search: the evasions searched in the order picking from the
+    // whole list would give them, as long as their scores tell it. Done, with the node's
+    // value; or not, with alpha, whether a legal move was searched, and the score above
+    // which every move was searched.
+    struct TEvasion {
+        bool Done;
+        int Value;
+        bool LegalMove;
+        int SearchedAbove;
+        int Remaining; // the evasions not searched yet, -1 when they are not known
+    };
+    TEvasion EvadeCheck(int alpha, int beta);
+    int ForecastStructure[2] = {0, 0};
+    std::uint64_t ForecastNode = 0;
+    // The node count and deepest ply of a child that stood pat without being made, entered
+    // `entries` times (a full-width leaf enters the capture search from the node search).
+    void NoteStandingChild(int entries) {
+        NodeCount += entries;
+        if (Ply + 1 > DeepestPlySeen)
+            DeepestPlySeen = Ply + 1;
+        PvLength[Ply + 1] = Ply + 1;
+    }
     // The stored pawn terms of the board's pawns, counted first if need be.
     const TPawnTerms& PawnTerms() const;
     // Fills the entry for the board's pawns; out of the way of the evaluation, which finds

@@ -181,7 +181,6 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
     const int flags = MoveFlags(move);
     if ((flags & FlagCastle) && !MoveCastlingRook(to))
         return false;
-    const int captured = SquarePiece[to];
     const int mover = ActiveSide;
     const bool moverWasInCheck = ActiveInCheck();
     const bool kingMoves = SquarePiece[from] == PieceKing;
@@ -189,33 +188,7 @@ bool TEngineBoard::MakeEngineMove(EngineMove move) {
         moverWasInCheck && !kingMoves && !(flags & FlagEnPassant) && Tally.KingCount[mover] == 1;
     if (answerTested && !AnswersEveryCheck(to))
         return false; // as LeavesCheck tells
-    TUndo& undo = UndoStack[Ply];
-    undo.Move = move;
-    undo.Captured = static_cast<std::int8_t>(captured);
-    undo.CastleRights = static_cast<std::int8_t>(CastleRights);
-    undo.EpSquare = static_cast<std::int8_t>(EpSquare);
-    undo.Tally = Tally;
-    ++Ply;
-    CheckCache[Ply] = -1;
-    AnswerCache[Ply] = AllSquares;
-    CastleRights &= CastleKeepMask[from] & CastleKeepMask[to];
-    const bool white = ActiveSide == ColourWhite;
-    EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
-    if (captured != PieceEmpty)
-        RemovePiece(to);
-    if (flags & FlagPromotion) {
-        RemovePiece(from);
-        PlacePiece(to, ActiveSide, MovePromote(move));
-    } else {
-        ShiftPiece(from, to);
-    }
-    if (flags & FlagEnPassant) {
-        const int passed = white ? to + 8 : to - 8;
-        if (SquareColour[passed] != ColourEmpty)
-            RemovePiece(passed);
-    }
-    ActiveSide = OtherSide;
-    OtherSide = 1 - ActiveSide;
+    PlayMove(move);
     // A king that was not attacked before can only be reached now over the emptied
     // from-square, unless the king itself moved or en passant emptied a second square.
     const bool attacked =
@@ -272,44 +245,6 @@ bool TEngineBoard::AttackedThrough(int king, int from) const {
     const std::uint64_t sliders =
         enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
     return (sliders >> t & 1) != 0;
-}
-
-void TEngineBoard::TakeBackMove() {
-    if (Ply == 0)
-        return;
-    ActiveSide = OtherSide;
-    OtherSide = 1 - ActiveSide;
-    --Ply;
-    const TUndo& undo = UndoStack[Ply];
-    CastleRights = undo.CastleRights;
-    EpSquare = undo.EpSquare;
-    const int from = MoveFrom(undo.Move);
-    const int to = MoveTo(undo.Move);
-    const int flags = MoveFlags(undo.Move);
-    // The pieces go back by their bits alone; the sums and king squares come from the record.
-    const int mover = ActiveSide;
-    const int now = SquarePiece[to];
-    const int before = (flags & FlagPromotion) ? PiecePawn : now;
-    const std::uint64_t fromBit = std::uint64_t{1} << from;
-    const std::uint64_t toBit = std::uint64_t{1} << to;
-    Occupied[mover] ^= fromBit | toBit;
-    Pieces[mover][now] ^= toBit;
-    Pieces[mover][before] ^= fromBit;
-    SquareColour[from] = mover;
-    SquarePiece[from] = before;
-    const int captured = undo.Captured;
-    if (captured != PieceEmpty) {
-        Occupied[OtherSide] |= toBit;
-        Pieces[OtherSide][captured] |= toBit;
-        SquareColour[to] = OtherSide;
-        SquarePiece[to] = captured;
-    } else {
-        SquareColour[to] = ColourEmpty;
-        SquarePiece[to] = PieceEmpty;
-    }
-    if (flags & (FlagCastle | FlagEnPassant))
-        TakeBackSecondPiece(flags, to);
-    Tally = undo.Tally;
 }
 
 void TEngineBoard::TakeBackSecondPiece(int flags, int to) {

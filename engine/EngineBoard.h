@@ -2,9 +2,11 @@
 #pragma once
 // The engine's own board: two 64-entry arrays, the side to move, castling rights and en
 // passant square, with pseudo-legal move generation into one shared move stack and
-// make/take-back of moves. Legality is tested only by making a move. Everything lives in
+// make/take-back of moves. MakeEngineMove tests a move's legality by making it; the evasions
+// of a check are also found with the same tests without making them. Everything lives in
 // fixed arrays; nothing here allocates.
 
+#include "engine/EngineTables.h"
 #include "engine/EngineTypes.h"
 
 #include <cstdint>
@@ -34,7 +36,15 @@ public:
     // Makes the move and answers true, or answers false (leaving the board as it was) when
     // it leaves the mover's king attacked or is a castling the position does not allow.
     bool MakeEngineMove(EngineMove move);
-    void TakeBackMove();
+    // Taken into the search loops: it runs once for nearly every node.
+    [[gnu::always_inline]] void TakeBackMove();
+    // Makes a move that MakeEngineMove would accept and that is neither a castling nor an
+    // en passant capture, without testing it; `givesCheck` (1 or 0) answers the opponent's
+    // check test, -1 leaves it to be found.
+    void MakeLegalMove(EngineMove move, int givesCheck) {
+        PlayMove(move);
+        CheckCache[Ply] = static_cast<signed char>(givesCheck);
+    }
     bool SideInCheck(int colour) const;
     // SideInCheck(side to move), computed once per position of a ply.
     bool ActiveInCheck() {
@@ -50,6 +60,15 @@ public:
                !(MoveFlags(move) & FlagEnPassant) && !AnswersEveryCheck(MoveTo(move));
     }
 
+    // With the side to move in check and one king: the moves of this ply that MakeEngineMove
+    // may accept, into the ply's slice of the move stack with the scores GenerateMoves gives
+    // them, in no particular order; answers how many. `count` receives the number of entries
+    // GenerateMoves would make. Every king step and move of another piece is tested as
+    // MakeEngineMove tests it; en passant captures are left to it.
+    int GenerateEvasions(int& count);
+    // The number of entries GenerateMoves makes, counted without making them.
+    int CountMoves() const;
+
     // Leaf count of the move generation to `depth`: the moves of every ply but the last are
     // made and taken back, those of the last ply are counted (LegalMoveCount).
     std::uint64_t Perft(int depth);
@@ -57,6 +76,7 @@ public:
     // found legal without being made.
     int LegalMoveCount();
 
+    int KingsOf(int colour) const { return Tally.KingCount[colour]; }
     int ColourAt(int square) const { return SquareColour[square]; }
     int PieceAt(int square) const { return SquarePiece[square]; }
     int SideToMove() const { return ActiveSide; }
@@ -118,6 +138,8 @@ protected:
         if (piece == PieceKing && Tally.KingCount[colour] == 1)
             Tally.KingSquare[colour] = to;
     }
+    // The changes of making a move, its undo record first; the tests are the caller's.
+    [[gnu::always_inline]] void PlayMove(EngineMove move);
     // The rare halves of making and taking back a move, kept out of the common path: a
     // castling's rook moves, when the castling is allowed; the rook of a castling goes home
     // and the pawn taken en passant comes back.
@@ -193,6 +215,20 @@ private:
         }
         return end;
     }
+    template <int Piece> std::uint64_t SliderReach(int s, std::uint64_t occupied) const;
+    // CountMoves for either instruction set.
+    int CountMovesPlain() const;
+    int CountMovesWithHardware() const;
+    int CountMovesBody() const;
+    // The target squares of the pawns of the side to move: captures towards the a-file and
+    // towards the h-file, steps and double steps.
+    struct TPawnTargets {
+        std::uint64_t TowardsA, TowardsH, Step, Twice;
+    };
+    TPawnTargets PawnTargets() const;
+    // Whether the piece of the side to move on `from`, moved to `to`, uncovers `king` to a
+    // slider of the other side.
+    bool PinnedAway(int king, int from, int to, std::uint64_t occupied) const;
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
     // The pieces of `byColour` that attack the square.
@@ -206,3 +242,75 @@ private:
     }
     std::uint64_t CheckAnswers() const;
 };
+
+inline void TEngineBoard::TakeBackMove() {
+    if (Ply == 0)
+        return;
+    ActiveSide = OtherSide;
+    OtherSide = 1 - ActiveSide;
+    --Ply;
+    const TUndo& undo = UndoStack[Ply];
+    CastleRights = undo.CastleRights;
+    EpSquare = undo.EpSquare;
+    const int from = MoveFrom(undo.Move);
+    const int to = MoveTo(undo.Move);
+    const int flags = MoveFlags(undo.Move);
+    // The pieces go back by their bits alone; the sums and king squares come from the record.
+    const int mover = ActiveSide;
+    const int now = SquarePiece[to];
+    const int before = (flags & FlagPromotion) ? PiecePawn : now;
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    Occupied[mover] ^= fromBit | toBit;
+    Pieces[mover][now] ^= toBit;
+    Pieces[mover][before] ^= fromBit;
+    SquareColour[from] = mover;
+    SquarePiece[from] = before;
+    const int captured = undo.Captured;
+    if (captured != PieceEmpty) {
+        Occupied[OtherSide] |= toBit;
+        Pieces[OtherSide][captured] |= toBit;
+        SquareColour[to] = OtherSide;
+        SquarePiece[to] = captured;
+    } else {
+        SquareColour[to] = ColourEmpty;
+        SquarePiece[to] = PieceEmpty;
+    }
+    if (flags & (FlagCastle | FlagEnPassant))
+        TakeBackSecondPiece(flags, to);
+    Tally = undo.Tally;
+}
+
+inline void TEngineBoard::PlayMove(EngineMove move) {
+    const int from = MoveFrom(move);
+    const int to = MoveTo(move);
+    const int flags = MoveFlags(move);
+    const int captured = SquarePiece[to];
+    TUndo& undo = UndoStack[Ply];
+    undo.Move = move;
+    undo.Captured = static_cast<std::int8_t>(captured);
+    undo.CastleRights = static_cast<std::int8_t>(CastleRights);
+    undo.EpSquare = static_cast<std::int8_t>(EpSquare);
+    undo.Tally = Tally;
+    ++Ply;
+    CheckCache[Ply] = -1;
+    AnswerCache[Ply] = AllSquares;
+    CastleRights &= EngineTables::CastleKeepMask[from] & EngineTables::CastleKeepMask[to];
+    const bool white = ActiveSide == ColourWhite;
+    EpSquare = (flags & FlagDoubleStep) ? (white ? to + 8 : to - 8) : -1;
+    if (captured != PieceEmpty)
+        RemovePiece(to);
+    if (flags & FlagPromotion) {
+        RemovePiece(from);
+        PlacePiece(to, ActiveSide, MovePromote(move));
+    } else {
+        ShiftPiece(from, to);
+    }
+    if (flags & FlagEnPassant) {
+        const int passed = white ? to + 8 : to - 8;
+        if (SquareColour[passed] != ColourEmpty)
+            RemovePiece(passed);
+    }
+    ActiveSide = OtherSide;
+    OtherSide = 1 - ActiveSide;
+}

@@ -75,14 +75,12 @@ template <bool CapturesOnly, int Piece> int TEngineBoard::GenerateSliding(int en
     constexpr int rayCount = Piece == PieceQueen ? 8 : 4;
     if constexpr (CapturesOnly) {
         // Only the nearest piece of each ray can be taken.
+        const std::uint64_t enemy = Occupied[OtherSide];
         const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
-        const std::uint64_t* rayMasks = SquareMasks[s].Ray;
 #pragma GCC unroll 8
         for (int r = 0; r < rayCount; ++r) {
-            if ((rayMasks[rays[r]] & Occupied[OtherSide]) == 0)
-                continue;
             const int t = FirstOnRay(s, rays[r], occupied);
-            if (t >= 0 && SquareColour[t] == OtherSide)
+            if (t >= 0 && (enemy >> t & 1))
                 end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
         }
         return end;

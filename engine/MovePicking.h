@@ -88,3 +88,65 @@ inline int FirstHighestKey(const std::int16_t* keys, int begin, int end) {
         high = keys[i] > high ? keys[i] : high;
     return MovePicking::FirstOf(keys, begin, high);
 }
+
+// Ordering scores turned into 16-bit keys in the same order, scores[i] into keys[i] for i in
+// [begin, end): a history count keeps its value, a capture or promotion comes above every
+// history count, the principal variation's move above all. Answers false, with some keys
+// left unwritten, when a score has no key.
+namespace PickKeys {
+inline constexpr int HistoryKeys = 16000;
+inline constexpr int LowestCapture = 1000000 - 10; // a king's capture of a pawn: -5
+inline constexpr int HighestCapture = 1000000 + 100;
+inline constexpr int PvKey = 32000;
+} // namespace PickKeys
+
+inline bool MakeKeys(const std::int32_t* scores, std::int16_t* keys, int begin, int end,
+                     int pvScore) {
+    using namespace PickKeys;
+    int i = begin;
+#if defined(__SSE2__)
+    // Eight at a time: three ranges tested side by side, the keys packed to 16 bits.
+    const __m128i below = _mm_set1_epi32(-1);
+    const __m128i history = _mm_set1_epi32(HistoryKeys);
+    const __m128i captureLow = _mm_set1_epi32(LowestCapture - 1);
+    const __m128i captureHigh = _mm_set1_epi32(HighestCapture + 1);
+    const __m128i captureShift = _mm_set1_epi32(HistoryKeys - LowestCapture);
+    const __m128i pvLow = _mm_set1_epi32(pvScore - 1);
+    const __m128i pvKey = _mm_set1_epi32(PvKey);
+    auto four = [&](const std::int32_t* at, bool& fits) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i isHistory =
+            _mm_and_si128(_mm_cmpgt_epi32(s, below), _mm_cmplt_epi32(s, history));
+        const __m128i isCapture =
+            _mm_and_si128(_mm_cmpgt_epi32(s, captureLow), _mm_cmplt_epi32(s, captureHigh));
+        const __m128i isPv = _mm_cmpgt_epi32(s, pvLow);
+        const __m128i known = _mm_or_si128(_mm_or_si128(isHistory, isCapture), isPv);
+        fits = fits && _mm_movemask_epi8(known) == 0xffff;
+        return _mm_or_si128(_mm_or_si128(_mm_and_si128(s, isHistory),
+                                         _mm_and_si128(_mm_add_epi32(s, captureShift), isCapture)),
+                            _mm_and_si128(pvKey, isPv));
+    };
+    for (; i + 8 <= end; i += 8) {
+        bool fits = true;
+        const __m128i low = four(scores + i, fits);
+        const __m128i high = four(scores + i + 4, fits);
+        if (!fits)
+            return false;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(keys + i), _mm_packs_epi32(low, high));
+    }
+#endif
+    for (; i < end; ++i) {
+        const int score = scores[i];
+        int key;
+        if (score >= 0 && score < HistoryKeys)
+            key = score;
+        else if (score >= LowestCapture && score <= HighestCapture)
+            key = HistoryKeys + score - LowestCapture;
+        else if (score >= pvScore)
+            key = PvKey; // one move at most
+        else
+            return false;
+        keys[i] = static_cast<std::int16_t>(key);
+    }
+    return true;
+}

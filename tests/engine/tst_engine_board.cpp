@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
 // that stand on their own promotion rank, the capture list against the full one, and the
-// check state kept from the last move and the legal moves counted without making them,
-// both against making every move.
+// check state kept from the last move, the legal moves counted without making them and the
+// evasions found alone, all against making every move.
 #include "engine/BenchSuite.h"
 #include "tests/engine/EngineFen.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -24,12 +25,44 @@ std::unique_ptr<TEngineBoard> Loaded(const QString& fen) {
     return board;
 }
 
+// In check with one king: the evasions found on their own are the moves of the whole list
+// that MakeEngineMove accepts, with the same scores, and perhaps an en passant capture that
+// it refuses.
+void CompareEvasions(TEngineBoard& board) {
+    int count = 0;
+    const int found = board.GenerateEvasions(count);
+    std::vector<TEngineBoard::TStackedMove> evasions;
+    for (int i = 0; i < found; ++i)
+        evasions.push_back(board.StackedMove(board.FirstMoveIndex() + i));
+    board.GenerateMoves();
+    QCOMPARE(count, board.EndMoveIndex() - board.FirstMoveIndex());
+    for (int i = board.FirstMoveIndex(); i < board.EndMoveIndex(); ++i) {
+        const TEngineBoard::TStackedMove entry = board.StackedMove(i);
+        const auto match = std::find_if(evasions.begin(), evasions.end(), [&entry](auto e) {
+            return e.Move == entry.Move && e.Score == entry.Score;
+        });
+        if (!board.MakeEngineMove(entry.Move))
+            continue;
+        board.TakeBackMove();
+        QVERIFY2(match != evasions.end(), MoveText(entry.Move).c_str());
+        evasions.erase(match);
+    }
+    for (const auto& e : evasions)
+        QVERIFY2(MoveFlags(e.Move) & FlagEnPassant, MoveText(e.Move).c_str());
+}
+
 // Every position to `depth` plies: the check state the board derives from the last move
-// matches the one found by looking at every line to the king, and (short of the last ply) the
-// legal moves counted without making them are the moves MakeEngineMove accepts.
+// matches the one found by looking at every line to the king; the entries of the whole list
+// are counted right without it; in check, the evasions are found alone; and (short of the
+// last ply) the legal moves counted without making them are the moves MakeEngineMove accepts.
 void CompareCheckStates(TEngineBoard& board, int depth) {
     QCOMPARE(board.ActiveInCheck(), board.SideInCheck(board.SideToMove()));
-    if (depth == 0)
+    const int entries = board.CountMoves();
+    board.GenerateMoves();
+    QCOMPARE(entries, board.EndMoveIndex() - board.FirstMoveIndex());
+    if (board.ActiveInCheck() && board.KingsOf(board.SideToMove()) == 1)
+        CompareEvasions(board);
+    if (QTest::currentTestFailed() || depth == 0)
         return;
     const int counted = board.LegalMoveCount();
     int made = 0;
@@ -235,7 +268,8 @@ private slots:
     }
 
     // Discovered checks, checks by promotion and by en passant, castling into check, pins,
-    // boards with two kings or none and the benchmark positions.
+    // evasions by en passant, double checks, boards with two kings or none and the benchmark
+    // positions.
     void checkStateFollowsMoves() {
         std::vector<const char*> fens(std::begin(BenchPositions), std::end(BenchPositions));
         fens.push_back("r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1");
@@ -244,6 +278,9 @@ private slots:
         fens.push_back("4k3/4r3/8/1b6/8/3N4/4B3/r2NK2q w - - 0 1");
         fens.push_back("4k3/8/8/8/8/8/8/K3K3 w - - 0 1");
         fens.push_back("4k3/3q4/8/8/8/8/3R4/8 w - - 0 1");
+        // Out of check by taking the checking pawn en passant, and a double check.
+        fens.push_back("8/8/8/2k5/3Pp3/8/8/4K3 b - d3 0 1");
+        fens.push_back("4k3/8/8/8/8/3n4/8/4K2r w - - 0 1");
         auto board = std::make_unique<TEngineBoard>();
         for (const char* fen : fens) {
             board->LoadPosition(TEngineFen(fen).Position());

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The engine's evaluation: the square values prepared once per search, the pawn terms, and
+// what the capture search after a move would find before searching anything.
+#include "engine/ChessEngine.h"
+
+#include "engine/EngineTables.h"
+#include "engine/StaticScore.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+using namespace EngineTables;
+using namespace StaticScoreParts;
+
+void TChessEngine::PrepareEvaluation() {
+    for (int s = 0; s < 64; ++s) {
+        for (int colour : {ColourWhite, ColourBlack}) {
+            const int m = colour == ColourWhite ? s : MirrorSquare(s);
+            SquareValue[colour][PiecePawn][s] = 100 + PawnTable[m];
+            SquareValue[colour][PieceKnight][s] = 300 + MinorTable[m];
+            SquareValue[colour][PieceBishop][s] = 300 + MinorTable[m];
+            SquareValue[colour][PieceRook][s] = 500;
+            SquareValue[colour][PieceQueen][s] = 900;
+        }
+    }
+    // Knights, bishops, rooks and queens only: pawns and kings do not count here.
+    int material[2] = {0, 0};
+    int kingFile[2] = {-1, -1};
+    for (int s = 0; s < 64; ++s) {
+        const int colour = SquareColour[s];
+        if (colour == ColourEmpty)
+            continue;
+        if (SquarePiece[s] >= PieceKnight && SquarePiece[s] <= PieceQueen)
+            material[colour] += PieceValue[SquarePiece[s]];
+        if (SquarePiece[s] == PieceKing && kingFile[colour] < 0)
+            kingFile[colour] = s % 8;
+    }
+    // A king hides behind its pawns while the opponent keeps more than a rook and three
+    // minor pieces' worth; below that it walks to the centre. Fixed for the whole search.
+    for (int colour : {ColourWhite, ColourBlack}) {
+        const bool middleGame = material[1 - colour] > 1400;
+        for (int s = 0; s < 64; ++s) {
+            const int m = colour == ColourWhite ? s : MirrorSquare(s);
+            SquareValue[colour][PieceKing][s] = middleGame ? KingMiddleTable[m] : KingEndTable[m];
+            if (!middleGame || kingFile[colour] < 0)
+                continue;
+            if (kingFile[colour] >= 5)
+                SquareValue[colour][PiecePawn][s] += ShelterKingSide[m];
+            else if (kingFile[colour] <= 2)
+                SquareValue[colour][PiecePawn][s] += ShelterQueenSide[m];
+        }
+    }
+    RecountValues();
+    std::memset(PawnStore, 0, sizeof PawnStore);
+}
+
+void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
+    const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
+    const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
+    terms.Known = true;
+    terms.Pawns[ColourWhite] = white;
+    terms.Pawns[ColourBlack] = black;
+    for (int c : {ColourWhite, ColourBlack})
+        terms.Files[c] = static_cast<std::uint8_t>(FilesOf(Pieces[c][PiecePawn]));
+    for (int c : {ColourWhite, ColourBlack}) {
+        const std::uint64_t pawns = Pieces[c][PiecePawn];
+        const std::uint32_t own = terms.Files[c];
+        const std::uint32_t other = terms.Files[1 - c];
+        // A pawn with another of its side further up its file stands on a doubled file.
+        std::uint64_t above = pawns << 8;
+        above |= above << 8;
+        above |= above << 16;
+        above |= above << 32;
+        const std::uint32_t doubled = FilesOf(pawns & above);
+        const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
+        const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
+        int sum = -5 * CountOf(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * CountOf(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * CountOf(pawns & SquaresOfFiles(isolated & ~other));
+        for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
+            sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
+        terms.Score[c] = sum;
+    }
+}
+
+int TChessEngine::Evaluate() const {
+    return StaticScore();
+}
+
+TChessEngine::TForecast TChessEngine::ForecastChild(EngineMove move, int childBeta,
+                                                    const int structure[2]) {
+    const int from = MoveFrom(move);
+    const int to = MoveTo(move);
+    const int flags = MoveFlags(move);
+    const int mover = ActiveSide;
+    const int other = OtherSide;
+    const int piece = SquarePiece[from];
+    const int captured = SquarePiece[to];
+    // 1. Only the common case: no second piece moved and no king taken; the node's own
+    //    conditions were tested by ForecastAllowed.
+    if ((flags & (FlagCastle | FlagEnPassant)) || captured == PieceKing)
+        return TForecast::Unknown;
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    const std::uint64_t after =
+        ((Occupied[ColourWhite] | Occupied[ColourBlack]) & ~fromBit) | toBit;
+    // 2. Legal: a king steps to a square no piece reaches once it has left its own; any other
+    //    piece uncovers no slider aimed at its king.
+    if (piece == PieceKing) {
+        Occupied[mover] ^= fromBit;
+        const bool attacked = SquareAttacked(to, other);
+        Occupied[mover] ^= fromBit;
+        if (attacked)
+            return TForecast::Illegal;
+    } else {
+        const int king = Tally.KingSquare[mover];
+        const int d = RayTowards[king][from];
+        if (d >= 0) {
+            const int t = FirstOnRay(king, d, after);
+            const std::uint64_t* enemy = Pieces[other];
+            const std::uint64_t sliders =
+                enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
+            if (t >= 0 && t != to && (sliders >> t & 1))
+                return TForecast::Illegal;
+        }
+    }
+    // 3. Check: the piece now on the to-square reaches the opponent's king, or a slider of the
+    //    mover does over the emptied from-square (as CheckByLastMove finds it in the child).
+    const int placed = (flags & FlagPromotion) ? MovePromote(move) : piece;
+    const int king = Tally.KingSquare[other];
+    const TSquareMasks& masks = SquareMasks[king];
+    bool check;
+    if (placed == PiecePawn) {
+        check = (masks.PawnFrom[mover] & toBit) != 0;
+    } else if (placed == PieceKnight) {
+        check = (masks.Knight & toBit) != 0;
+    } else if (placed == PieceKing) {
+        check = (masks.King & toBit) != 0;
+    } else {
+        const int d = RayTowards[king][to];
+        check = d >= 0 && (placed == PieceQueen || (placed == PieceBishop) == IsDiagonalRay[d]) &&
+                FirstOnRay(king, d, after) == to;
+    }
+    if (!check) {
+        const int d = RayTowards[king][from];
+        const int t = d >= 0 ? FirstOnRay(king, d, after) : -1;
+        if (t >= 0) {
+            const std::uint64_t* own = Pieces[mover];
+            const bool diagonal = IsDiagonalRay[d];
+            const std::uint64_t sliders =
+                (own[PieceQueen] | (diagonal ? own[PieceBishop] : own[PieceRook])) & ~fromBit;
+            const bool placedSlides =
+                placed == PieceQueen || placed == (diagonal ? PieceBishop : PieceRook);
+            check = t == to ? placedSlides : (sliders >> t & 1) != 0;
+        }
+    }
+    if (check)
+        return TForecast::Check;
+    // 4. The static score from the opponent's side: the running sums as the move changes
+    //    them, and the pawn and rook terms, which change only with a pawn or a rook moved,
+    //    taken or made; for those the pieces' bits are moved as making the move would, then
+    //    put back.
+    int sums[2];
+    sums[mover] =
+        Tally.ValueSum[mover] + SquareValue[mover][placed][to] - SquareValue[mover][piece][from];
+    sums[other] =
+        Tally.ValueSum[other] - (captured != PieceEmpty ? SquareValue[other][captured][to] : 0);
+    if (piece != PiecePawn && piece != PieceRook && captured != PiecePawn &&
+        captured != PieceRook) {
+        ForecastStructure[ColourWhite] = structure[ColourWhite];
+        ForecastStructure[ColourBlack] = structure[ColourBlack];
+    } else {
+        if (captured != PieceEmpty)
+            Pieces[other][captured] ^= toBit;
+        Pieces[mover][piece] ^= fromBit;
+        Pieces[mover][placed] ^= toBit;
+        StructureTerms(ForecastStructure);
+        Pieces[mover][placed] ^= toBit;
+        Pieces[mover][piece] ^= fromBit;
+        if (captured != PieceEmpty)
+            Pieces[other][captured] ^= toBit;
+    }
+    return ScoreFrom(other, sums, ForecastStructure) >= childBeta ? TForecast::StandsPat
+                                                                  : TForecast::Quiet;
+}

@@ -1,0 +1,252 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Out of check in the capture search: the moves MakeEngineMove accepts there, found without
+// generating the rest, and the number of entries the whole pseudo-legal list would take.
+#include "engine/EngineBoard.h"
+
+#include "engine/EngineTables.h"
+
+#include <bit>
+#include <cstdint>
+
+using namespace EngineTables;
+
+namespace {
+
+constexpr std::uint64_t FileA = 0x0101010101010101;
+constexpr std::uint64_t FileH = FileA << 7;
+constexpr std::uint64_t Rank8 = 0xff;
+constexpr std::uint64_t Rank1 = Rank8 << 56;
+constexpr std::uint64_t Rank7 = Rank8 << 8;
+constexpr std::uint64_t Rank2 = Rank8 << 48;
+
+// The number of squares in a set: one instruction on processors that have it (nearly every
+// x86-64 in use), a few dozen on the plain instruction set. CountMoves is built for both,
+// and the first call picks one.
+inline int Count(std::uint64_t x) {
+    return std::popcount(x);
+}
+
+#if defined(__x86_64__)
+#define CORVINA_HARDWARE_COUNT __attribute__((target("popcnt")))
+bool HasHardwareCount() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt");
+}
+#else
+#define CORVINA_HARDWARE_COUNT
+bool HasHardwareCount() {
+    return false;
+}
+#endif
+const bool HardwareCount = HasHardwareCount();
+
+} // namespace
+
+// The squares a slider on `s` reaches over empty squares, the first piece on each ray included.
+template <int Piece> std::uint64_t TEngineBoard::SliderReach(int s, std::uint64_t occupied) const {
+    constexpr const int* rays =
+        Piece == PieceBishop ? BishopRays : (Piece == PieceRook ? RookRays : QueenRays);
+    constexpr int rayCount = Piece == PieceQueen ? 8 : 4;
+    const TSquareMasks& masks = SquareMasks[s];
+    std::uint64_t reach = 0;
+#pragma GCC unroll 8
+    for (int r = 0; r < rayCount; ++r) {
+        const int d = rays[r];
+        const int t = FirstOnRay(s, d, occupied);
+        reach |= t >= 0 ? masks.Ray[d] & ~SquareMasks[t].Ray[d] : masks.Ray[d];
+    }
+    return reach;
+}
+
+bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied) const {
+    const int d = RayTowards[king][from];
+    if (d < 0)
+        return false;
+    const int t =
+        FirstOnRay(king, d, (occupied & ~(std::uint64_t{1} << from)) | std::uint64_t{1} << to);
+    const std::uint64_t* enemy = Pieces[OtherSide];
+    const std::uint64_t sliders =
+        enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
+    return t >= 0 && t != to && (sliders >> t & 1) != 0;
+}
+
+[[gnu::always_inline]] inline TEngineBoard::TPawnTargets TEngineBoard::PawnTargets() const {
+    const bool white = ActiveSide == ColourWhite;
+    const std::uint64_t enemy = Occupied[OtherSide];
+    const std::uint64_t empty = ~(Occupied[ColourWhite] | Occupied[ColourBlack]);
+    const std::uint64_t pawns = Pieces[ActiveSide][PiecePawn] & ~(white ? Rank8 : Rank1);
+    TPawnTargets p;
+    if (white) {
+        p.TowardsA = ((pawns & ~FileA) >> 9) & enemy;
+        p.TowardsH = ((pawns & ~FileH) >> 7) & enemy;
+        p.Step = (pawns >> 8) & empty;
+        p.Twice = ((((pawns & Rank2) >> 8) & empty) >> 8) & empty;
+    } else {
+        p.TowardsA = ((pawns & ~FileA) << 7) & enemy;
+        p.TowardsH = ((pawns & ~FileH) << 9) & enemy;
+        p.Step = (pawns << 8) & empty;
+        p.Twice = ((((pawns & Rank7) << 8) & empty) << 8) & empty;
+    }
+    return p;
+}
+
+[[gnu::always_inline]] inline int TEngineBoard::CountMovesBody() const {
+    const int mover = ActiveSide;
+    const bool white = mover == ColourWhite;
+    const std::uint64_t own = Occupied[mover];
+    const std::uint64_t enemy = Occupied[OtherSide];
+    const std::uint64_t occupied = own | enemy;
+    const std::uint64_t* pieces = Pieces[mover];
+    int total = 0;
+    // Steps of kings and knights, and the reach of sliders, onto empty or enemy squares; one
+    // entry for each castling right.
+    for (std::uint64_t k = pieces[PieceKing]; k != 0; k &= k - 1)
+        total += Count(SquareMasks[std::countr_zero(k)].King & ~own);
+    const int rights = white ? CastleWhiteKingSide | CastleWhiteQueenSide
+                             : CastleBlackKingSide | CastleBlackQueenSide;
+    total += Count(static_cast<std::uint64_t>(CastleRights & rights));
+    for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1)
+        total += Count(SquareMasks[std::countr_zero(n)].Knight & ~own);
+    for (std::uint64_t b = pieces[PieceBishop]; b != 0; b &= b - 1)
+        total += Count(SliderReach<PieceBishop>(std::countr_zero(b), occupied) & ~own);
+    for (std::uint64_t r = pieces[PieceRook]; r != 0; r &= r - 1)
+        total += Count(SliderReach<PieceRook>(std::countr_zero(r), occupied) & ~own);
+    for (std::uint64_t q = pieces[PieceQueen]; q != 0; q &= q - 1)
+        total += Count(SliderReach<PieceQueen>(std::countr_zero(q), occupied) & ~own);
+    // Pawns: steps, double steps and captures, four entries for each move onto the last
+    // rank; a pawn already on its last rank has none.
+    const TPawnTargets p = PawnTargets();
+    total += Count(p.TowardsA) + Count(p.TowardsH) + Count(p.Step) + Count(p.Twice);
+    if (const std::uint64_t last = (p.TowardsA | p.TowardsH | p.Step) & (white ? Rank8 : Rank1))
+        total += 3 * (Count(p.TowardsA & last) + Count(p.TowardsH & last) + Count(p.Step & last));
+    // En passant captures, by one pawn or two.
+    if (EpSquare != -1) {
+        const int file = EpSquare % 8;
+        const int left = white ? EpSquare + 7 : EpSquare - 9;
+        const int right = white ? EpSquare + 9 : EpSquare - 7;
+        total += (file != 0 && SquareColour[left] == mover && SquarePiece[left] == PiecePawn);
+        total += (file != 7 && SquareColour[right] == mover && SquarePiece[right] == PiecePawn);
+    }
+    return total;
+}
+
+int TEngineBoard::CountMoves() const {
+    return HardwareCount ? CountMovesWithHardware() : CountMovesPlain();
+}
+
+int TEngineBoard::CountMovesPlain() const {
+    return CountMovesBody();
+}
+
+CORVINA_HARDWARE_COUNT int TEngineBoard::CountMovesWithHardware() const {
+    return CountMovesBody();
+}
+
+int TEngineBoard::GenerateEvasions(int& count) {
+    count = CountMoves();
+    const int mover = ActiveSide;
+    const int other = OtherSide;
+    const bool white = mover == ColourWhite;
+    const std::uint64_t own = Occupied[mover];
+    const std::uint64_t occupied = own | Occupied[other];
+    const std::uint64_t* pieces = Pieces[mover];
+    const int king = Tally.KingSquare[mover];
+    if (AnswerCache[Ply] == AllSquares)
+        AnswerCache[Ply] = CheckAnswers();
+    const std::uint64_t answers = AnswerCache[Ply];
+    const int first = PlyFirst[Ply];
+    int end = first;
+    auto add = [&](int from, int to, int flags, int score) {
+        MoveList[end] = PackMove(from, to, 0, flags);
+        MoveScore[end++] = score;
+    };
+    auto addStep = [&](int from, int to, int piece) {
+        if (SquareColour[to] == ColourEmpty)
+            add(from, to, 0, HistoryScore[from][to]);
+        else
+            add(from, to, FlagCapture, CaptureScore(piece, SquarePiece[to]));
+    };
+
+    // 1. The king's steps to squares no piece reaches once it has left its own; castling
+    //    is never allowed in check.
+    Occupied[mover] ^= std::uint64_t{1} << king;
+    for (std::uint64_t t = SquareMasks[king].King & ~own; t != 0; t &= t - 1) {
+        const int to = std::countr_zero(t);
+        if (!SquareAttacked(to, other))
+            addStep(king, to, PieceKing);
+    }
+    Occupied[mover] ^= std::uint64_t{1} << king;
+    if (answers == 0) // a double check
+        return end - first;
+    // 2. Knights and sliders onto the checker or between it and the king, unless that
+    //    uncovers the king.
+    for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1) {
+        const int s = std::countr_zero(n);
+        for (std::uint64_t t = SquareMasks[s].Knight & answers; t != 0; t &= t - 1) {
+            const int to = std::countr_zero(t);
+            if (!PinnedAway(king, s, to, occupied))
+                addStep(s, to, PieceKnight);
+        }
+    }
+    auto sliders = [&](std::uint64_t set, auto lines, auto reachOf, int piece) {
+        for (; set != 0; set &= set - 1) {
+            const int s = std::countr_zero(set);
+            if ((lines(SquareMasks[s]) & answers) == 0)
+                continue;
+            for (std::uint64_t t = reachOf(s) & answers; t != 0; t &= t - 1) {
+                const int to = std::countr_zero(t);
+                if (!PinnedAway(king, s, to, occupied))
+                    addStep(s, to, piece);
+            }
+        }
+    };
+    sliders(
+        pieces[PieceBishop], [](const TSquareMasks& m) { return m.Diagonal; },
+        [&](int s) { return SliderReach<PieceBishop>(s, occupied); }, PieceBishop);
+    sliders(
+        pieces[PieceRook], [](const TSquareMasks& m) { return m.Straight; },
+        [&](int s) { return SliderReach<PieceRook>(s, occupied); }, PieceRook);
+    sliders(
+        pieces[PieceQueen], [](const TSquareMasks& m) { return m.Diagonal | m.Straight; },
+        [&](int s) { return SliderReach<PieceQueen>(s, occupied); }, PieceQueen);
+
+    // 3. Pawns: steps, double steps and captures; four entries for a move onto the last rank.
+    const TPawnTargets p = PawnTargets();
+    const std::uint64_t last = white ? Rank8 : Rank1;
+    auto pawnMoves = [&](std::uint64_t targets, int shift, int flags)
+        __attribute__((always_inline)) {
+        for (std::uint64_t t = targets & answers; t != 0; t &= t - 1) {
+            const int to = std::countr_zero(t);
+            const int from = to + shift;
+            if (PinnedAway(king, from, to, occupied))
+                continue;
+            if ((last >> to) & 1) {
+                for (int code = PieceKnight; code <= PieceQueen; ++code) {
+                    MoveList[end] = PackMove(from, to, code, flags | FlagPromotion);
+                    MoveScore[end++] = PromotionScore(code);
+                }
+            } else if (flags & FlagCapture) {
+                add(from, to, flags, CaptureScore(PiecePawn, SquarePiece[to]));
+            } else {
+                add(from, to, flags, HistoryScore[from][to]);
+            }
+        }
+    };
+    const int forward = white ? 8 : -8;
+    pawnMoves(p.TowardsA, white ? 9 : -7, FlagPawnMove | FlagCapture);
+    pawnMoves(p.TowardsH, white ? 7 : -9, FlagPawnMove | FlagCapture);
+    pawnMoves(p.Step, forward, FlagPawnMove);
+    pawnMoves(p.Twice, 2 * forward, FlagPawnMove | FlagDoubleStep);
+    // 4. En passant, which MakeEngineMove tests in full: the pawn taken may be the checker.
+    if (EpSquare != -1) {
+        const int file = EpSquare % 8;
+        const int flags = FlagPawnMove | FlagEnPassant | FlagCapture;
+        const int left = white ? EpSquare + 7 : EpSquare - 9;
+        const int right = white ? EpSquare + 9 : EpSquare - 7;
+        if (file != 0 && SquareColour[left] == mover && SquarePiece[left] == PiecePawn)
+            add(left, EpSquare, flags, CaptureScore(PiecePawn, PieceEmpty));
+        if (file != 7 && SquareColour[right] == mover && SquarePiece[right] == PiecePawn)
+            add(right, EpSquare, flags, CaptureScore(PiecePawn, PieceEmpty));
+    }
+    return end - first;
+}
