@@ -269,22 +269,24 @@ bool TEngineBoard::CheckByLastMove() const {
         return SideInCheck(ActiveSide);
     const int king = Tally.KingSquare[ActiveSide];
     const int to = MoveTo(last);
-    const int piece = SquarePiece[to];
-    const TSquareMasks& masks = SquareMasks[king];
-    const std::uint64_t toBit = std::uint64_t{1} << to;
-    bool direct;
-    if (piece == PiecePawn) {
-        direct = (masks.PawnFrom[OtherSide] & toBit) != 0;
-    } else if (piece == PieceKnight) {
-        direct = (masks.Knight & toBit) != 0;
-    } else if (piece == PieceKing) {
-        direct = (masks.King & toBit) != 0;
-    } else {
-        const int d = RayTowards[king][to];
-        direct = d >= 0 && (piece == PieceQueen || (piece == PieceBishop) == IsDiagonalRay[d]) &&
-                 FirstOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]) == to;
-    }
-    return direct || AttackedThrough(king, MoveFrom(last));
+    return PieceReaches(SquarePiece[to], OtherSide, to, king,
+                        Occupied[ColourWhite] | Occupied[ColourBlack]) ||
+           AttackedThrough(king, MoveFrom(last));
+}
+
+bool TEngineBoard::PieceReaches(int piece, int colour, int from, int target,
+                                std::uint64_t occupied) const {
+    const TSquareMasks& masks = SquareMasks[target];
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    if (piece == PiecePawn)
+        return (masks.PawnFrom[colour] & fromBit) != 0;
+    if (piece == PieceKnight)
+        return (masks.Knight & fromBit) != 0;
+    if (piece == PieceKing)
+        return (masks.King & fromBit) != 0;
+    const int d = RayTowards[target][from];
+    return d >= 0 && (piece == PieceQueen || (piece == PieceBishop) == IsDiagonalRay[d]) &&
+           FirstOnRay(target, d, occupied) == from;
 }
 
 bool TEngineBoard::SideInCheck(int colour) const {
@@ -343,7 +345,6 @@ int TEngineBoard::LegalMoveCount() {
     const int king = Tally.KingSquare[mover];
     const bool inCheck = ActiveInCheck();
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
-    const std::uint64_t* enemy = Pieces[OtherSide];
     int count = 0;
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         const EngineMove move = MoveList[i];
@@ -373,17 +374,8 @@ int TEngineBoard::LegalMoveCount() {
             continue;
         // Otherwise only a slider behind the from-square, seen from the king, can reach the
         // king once the piece has left (unless it lands on the same line in front of it).
-        const int d = RayTowards[king][from];
-        if (d >= 0) {
-            const std::uint64_t after = (occupied & ~(std::uint64_t{1} << from)) | std::uint64_t{1}
-                                                                                       << to;
-            const int t = FirstOnRay(king, d, after);
-            const std::uint64_t sliders =
-                enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
-            if (t >= 0 && t != to && (sliders >> t & 1))
-                continue;
-        }
-        ++count;
+        if (!PinnedAway(king, from, to, occupied))
+            ++count;
     }
     return count;
 }

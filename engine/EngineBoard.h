@@ -145,6 +145,11 @@ protected:
     // and the pawn taken en passant comes back.
     [[gnu::cold]] bool MoveCastlingRook(int kingTo);
     [[gnu::cold]] void TakeBackSecondPiece(int flags, int to);
+    // Whether the piece of the side to move on `from`, moved to `to`, uncovers `king` to a
+    // slider of the other side.
+    bool PinnedAway(int king, int from, int to, std::uint64_t occupied) const;
+    // Whether a piece of the type and colour on `from` attacks `target` over `occupied`.
+    bool PieceReaches(int piece, int colour, int from, int target, std::uint64_t occupied) const;
     // SideInCheck(side to move), from the last move where that suffices.
     bool CheckByLastMove() const;
     // The first square from a8 on holding a king of the colour, or -1.
@@ -226,9 +231,7 @@ private:
         std::uint64_t TowardsA, TowardsH, Step, Twice;
     };
     TPawnTargets PawnTargets() const;
-    // Whether the piece of the side to move on `from`, moved to `to`, uncovers `king` to a
-    // slider of the other side.
-    bool PinnedAway(int king, int from, int to, std::uint64_t occupied) const;
+
     // Whether a slider of the other side now reaches `king` over the emptied `from`.
     bool AttackedThrough(int king, int from) const;
     // The pieces of `byColour` that attack the square.

@@ -113,47 +113,23 @@ TChessEngine::TForecast TChessEngine::ForecastChild(EngineMove move, int childBe
         Occupied[mover] ^= fromBit;
         if (attacked)
             return TForecast::Illegal;
-    } else {
-        const int king = Tally.KingSquare[mover];
-        const int d = RayTowards[king][from];
-        if (d >= 0) {
-            const int t = FirstOnRay(king, d, after);
-            const std::uint64_t* enemy = Pieces[other];
-            const std::uint64_t sliders =
-                enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
-            if (t >= 0 && t != to && (sliders >> t & 1))
-                return TForecast::Illegal;
-        }
+    } else if (PinnedAway(Tally.KingSquare[mover], from, to,
+                          Occupied[ColourWhite] | Occupied[ColourBlack])) {
+        return TForecast::Illegal;
     }
     // 3. Check: the piece now on the to-square reaches the opponent's king, or a slider of the
     //    mover does over the emptied from-square (as CheckByLastMove finds it in the child).
     const int placed = (flags & FlagPromotion) ? MovePromote(move) : piece;
     const int king = Tally.KingSquare[other];
-    const TSquareMasks& masks = SquareMasks[king];
-    bool check;
-    if (placed == PiecePawn) {
-        check = (masks.PawnFrom[mover] & toBit) != 0;
-    } else if (placed == PieceKnight) {
-        check = (masks.Knight & toBit) != 0;
-    } else if (placed == PieceKing) {
-        check = (masks.King & toBit) != 0;
-    } else {
-        const int d = RayTowards[king][to];
-        check = d >= 0 && (placed == PieceQueen || (placed == PieceBishop) == IsDiagonalRay[d]) &&
-                FirstOnRay(king, d, after) == to;
-    }
+    bool check = PieceReaches(placed, mover, to, king, after);
     if (!check) {
+        // A piece landing on the same line in front of the king reaches it itself, above.
         const int d = RayTowards[king][from];
         const int t = d >= 0 ? FirstOnRay(king, d, after) : -1;
-        if (t >= 0) {
-            const std::uint64_t* own = Pieces[mover];
-            const bool diagonal = IsDiagonalRay[d];
-            const std::uint64_t sliders =
-                (own[PieceQueen] | (diagonal ? own[PieceBishop] : own[PieceRook])) & ~fromBit;
-            const bool placedSlides =
-                placed == PieceQueen || placed == (diagonal ? PieceBishop : PieceRook);
-            check = t == to ? placedSlides : (sliders >> t & 1) != 0;
-        }
+        const std::uint64_t* own = Pieces[mover];
+        check = t >= 0 && t != to &&
+                ((own[PieceQueen] | (IsDiagonalRay[d] ? own[PieceBishop] : own[PieceRook])) >> t &
+                 1) != 0;
     }
     if (check)
         return TForecast::Check;
