@@ -83,8 +83,6 @@ public:
     template <bool Keyed> void PickBest(int index) {
         const int best = Keyed ? FirstHighestKey(PickKey, index, PlyEnd[Ply])
                                : FirstHighest(MoveScore, index, PlyEnd[Ply]);
-        if (best == index)
-            return;
         std::swap(MoveList[index], MoveList[best]);
         std::swap(MoveScore[index], MoveScore[best]);
         if constexpr (Keyed)
@@ -140,7 +138,8 @@ private:
     // MakeEngineMove. `structure` holds the pawn and rook terms of the board before the move;
     // those after it are left in ForecastStructure for Quiet and StandsPat.
     enum class TForecast : std::uint8_t { Unknown, Illegal, Check, Quiet, StandsPat };
-    TForecast ForecastChild(EngineMove move, int childBeta, const int structure[2]);
+    [[gnu::always_inline]] TForecast ForecastChild(EngineMove move, int childBeta,
+                                                   const int structure[2]);
     // Whether ForecastChild may be asked about the children of this node: one king a side,
     // a parent that is no root (whose opponent might stand in check already) and children
     // that are searched (not stopped, not at the end of the tables).

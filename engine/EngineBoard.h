@@ -41,7 +41,7 @@ public:
     // Makes a move that MakeEngineMove would accept and that is neither a castling nor an
     // en passant capture, without testing it; `givesCheck` (1 or 0) answers the opponent's
     // check test, -1 leaves it to be found.
-    void MakeLegalMove(EngineMove move, int givesCheck) {
+    [[gnu::always_inline]] void MakeLegalMove(EngineMove move, int givesCheck) {
         PlayMove(move);
         CheckCache[Ply] = static_cast<signed char>(givesCheck);
     }
@@ -184,7 +184,8 @@ protected:
     // The move stack, moves and their ordering scores side by side: picking the next move
     // scans the scores alone.
     EngineMove MoveList[MoveStackSize];
-    std::int32_t MoveScore[MoveStackSize];
+    // Three entries more, which picking reads past the end of a short list.
+    std::int32_t MoveScore[MoveStackSize + 3];
     std::int32_t PlyFirst[MaxPly];
     std::int32_t PlyEnd[MaxPly];
     TUndo UndoStack[MaxPly];

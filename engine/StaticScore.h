@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The static score's parts that the search takes in without a call: the stored pawn terms,
-// the rook terms and the sum. Included by the search and by the evaluation's own file.
+// the rook terms and the sum, and what the capture search after a move would find before
+// searching anything. Included by the search and by the evaluation's own file.
 
 #include "engine/ChessEngine.h"
+#include "engine/EngineTables.h"
 
 #include <algorithm>
 #include <bit>
@@ -73,4 +75,79 @@ inline int TChessEngine::ScoreFrom(int side, const int sums[2], const int struct
     int structure[2];
     StructureTerms(structure);
     return ScoreFrom(side, Tally.ValueSum, structure);
+}
+
+inline TChessEngine::TForecast TChessEngine::ForecastChild(EngineMove move, int childBeta,
+                                                           const int structure[2]) {
+    const int from = MoveFrom(move);
+    const int to = MoveTo(move);
+    const int flags = MoveFlags(move);
+    const int mover = ActiveSide;
+    const int other = OtherSide;
+    const int piece = SquarePiece[from];
+    const int captured = SquarePiece[to];
+    // 1. Only the common case: no second piece moved and no king taken; the node's own
+    //    conditions were tested by ForecastAllowed.
+    if ((flags & (FlagCastle | FlagEnPassant)) || captured == PieceKing)
+        return TForecast::Unknown;
+    const std::uint64_t fromBit = std::uint64_t{1} << from;
+    const std::uint64_t toBit = std::uint64_t{1} << to;
+    const std::uint64_t after =
+        ((Occupied[ColourWhite] | Occupied[ColourBlack]) & ~fromBit) | toBit;
+    // 2. Legal: a king steps to a square no piece reaches once it has left its own; any other
+    //    piece uncovers no slider aimed at its king.
+    if (piece == PieceKing) {
+        Occupied[mover] ^= fromBit;
+        const bool attacked = SquareAttacked(to, other);
+        Occupied[mover] ^= fromBit;
+        if (attacked)
+            return TForecast::Illegal;
+    } else if (PinnedAway(Tally.KingSquare[mover], from, to,
+                          Occupied[ColourWhite] | Occupied[ColourBlack])) {
+        return TForecast::Illegal;
+    }
+    // 3. Check: the piece now on the to-square reaches the opponent's king, or a slider of the
+    //    mover does over the emptied from-square (as CheckByLastMove finds it in the child).
+    const int placed = (flags & FlagPromotion) ? MovePromote(move) : piece;
+    const int king = Tally.KingSquare[other];
+    bool check = PieceReaches(placed, mover, to, king, after);
+    if (!check) {
+        // A piece landing on the same line in front of the king reaches it itself, above.
+        const int d = EngineTables::RayTowards[king][from];
+        const int t = d >= 0 ? EngineTables::FirstOnRay(king, d, after) : -1;
+        const std::uint64_t* own = Pieces[mover];
+        check = t >= 0 && t != to &&
+                ((own[PieceQueen] |
+                  (EngineTables::IsDiagonalRay[d] ? own[PieceBishop] : own[PieceRook])) >>
+                     t &
+                 1) != 0;
+    }
+    if (check)
+        return TForecast::Check;
+    // 4. The static score from the opponent's side: the running sums as the move changes
+    //    them, and the pawn and rook terms, which change only with a pawn or a rook moved,
+    //    taken or made; for those the pieces' bits are moved as making the move would, then
+    //    put back.
+    int sums[2];
+    sums[mover] =
+        Tally.ValueSum[mover] + SquareValue[mover][placed][to] - SquareValue[mover][piece][from];
+    sums[other] =
+        Tally.ValueSum[other] - (captured != PieceEmpty ? SquareValue[other][captured][to] : 0);
+    if (piece != PiecePawn && piece != PieceRook && captured != PiecePawn &&
+        captured != PieceRook) {
+        ForecastStructure[ColourWhite] = structure[ColourWhite];
+        ForecastStructure[ColourBlack] = structure[ColourBlack];
+    } else {
+        if (captured != PieceEmpty)
+            Pieces[other][captured] ^= toBit;
+        Pieces[mover][piece] ^= fromBit;
+        Pieces[mover][placed] ^= toBit;
+        StructureTerms(ForecastStructure);
+        Pieces[mover][placed] ^= toBit;
+        Pieces[mover][piece] ^= fromBit;
+        if (captured != PieceEmpty)
+            Pieces[other][captured] ^= toBit;
+    }
+    return ScoreFrom(other, sums, ForecastStructure) >= childBeta ? TForecast::StandsPat
+                                                                  : TForecast::Quiet;
 }
