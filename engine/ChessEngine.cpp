@@ -92,13 +92,11 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
         StructureTerms(structure);
 
     bool legalMove = false;
+    TPicking picking(*this);
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
-        if (keyed)
-            PickBest<true>(i);
-        else
-            PickBestMove(i);
+        picking.Pick(i, keyed);
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;
@@ -215,11 +213,9 @@ int TChessEngine::SearchEvasions(int alpha, int beta) {
         MarkPvMove();
     // With every move generated and most of them refused, picking costs most.
     const bool keyed = MakePickKeys();
+    TPicking picking(*this);
     for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
-        if (keyed)
-            PickBest<true>(i);
-        else
-            PickBestMove(i);
+        picking.Pick(i, keyed);
         const EngineMove move = MoveList[i];
         if (MoveScore[i] > searchedAbove)
             continue;

@@ -90,6 +90,28 @@ public:
     }
 
 private:
+    // Picking through a whole list: once the move picked holds the list's lowest score, the
+    // moves after it hold it too and stay in their order, and picking stops.
+    struct TPicking {
+        explicit TPicking(TChessEngine& engine)
+            : Engine(engine),
+              Lowest(engine.PlyFirst[engine.Ply] < engine.PlyEnd[engine.Ply]
+                         ? LowestScore(engine.MoveScore, engine.PlyFirst[engine.Ply],
+                                       engine.PlyEnd[engine.Ply])
+                         : 0) {}
+        void Pick(int index, bool keyed) {
+            if (Settled)
+                return;
+            if (keyed)
+                Engine.PickBest<true>(index);
+            else
+                Engine.PickBestMove(index);
+            Settled = Engine.MoveScore[index] == Lowest;
+        }
+        TChessEngine& Engine;
+        const std::int32_t Lowest;
+        bool Settled = false;
+    };
     // Gives every move of this ply a 16-bit key in the order of its score, and answers true,
     // or answers false when some score has none: picking by the keys, eight at a time, picks
     // the very same moves. History counts keep their value, captures and promotions come

@@ -23,9 +23,26 @@ inline Lanes LoadLanes(const std::int32_t* scores) {
     return lanes;
 }
 
-inline Lanes HigherLanes(Lanes a, Lanes b) {
-    const Lanes higher = b > a; // all bits set where b is higher
-    return (b & higher) | (a & ~higher);
+// The highest of scores[begin, end), begin < end, or with Lowest the lowest. Four at a time,
+// the last four read last: a score read twice changes neither.
+template <bool Lowest> std::int32_t Extreme(const std::int32_t* scores, int begin, int end) {
+    auto better = [](Lanes a, Lanes b) {
+        const Lanes take = Lowest ? b < a : b > a; // all bits set where b is better
+        return (b & take) | (a & ~take);
+    };
+    std::int32_t best = scores[begin];
+    if (end - begin >= 4) {
+        Lanes lanes = LoadLanes(scores + begin);
+        for (int i = begin + 4; i < end - 4; i += 4)
+            lanes = better(lanes, LoadLanes(scores + i));
+        lanes = better(lanes, LoadLanes(scores + end - 4));
+        for (int k = 0; k < 4; ++k)
+            best = (Lowest ? lanes[k] < best : lanes[k] > best) ? lanes[k] : best;
+    } else {
+        for (int i = begin + 1; i < end; ++i)
+            best = (Lowest ? scores[i] < best : scores[i] > best) ? scores[i] : best;
+    }
+    return best;
 }
 
 // The first entry from `begin` on that holds `high`, which one does.
@@ -62,22 +79,16 @@ inline int FirstHighest(const std::int32_t* scores, int begin, int end) {
         return begin + std::countr_zero(static_cast<unsigned>(equal));
     }
 #endif
-    // 1. The highest score. Four at a time, the last four read last: a score read twice
-    //    changes no maximum.
-    std::int32_t high = scores[begin];
-    if (end - begin >= 4) {
-        Lanes lanes = LoadLanes(scores + begin);
-        for (int i = begin + 4; i < end - 4; i += 4)
-            lanes = HigherLanes(lanes, LoadLanes(scores + i));
-        lanes = HigherLanes(lanes, LoadLanes(scores + end - 4));
-        for (int k = 0; k < 4; ++k)
-            high = lanes[k] > high ? lanes[k] : high;
-    } else {
-        for (int i = begin + 1; i < end; ++i)
-            high = scores[i] > high ? scores[i] : high;
-    }
+    // 1. The highest score.
+    const std::int32_t high = Extreme<false>(scores, begin, end);
     // 2. Its first entry.
     return FirstOf(scores, begin, high);
+}
+
+// The lowest of scores[begin, end), begin < end. Once the move picked holds it, every move
+// after it holds it too, and picking changes their order no more.
+inline std::int32_t LowestScore(const std::int32_t* scores, int begin, int end) {
+    return MovePicking::Extreme<true>(scores, begin, end);
 }
 
 // The same over 16-bit keys, eight side by side: one instruction takes the higher of each.
