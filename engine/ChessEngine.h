@@ -172,7 +172,7 @@ private:
     // Makes a move that ForecastChild found legal and, for a child out of check, hands its
     // capture search the pawn and rook terms when it is entered, `entries` nodes on; any
     // other move is left to MakeEngineMove.
-    bool MakeForecastMove(EngineMove move, TForecast forecast, int entries) {
+    [[gnu::always_inline]] bool MakeForecastMove(EngineMove move, TForecast forecast, int entries) {
         if (forecast != TForecast::Quiet && forecast != TForecast::Check)
             return MakeEngineMove(move);
         MakeLegalMove(move, forecast == TForecast::Check ? 1 : 0);
