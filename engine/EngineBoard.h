@@ -222,6 +222,9 @@ private:
         return end;
     }
     template <int Piece> std::uint64_t SliderReach(int s, std::uint64_t occupied) const;
+    // The squares next to `king` (of the side to move) that a piece of the other side reaches
+    // once the king has left its square.
+    std::uint64_t ReachAround(int king) const;
     // CountMoves for either instruction set.
     int CountMovesPlain() const;
     int CountMovesWithHardware() const;

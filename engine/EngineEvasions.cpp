@@ -142,6 +142,30 @@ CORVINA_HARDWARE_COUNT int TEngineBoard::CountMovesWithHardware() const {
     return CountMovesBody();
 }
 
+std::uint64_t TEngineBoard::ReachAround(int king) const {
+    // The other side's pieces, set by set; sliders only when their lines meet the steps, and
+    // over the board without the king, which would otherwise hide the squares behind it.
+    const std::uint64_t* pieces = Pieces[OtherSide];
+    const std::uint64_t steps = SquareMasks[king].King;
+    const std::uint64_t occupied =
+        (Occupied[ColourWhite] | Occupied[ColourBlack]) & ~(std::uint64_t{1} << king);
+    const std::uint64_t pawns = pieces[PiecePawn];
+    std::uint64_t reach = OtherSide == ColourWhite
+                              ? ((pawns & ~FileA) >> 9) | ((pawns & ~FileH) >> 7)
+                              : ((pawns & ~FileA) << 7) | ((pawns & ~FileH) << 9);
+    for (std::uint64_t k = pieces[PieceKing]; k != 0; k &= k - 1)
+        reach |= SquareMasks[std::countr_zero(k)].King;
+    for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1)
+        reach |= SquareMasks[std::countr_zero(n)].Knight;
+    for (std::uint64_t b = pieces[PieceBishop] | pieces[PieceQueen]; b != 0; b &= b - 1)
+        if (const int s = std::countr_zero(b); SquareMasks[s].Diagonal & steps)
+            reach |= SliderReach<PieceBishop>(s, occupied);
+    for (std::uint64_t r = pieces[PieceRook] | pieces[PieceQueen]; r != 0; r &= r - 1)
+        if (const int s = std::countr_zero(r); SquareMasks[s].Straight & steps)
+            reach |= SliderReach<PieceRook>(s, occupied);
+    return reach & steps;
+}
+
 int TEngineBoard::GenerateEvasions(int& count) {
     count = CountMoves();
     const int mover = ActiveSide;
@@ -169,13 +193,8 @@ int TEngineBoard::GenerateEvasions(int& count) {
 
     // 1. The king's steps to squares no piece reaches once it has left its own; castling
     //    is never allowed in check.
-    Occupied[mover] ^= std::uint64_t{1} << king;
-    for (std::uint64_t t = SquareMasks[king].King & ~own; t != 0; t &= t - 1) {
-        const int to = std::countr_zero(t);
-        if (!SquareAttacked(to, other))
-            addStep(king, to, PieceKing);
-    }
-    Occupied[mover] ^= std::uint64_t{1} << king;
+    for (std::uint64_t t = SquareMasks[king].King & ~own & ~ReachAround(king); t != 0; t &= t - 1)
+        addStep(king, std::countr_zero(t), PieceKing);
     if (answers == 0) // a double check
         return end - first;
     // 2. Knights and sliders onto the checker or between it and the king, unless that
