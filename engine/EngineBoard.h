@@ -228,7 +228,11 @@ private:
     // CountMoves for either instruction set.
     int CountMovesPlain() const;
     int CountMovesWithHardware() const;
-    int CountMovesBody() const;
+    template <bool WithSliders> int CountMovesBody() const;
+    // GenerateEvasions for either instruction set.
+    int GenerateEvasionsPlain(int& count);
+    int GenerateEvasionsWithHardware(int& count);
+    int GenerateEvasionsBody(int& count);
     // The target squares of the pawns of the side to move: captures towards the a-file and
     // towards the h-file, steps and double steps.
     struct TPawnTargets {

@@ -90,7 +90,7 @@ bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied
     return p;
 }
 
-[[gnu::always_inline]] inline int TEngineBoard::CountMovesBody() const {
+template <bool WithSliders> [[gnu::always_inline]] inline int TEngineBoard::CountMovesBody() const {
     const int mover = ActiveSide;
     const bool white = mover == ColourWhite;
     const std::uint64_t own = Occupied[mover];
@@ -107,12 +107,14 @@ bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied
     total += Count(static_cast<std::uint64_t>(CastleRights & rights));
     for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1)
         total += Count(SquareMasks[std::countr_zero(n)].Knight & ~own);
-    for (std::uint64_t b = pieces[PieceBishop]; b != 0; b &= b - 1)
-        total += Count(SliderReach<PieceBishop>(std::countr_zero(b), occupied) & ~own);
-    for (std::uint64_t r = pieces[PieceRook]; r != 0; r &= r - 1)
-        total += Count(SliderReach<PieceRook>(std::countr_zero(r), occupied) & ~own);
-    for (std::uint64_t q = pieces[PieceQueen]; q != 0; q &= q - 1)
-        total += Count(SliderReach<PieceQueen>(std::countr_zero(q), occupied) & ~own);
+    if constexpr (WithSliders) {
+        for (std::uint64_t b = pieces[PieceBishop]; b != 0; b &= b - 1)
+            total += Count(SliderReach<PieceBishop>(std::countr_zero(b), occupied) & ~own);
+        for (std::uint64_t r = pieces[PieceRook]; r != 0; r &= r - 1)
+            total += Count(SliderReach<PieceRook>(std::countr_zero(r), occupied) & ~own);
+        for (std::uint64_t q = pieces[PieceQueen]; q != 0; q &= q - 1)
+            total += Count(SliderReach<PieceQueen>(std::countr_zero(q), occupied) & ~own);
+    }
     // Pawns: steps, double steps and captures, four entries for each move onto the last
     // rank; a pawn already on its last rank has none.
     const TPawnTargets p = PawnTargets();
@@ -135,11 +137,11 @@ int TEngineBoard::CountMoves() const {
 }
 
 int TEngineBoard::CountMovesPlain() const {
-    return CountMovesBody();
+    return CountMovesBody<true>();
 }
 
 CORVINA_HARDWARE_COUNT int TEngineBoard::CountMovesWithHardware() const {
-    return CountMovesBody();
+    return CountMovesBody<true>();
 }
 
 std::uint64_t TEngineBoard::ReachAround(int king) const {
@@ -167,7 +169,20 @@ std::uint64_t TEngineBoard::ReachAround(int king) const {
 }
 
 int TEngineBoard::GenerateEvasions(int& count) {
-    count = CountMoves();
+    return HardwareCount ? GenerateEvasionsWithHardware(count) : GenerateEvasionsPlain(count);
+}
+
+int TEngineBoard::GenerateEvasionsPlain(int& count) {
+    return GenerateEvasionsBody(count);
+}
+
+CORVINA_HARDWARE_COUNT int TEngineBoard::GenerateEvasionsWithHardware(int& count) {
+    return GenerateEvasionsBody(count);
+}
+
+// The sliders' reach, worked out once for the count and the evasions together.
+[[gnu::always_inline]] inline int TEngineBoard::GenerateEvasionsBody(int& count) {
+    count = CountMovesBody<false>();
     const int mover = ActiveSide;
     const int other = OtherSide;
     const bool white = mover == ColourWhite;
@@ -195,24 +210,24 @@ int TEngineBoard::GenerateEvasions(int& count) {
     //    is never allowed in check.
     for (std::uint64_t t = SquareMasks[king].King & ~own & ~ReachAround(king); t != 0; t &= t - 1)
         addStep(king, std::countr_zero(t), PieceKing);
-    if (answers == 0) // a double check
-        return end - first;
     // 2. Knights and sliders onto the checker or between it and the king, unless that
-    //    uncovers the king.
-    for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1) {
-        const int s = std::countr_zero(n);
-        for (std::uint64_t t = SquareMasks[s].Knight & answers; t != 0; t &= t - 1) {
-            const int to = std::countr_zero(t);
-            if (!PinnedAway(king, s, to, occupied))
-                addStep(s, to, PieceKnight);
+    //    uncovers the king; every slider's entries are counted, in a double check too.
+    if (answers != 0) {
+        for (std::uint64_t n = pieces[PieceKnight]; n != 0; n &= n - 1) {
+            const int s = std::countr_zero(n);
+            for (std::uint64_t t = SquareMasks[s].Knight & answers; t != 0; t &= t - 1) {
+                const int to = std::countr_zero(t);
+                if (!PinnedAway(king, s, to, occupied))
+                    addStep(s, to, PieceKnight);
+            }
         }
     }
-    auto sliders = [&](std::uint64_t set, auto lines, auto reachOf, int piece) {
+    auto sliders = [&](std::uint64_t set, auto reachOf, int piece) __attribute__((always_inline)) {
         for (; set != 0; set &= set - 1) {
             const int s = std::countr_zero(set);
-            if ((lines(SquareMasks[s]) & answers) == 0)
-                continue;
-            for (std::uint64_t t = reachOf(s) & answers; t != 0; t &= t - 1) {
+            const std::uint64_t reach = reachOf(s);
+            count += Count(reach & ~own);
+            for (std::uint64_t t = reach & answers; t != 0; t &= t - 1) {
                 const int to = std::countr_zero(t);
                 if (!PinnedAway(king, s, to, occupied))
                     addStep(s, to, piece);
@@ -220,14 +235,15 @@ int TEngineBoard::GenerateEvasions(int& count) {
         }
     };
     sliders(
-        pieces[PieceBishop], [](const TSquareMasks& m) { return m.Diagonal; },
-        [&](int s) { return SliderReach<PieceBishop>(s, occupied); }, PieceBishop);
+        pieces[PieceBishop], [&](int s) { return SliderReach<PieceBishop>(s, occupied); },
+        PieceBishop);
     sliders(
-        pieces[PieceRook], [](const TSquareMasks& m) { return m.Straight; },
-        [&](int s) { return SliderReach<PieceRook>(s, occupied); }, PieceRook);
+        pieces[PieceRook], [&](int s) { return SliderReach<PieceRook>(s, occupied); }, PieceRook);
     sliders(
-        pieces[PieceQueen], [](const TSquareMasks& m) { return m.Diagonal | m.Straight; },
-        [&](int s) { return SliderReach<PieceQueen>(s, occupied); }, PieceQueen);
+        pieces[PieceQueen], [&](int s) { return SliderReach<PieceQueen>(s, occupied); },
+        PieceQueen);
+    if (answers == 0) // a double check
+        return end - first;
 
     // 3. Pawns: steps, double steps and captures; four entries for a move onto the last rank.
     const TPawnTargets p = PawnTargets();
