@@ -27,7 +27,7 @@ EngineMove TChessEngine::ComputeMove(const TEnginePosition& position) {
     SearchDepth = std::clamp(position.SearchDepth, 1, DeepestSearch);
     PrepareEvaluation();
     // The history carries over from one iteration to the next, but not between searches.
-    std::memset(HistoryScore, 0, sizeof HistoryScore);
+    ClearHistory();
     for (int depth = 1; depth <= SearchDepth; ++depth) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
@@ -116,7 +116,7 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
         const int x = -SearchNode(-beta, -alpha, depth - 1);
         TakeBackMove();
         if (x > alpha) {
-            HistoryScore[MoveFrom(move)][MoveTo(move)] += depth;
+            AddHistory(MoveFrom(move), MoveTo(move), depth);
             if (x >= beta)
                 return beta;
             alpha = x;
@@ -243,6 +243,32 @@ int TChessEngine::SearchEvasions(int alpha, int beta) {
     return legalMove ? alpha : Ply - MateScore;
 }
 
+bool TChessEngine::PutInListOrder(int begin, int end) {
+    // Picking takes every move scoring above 0 first, into the first places of the list, and
+    // moves only what stood there. When the evasions left all score 0, the lowest score, and
+    // all stand behind those places, they are picked in the order the list holds them.
+    if (MoveScore[begin] != 0)
+        return false;
+    int firstFrom = 64;
+    for (int i = begin; i < end; ++i)
+        firstFrom = std::min(firstFrom, MoveFrom(MoveList[i]));
+    int before = 0;
+    int above = 0;
+    CountBeforeAndAbove(firstFrom, before, above);
+    if (before < above)
+        return false;
+    // By square, then in the order of the piece's moves; all score 0.
+    auto key = [this](EngineMove move) { return MoveFrom(move) * 4096 + OrderWithinPiece(move); };
+    for (int i = begin + 1; i < end; ++i) {
+        const EngineMove move = MoveList[i];
+        int j = i;
+        for (; j > begin && key(MoveList[j - 1]) > key(move); --j)
+            MoveList[j] = MoveList[j - 1];
+        MoveList[j] = move;
+    }
+    return true;
+}
+
 TChessEngine::TEvasion TChessEngine::EvadeCheck(int alpha, int beta) {
     // 1. The moves that answer the check, and the room the whole list would take, which the
     //    children's slices of the move stack start after.
@@ -268,11 +294,15 @@ TChessEngine::TEvasion TChessEngine::EvadeCheck(int alpha, int beta) {
         MoveScore[j] = score;
     }
     // 3. Evasions of equal scores come in an order that depends on the rest of the list:
-    //    from the first of them on, the whole list is searched.
+    //    from the first of them on, the whole list is searched, unless their order is known.
     bool legalMove = false;
+    bool ordered = false;
     for (int i = first; i < end; ++i) {
-        if (i + 1 < end && MoveScore[i + 1] == MoveScore[i])
-            return {false, alpha, legalMove, MoveScore[i], end - i};
+        if (!ordered && i + 1 < end && MoveScore[i + 1] == MoveScore[i]) {
+            if (!PutInListOrder(i, end))
+                return {false, alpha, legalMove, MoveScore[i], end - i};
+            ordered = true;
+        }
         const EngineMove move = MoveList[i];
         if (MoveFlags(move) & FlagEnPassant) {
             if (!MakeEngineMove(move)) // a capture that leaves the check

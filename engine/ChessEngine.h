@@ -192,6 +192,10 @@ private:
         int Remaining; // the evasions not searched yet, -1 when they are not known
     };
     TEvasion EvadeCheck(int alpha, int beta);
+    // Puts the evasions in [begin, end), which score alike, in the order picking from the
+    // whole list would search them, and answers true, or answers false when that order
+    // depends on the rest of the list.
+    bool PutInListOrder(int begin, int end);
     int ForecastStructure[2] = {0, 0};
     std::uint64_t ForecastNode = 0;
     // The node count and deepest ply of a child that stood pat without being made, entered

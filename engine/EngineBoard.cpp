@@ -25,7 +25,12 @@ TEngineBoard::TEngineBoard() {
     std::memset(PlyFirst, 0, sizeof PlyFirst);
     std::memset(PlyEnd, 0, sizeof PlyEnd);
     std::memset(UndoStack, 0, sizeof UndoStack);
+    ClearHistory();
+}
+
+void TEngineBoard::ClearHistory() {
     std::memset(HistoryScore, 0, sizeof HistoryScore);
+    std::memset(HistoryTargets, 0, sizeof HistoryTargets);
 }
 
 namespace {

@@ -66,6 +66,11 @@ public:
     // GenerateMoves would make. Every king step and move of another piece is tested as
     // MakeEngineMove tests it; en passant captures are left to it.
     int GenerateEvasions(int& count);
+    // The entries of GenerateMoves' list that come before the first one of the piece on
+    // `square`, and those of the whole list that score above 0.
+    void CountBeforeAndAbove(int square, int& before, int& above) const;
+    // The order GenerateMoves gives the moves of one piece: a move with a lower key comes first.
+    int OrderWithinPiece(EngineMove move) const;
     // The number of entries GenerateMoves makes, counted without making them.
     int CountMoves() const;
 
@@ -189,8 +194,15 @@ protected:
     std::int32_t PlyFirst[MaxPly];
     std::int32_t PlyEnd[MaxPly];
     TUndo UndoStack[MaxPly];
-    // Kept by from- and to-square; quiet moves are ordered by it.
+    // Kept by from- and to-square; quiet moves are ordered by it. HistoryTargets[from] holds
+    // the to-squares whose count is above 0.
     std::int32_t HistoryScore[64][64];
+    std::uint64_t HistoryTargets[64];
+    void AddHistory(int from, int to, int amount) {
+        HistoryScore[from][to] += amount;
+        HistoryTargets[from] |= std::uint64_t{1} << to;
+    }
+    void ClearHistory();
     // Value of a piece of a colour and type on a square, fixed for a whole search.
     std::int32_t SquareValue[2][6][64];
 
@@ -229,6 +241,7 @@ private:
     int CountMovesPlain() const;
     int CountMovesWithHardware() const;
     template <bool WithSliders> int CountMovesBody() const;
+    int EnPassantEntries() const;
     // GenerateEvasions for either instruction set.
     int GenerateEvasionsPlain(int& count);
     int GenerateEvasionsWithHardware(int& count);

@@ -90,6 +90,20 @@ bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied
     return p;
 }
 
+// En passant captures, by one pawn or two.
+int TEngineBoard::EnPassantEntries() const {
+    if (EpSquare == -1)
+        return 0;
+    const bool white = ActiveSide == ColourWhite;
+    const int file = EpSquare % 8;
+    const int left = white ? EpSquare + 7 : EpSquare - 9;
+    const int right = white ? EpSquare + 9 : EpSquare - 7;
+    return static_cast<int>(file != 0 && SquareColour[left] == ActiveSide &&
+                            SquarePiece[left] == PiecePawn) +
+           static_cast<int>(file != 7 && SquareColour[right] == ActiveSide &&
+                            SquarePiece[right] == PiecePawn);
+}
+
 template <bool WithSliders> [[gnu::always_inline]] inline int TEngineBoard::CountMovesBody() const {
     const int mover = ActiveSide;
     const bool white = mover == ColourWhite;
@@ -121,15 +135,7 @@ template <bool WithSliders> [[gnu::always_inline]] inline int TEngineBoard::Coun
     total += Count(p.TowardsA) + Count(p.TowardsH) + Count(p.Step) + Count(p.Twice);
     if (const std::uint64_t last = (p.TowardsA | p.TowardsH | p.Step) & (white ? Rank8 : Rank1))
         total += 3 * (Count(p.TowardsA & last) + Count(p.TowardsH & last) + Count(p.Step & last));
-    // En passant captures, by one pawn or two.
-    if (EpSquare != -1) {
-        const int file = EpSquare % 8;
-        const int left = white ? EpSquare + 7 : EpSquare - 9;
-        const int right = white ? EpSquare + 9 : EpSquare - 7;
-        total += (file != 0 && SquareColour[left] == mover && SquarePiece[left] == PiecePawn);
-        total += (file != 7 && SquareColour[right] == mover && SquarePiece[right] == PiecePawn);
-    }
-    return total;
+    return total + EnPassantEntries();
 }
 
 int TEngineBoard::CountMoves() const {
@@ -284,4 +290,105 @@ CORVINA_HARDWARE_COUNT int TEngineBoard::GenerateEvasionsWithHardware(int& count
             add(right, EpSquare, flags, CaptureScore(PiecePawn, PieceEmpty));
     }
     return end - first;
+}
+
+void TEngineBoard::CountBeforeAndAbove(int square, int& before, int& above) const {
+    // Piece by piece in the order GenerateMoves takes them, each with its entries and how
+    // many of them are captures, promotions or quiet moves with a history count.
+    const int mover = ActiveSide;
+    const bool white = mover == ColourWhite;
+    const std::uint64_t own = Occupied[mover];
+    const std::uint64_t enemy = Occupied[OtherSide];
+    const std::uint64_t occupied = own | enemy;
+    before = 0;
+    above = 0;
+    auto note = [&](int s, std::uint64_t targets) {
+        if (s < square)
+            before += Count(targets);
+        above += Count(targets & enemy) + Count(targets & ~enemy & HistoryTargets[s]);
+    };
+    for (std::uint64_t set = own; set != 0; set &= set - 1) {
+        const int s = std::countr_zero(set);
+        switch (SquarePiece[s]) {
+        case PiecePawn: {
+            // A pawn's steps and captures; four entries, all promotions, onto the last rank.
+            if (white ? s < 8 : s >= SquareA1)
+                break;
+            const int ahead = white ? -8 : 8;
+            const int file = s % 8;
+            std::uint64_t targets = 0;
+            if (file != 0 && SquareColour[s + ahead - 1] == OtherSide)
+                targets |= std::uint64_t{1} << (s + ahead - 1);
+            if (file != 7 && SquareColour[s + ahead + 1] == OtherSide)
+                targets |= std::uint64_t{1} << (s + ahead + 1);
+            if (SquareColour[s + ahead] == ColourEmpty) {
+                targets |= std::uint64_t{1} << (s + ahead);
+                const bool home = white ? s >= 48 && s < SquareA1 : s >= 8 && s <= 15;
+                if (home && SquareColour[s + 2 * ahead] == ColourEmpty)
+                    targets |= std::uint64_t{1} << (s + 2 * ahead);
+            }
+            if (targets & (white ? Rank8 : Rank1)) {
+                if (s < square)
+                    before += 4 * Count(targets);
+                above += 4 * Count(targets);
+            } else {
+                note(s, targets);
+            }
+            break;
+        }
+        case PieceKnight:
+            note(s, SquareMasks[s].Knight & ~own);
+            break;
+        case PieceKing:
+            note(s, SquareMasks[s].King & ~own);
+            break;
+        case PieceBishop:
+            note(s, SliderReach<PieceBishop>(s, occupied) & ~own);
+            break;
+        case PieceRook:
+            note(s, SliderReach<PieceRook>(s, occupied) & ~own);
+            break;
+        default:
+            note(s, SliderReach<PieceQueen>(s, occupied) & ~own);
+            break;
+        }
+    }
+    // Castlings and en passant captures come after every piece's moves.
+    const int king = white ? SquareE1 : SquareE8;
+    const int kingSide = white ? CastleWhiteKingSide : CastleBlackKingSide;
+    const int queenSide = white ? CastleWhiteQueenSide : CastleBlackQueenSide;
+    if (CastleRights & kingSide)
+        above += HistoryScore[king][king + 2] > 0;
+    if (CastleRights & queenSide)
+        above += HistoryScore[king][king - 2] > 0;
+    above += EnPassantEntries();
+}
+
+int TEngineBoard::OrderWithinPiece(EngineMove move) const {
+    const int from = MoveFrom(move);
+    const int to = MoveTo(move);
+    switch (SquarePiece[from]) {
+    case PiecePawn: {
+        // Captures towards the a-file, towards the h-file, the step, the double step; the
+        // promotions of one move from the knight up.
+        const int step = ActiveSide == ColourWhite ? from - to : to - from;
+        const int file = to % 8 - from % 8;
+        const int kind = step == 16 ? 3 : (file == 0 ? 2 : (file < 0 ? 0 : 1));
+        return kind * 8 + MovePromote(move);
+    }
+    case PieceKnight:
+    case PieceKing:
+        return to; // the steps' targets in square order
+    default: {
+        // Ray by ray in the slider's order, nearest square first.
+        const int piece = SquarePiece[from];
+        const int* rays =
+            piece == PieceBishop ? BishopRays : (piece == PieceRook ? RookRays : QueenRays);
+        const int d = RayTowards[from][to];
+        int r = 0;
+        while (rays[r] != d)
+            ++r;
+        return r * 64 + (d < 4 ? from - to : to - from);
+    }
+    }
 }

@@ -51,15 +51,44 @@ void CompareEvasions(TEngineBoard& board) {
         QVERIFY2(MoveFlags(e.Move) & FlagEnPassant, MoveText(e.Move).c_str());
 }
 
+// The whole list as counted without it: for every square, the entries before the first of
+// its piece and those scoring above 0; and each piece's moves in OrderWithinPiece's order.
+void CompareListOrder(TEngineBoard& board) {
+    board.GenerateMoves();
+    const int first = board.FirstMoveIndex();
+    int above = 0;
+    for (int i = first; i < board.EndMoveIndex(); ++i)
+        above += board.StackedMove(i).Score > 0;
+    for (int i = first; i < board.EndMoveIndex(); ++i) {
+        const EngineMove move = board.StackedMove(i).Move;
+        if (MoveFlags(move) & (FlagCastle | FlagEnPassant))
+            break; // after every piece's moves
+        if (i == first || MoveFrom(board.StackedMove(i - 1).Move) != MoveFrom(move)) {
+            int before = -1;
+            int counted = -1;
+            board.CountBeforeAndAbove(MoveFrom(move), before, counted);
+            QCOMPARE(before, i - first);
+            QCOMPARE(counted, above);
+        } else {
+            QVERIFY2(board.OrderWithinPiece(board.StackedMove(i - 1).Move) <
+                         board.OrderWithinPiece(move),
+                     MoveText(move).c_str());
+        }
+    }
+}
+
 // Every position to `depth` plies: the check state the board derives from the last move
 // matches the one found by looking at every line to the king; the entries of the whole list
-// are counted right without it; in check, the evasions are found alone; and (short of the
-// last ply) the legal moves counted without making them are the moves MakeEngineMove accepts.
+// are counted right without it, and (short of the last ply, and in check) in their order and
+// by their scores; in check, the evasions are found alone; and (short of the last ply) the
+// legal moves counted without making them are the moves MakeEngineMove accepts.
 void CompareCheckStates(TEngineBoard& board, int depth) {
     QCOMPARE(board.ActiveInCheck(), board.SideInCheck(board.SideToMove()));
     const int entries = board.CountMoves();
     board.GenerateMoves();
     QCOMPARE(entries, board.EndMoveIndex() - board.FirstMoveIndex());
+    if (depth > 0 || board.ActiveInCheck()) // where it is used; every position takes long
+        CompareListOrder(board);
     if (board.ActiveInCheck() && board.KingsOf(board.SideToMove()) == 1)
         CompareEvasions(board);
     if (QTest::currentTestFailed() || depth == 0)
@@ -234,6 +263,27 @@ private slots:
         QVERIFY(!board->SquareAttacked(1, ColourWhite));
         QVERIFY(!board->SquareAttacked(62, ColourBlack));
         QCOMPARE(board->Perft(3) > 0, true);
+    }
+
+    // With the history counts a search leaves, quiet moves score above 0 too: the list is
+    // still counted right, in every benchmark position and one ply into it.
+    void listCountedWithHistory() {
+        auto engine = std::make_unique<TChessEngine>();
+        for (const char* fen : BenchPositions) {
+            const TEngineFen position(fen);
+            engine->ComputeMove(position.Position(3));
+            engine->LoadPosition(position.Position());
+            CompareListOrder(*engine);
+            engine->GenerateMoves();
+            for (int i = engine->FirstMoveIndex(); i < engine->EndMoveIndex(); ++i) {
+                if (!engine->MakeEngineMove(engine->StackedMove(i).Move))
+                    continue;
+                CompareListOrder(*engine);
+                engine->TakeBackMove();
+                if (QTest::currentTestFailed())
+                    return;
+            }
+        }
     }
 
     // The capture search's list is the full list's captures and promotions, in the same
