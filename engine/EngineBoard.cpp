@@ -217,14 +217,10 @@ std::uint64_t TEngineBoard::AttackersOf(int square, int byColour) const {
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
     const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
     const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
-    for (int d = 0; d < 8; ++d) {
-        const std::uint64_t sliders = IsDiagonalRay[d] ? diagonal : straight;
-        if ((masks.Ray[d] & sliders) == 0)
-            continue;
-        const int t = FirstOnRay(square, d, occupied);
-        if (t >= 0)
-            attackers |= sliders & std::uint64_t{1} << t;
-    }
+    if (masks.Diagonal & diagonal)
+        attackers |= DiagonalReach(square, occupied) & diagonal;
+    if (masks.Straight & straight)
+        attackers |= StraightReach(square, occupied) & straight;
     return attackers;
 }
 
@@ -310,22 +306,10 @@ bool TEngineBoard::SquareAttacked(int square, int byColour) const {
         return true;
     const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
     const std::uint64_t diagonal = pieces[PieceBishop] | pieces[PieceQueen];
-    if (masks.Diagonal & diagonal) {
-        for (int d : BishopRays) {
-            const int t = FirstOnRay(square, d, occupied);
-            if (t >= 0 && (diagonal >> t & 1))
-                return true;
-        }
-    }
+    if ((masks.Diagonal & diagonal) && (DiagonalReach(square, occupied) & diagonal))
+        return true;
     const std::uint64_t straight = pieces[PieceRook] | pieces[PieceQueen];
-    if (masks.Straight & straight) {
-        for (int d : RookRays) {
-            const int t = FirstOnRay(square, d, occupied);
-            if (t >= 0 && (straight >> t & 1))
-                return true;
-        }
-    }
-    return false;
+    return (masks.Straight & straight) && (StraightReach(square, occupied) & straight);
 }
 
 std::uint64_t TEngineBoard::Perft(int depth) {

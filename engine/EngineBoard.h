@@ -233,7 +233,17 @@ private:
         }
         return end;
     }
-    template <int Piece> std::uint64_t SliderReach(int s, std::uint64_t occupied) const;
+    // The squares a slider on `s` reaches over empty squares, the first piece on each ray
+    // included.
+    template <int Piece> static std::uint64_t SliderReach(int s, std::uint64_t occupied) {
+        if constexpr (Piece == PieceBishop)
+            return EngineTables::DiagonalReach(s, occupied);
+        else if constexpr (Piece == PieceRook)
+            return EngineTables::StraightReach(s, occupied);
+        else
+            return EngineTables::DiagonalReach(s, occupied) |
+                   EngineTables::StraightReach(s, occupied);
+    }
     // The squares next to `king` (of the side to move) that a piece of the other side reaches
     // once the king has left its square.
     std::uint64_t ReachAround(int king) const;

@@ -42,22 +42,6 @@ const bool HardwareCount = HasHardwareCount();
 
 } // namespace
 
-// The squares a slider on `s` reaches over empty squares, the first piece on each ray included.
-template <int Piece> std::uint64_t TEngineBoard::SliderReach(int s, std::uint64_t occupied) const {
-    constexpr const int* rays =
-        Piece == PieceBishop ? BishopRays : (Piece == PieceRook ? RookRays : QueenRays);
-    constexpr int rayCount = Piece == PieceQueen ? 8 : 4;
-    const TSquareMasks& masks = SquareMasks[s];
-    std::uint64_t reach = 0;
-#pragma GCC unroll 8
-    for (int r = 0; r < rayCount; ++r) {
-        const int d = rays[r];
-        const int t = FirstOnRay(s, d, occupied);
-        reach |= t >= 0 ? masks.Ray[d] & ~SquareMasks[t].Ray[d] : masks.Ray[d];
-    }
-    return reach;
-}
-
 bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied) const {
     const int d = RayTowards[king][from];
     if (d < 0)

@@ -73,29 +73,36 @@ template <bool CapturesOnly, int Piece> int TEngineBoard::GenerateSliding(int en
     constexpr const int* rays =
         Piece == PieceBishop ? BishopRays : (Piece == PieceRook ? RookRays : QueenRays);
     constexpr int rayCount = Piece == PieceQueen ? 8 : 4;
+    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+    const std::uint64_t reach = SliderReach<Piece>(s, occupied);
+    // Only the nearest piece of each ray can be taken: one capture a ray at most.
+    const std::uint64_t captures = reach & Occupied[OtherSide];
+    const TSquareMasks& masks = SquareMasks[s];
     if constexpr (CapturesOnly) {
-        // Only the nearest piece of each ray can be taken.
-        const std::uint64_t enemy = Occupied[OtherSide];
-        const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
+        // Most often one capture or none, whose order needs no rays.
+        if ((captures & (captures - 1)) == 0) {
+            if (captures != 0) {
+                const int t = std::countr_zero(captures);
+                end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
+            }
+            return end;
+        }
 #pragma GCC unroll 8
         for (int r = 0; r < rayCount; ++r) {
-            const int t = FirstOnRay(s, rays[r], occupied);
-            if (t >= 0 && (enemy >> t & 1))
+            const std::uint64_t c = captures & masks.Ray[rays[r]];
+            if (c != 0) {
+                const int t = std::countr_zero(c);
                 end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
+            }
         }
         return end;
     }
     // The empty squares before the nearest piece, nearest first: rays 0..3 run towards
     // lower squares, so their bits are taken from the top.
-    const std::uint64_t occupied = Occupied[ColourWhite] | Occupied[ColourBlack];
-    const TSquareMasks& masks = SquareMasks[s];
 #pragma GCC unroll 8
     for (int r = 0; r < rayCount; ++r) {
         const int d = rays[r];
-        const int t = FirstOnRay(s, d, occupied);
-        std::uint64_t empty = masks.Ray[d];
-        if (t >= 0)
-            empty &= ~(SquareMasks[t].Ray[d] | std::uint64_t{1} << t);
+        std::uint64_t empty = reach & masks.Ray[d] & ~occupied;
         if (d < 4) {
             for (; empty != 0; empty &= ~(std::uint64_t{1} << 63 >> std::countl_zero(empty))) {
                 const int e = 63 - std::countl_zero(empty);
@@ -107,8 +114,11 @@ template <bool CapturesOnly, int Piece> int TEngineBoard::GenerateSliding(int en
                 end = PushMove(end, s, e, 0, HistoryScore[s][e]);
             }
         }
-        if (t >= 0 && SquareColour[t] == OtherSide)
+        const std::uint64_t c = captures & masks.Ray[d];
+        if (c != 0) {
+            const int t = std::countr_zero(c);
             end = PushMove(end, s, t, FlagCapture, CaptureScore(Piece, SquarePiece[t]));
+        }
     }
     return end;
 }

@@ -227,6 +227,85 @@ constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
 }
 inline constexpr std::array<TSquareMasks, 64> SquareMasks = MakeSquareMasks();
 
+// A slider's reach along one line of the board, from a table instead of ray by ray. Each
+// line (a rank, a file or a diagonal through a square) holds at most one square per file or,
+// for a file, per rank; its squares are gathered into one byte by a multiplication, where
+// no two partial products share a bit, so nothing carries. LineReach[p][b]: the positions
+// reached from position p of a line of eight whose occupied positions are the bits of b,
+// the first occupied one in each direction included.
+constexpr std::array<std::array<std::uint8_t, 256>, 8> MakeLineReach() {
+    std::array<std::array<std::uint8_t, 256>, 8> reach{};
+    for (int p = 0; p < 8; ++p)
+        for (int b = 0; b < 256; ++b) {
+            int bits = 0;
+            for (int q = p + 1; q < 8; ++q) {
+                bits |= 1 << q;
+                if (b >> q & 1)
+                    break;
+            }
+            for (int q = p - 1; q >= 0; --q) {
+                bits |= 1 << q;
+                if (b >> q & 1)
+                    break;
+            }
+            reach[p][b] = static_cast<std::uint8_t>(bits);
+        }
+    return reach;
+}
+inline constexpr std::array<std::array<std::uint8_t, 256>, 8> LineReach = MakeLineReach();
+
+// The two diagonals through each square, the square included.
+struct TDiagonals {
+    std::uint64_t Falling; // towards h1 (a8-h1 direction)
+    std::uint64_t Rising;  // towards h8
+};
+constexpr std::array<TDiagonals, 64> MakeDiagonals() {
+    std::array<TDiagonals, 64> lines{};
+    for (int s = 0; s < 64; ++s)
+        for (int t = 0; t < 64; ++t) {
+            if (t / 8 - t % 8 == s / 8 - s % 8)
+                lines[s].Falling |= std::uint64_t{1} << t;
+            if (t / 8 + t % 8 == s / 8 + s % 8)
+                lines[s].Rising |= std::uint64_t{1} << t;
+        }
+    return lines;
+}
+inline constexpr std::array<TDiagonals, 64> Diagonals = MakeDiagonals();
+
+// The squares of file a for the ranks in a byte (bit k: the square 8 k).
+constexpr std::array<std::uint64_t, 256> MakeFileSquares() {
+    std::array<std::uint64_t, 256> squares{};
+    for (int b = 0; b < 256; ++b)
+        for (int k = 0; k < 8; ++k)
+            if (b >> k & 1)
+                squares[b] |= std::uint64_t{1} << (8 * k);
+    return squares;
+}
+inline constexpr std::array<std::uint64_t, 256> FileSquares = MakeFileSquares();
+
+// Reach along a line with at most one square per file: gathered onto the top byte, looked
+// up by the square's file, and spread back over the line.
+inline std::uint64_t ReachAcrossFiles(int s, std::uint64_t line, std::uint64_t occupied) {
+    constexpr std::uint64_t everyRank = 0x0101010101010101;
+    const unsigned files = static_cast<unsigned>(((occupied & line) * everyRank) >> 56);
+    return (LineReach[s & 7][files] * everyRank) & line;
+}
+inline std::uint64_t DiagonalReach(int s, std::uint64_t occupied) {
+    return ReachAcrossFiles(s, Diagonals[s].Falling, occupied) |
+           ReachAcrossFiles(s, Diagonals[s].Rising, occupied);
+}
+inline std::uint64_t StraightReach(int s, std::uint64_t occupied) {
+    const int file = s & 7;
+    const int rankShift = s & 56;
+    const std::uint64_t rank = std::uint64_t{LineReach[file][(occupied >> rankShift) & 0xff]}
+                               << rankShift;
+    // Bit 8 k of the file, moved to bit 56 + k: the partial products for other ranks land
+    // below bit 56 or past bit 63.
+    const unsigned ranks = static_cast<unsigned>(
+        (((occupied >> file) & 0x0101010101010101) * 0x0102040810204080) >> 56);
+    return rank | FileSquares[LineReach[s >> 3][ranks]] << file;
+}
+
 // The nearest occupied square on ray d from square s, or -1 when the ray is empty. Rays
 // 0..3 run towards a8 (lower squares), so their nearest square is the highest set bit.
 inline int FirstOnRay(int s, int d, std::uint64_t occupied) {

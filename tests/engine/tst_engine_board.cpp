@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine board: what LoadPosition trusts, castling refusals, move ordering scores, pawns
-// that stand on their own promotion rank, the capture list against the full one, and the
-// check state kept from the last move, the legal moves counted without making them and the
-// evasions found alone, all against making every move.
+// that stand on their own promotion rank, the capture list against the full one, the sliders'
+// reach from the line tables against a plain walk, and the check state kept from the last
+// move, the legal moves counted without making them and the evasions found alone, all against
+// making every move.
 #include "engine/BenchSuite.h"
+#include "engine/EngineTables.h"
 #include "tests/engine/EngineFen.h"
 
 #include <algorithm>
@@ -313,6 +315,46 @@ private slots:
                     continue;
                 compare();
                 board->TakeBackMove();
+            }
+        }
+    }
+
+    // The sliders' reach from the line tables against a walk square by square over files and
+    // ranks, from every square over boards from nearly empty to nearly full.
+    void lineReachMatchesWalk() {
+        auto walk = [](int s, std::uint64_t occupied,
+                       const std::vector<std::pair<int, int>>& steps) {
+            std::uint64_t reach = 0;
+            for (auto [df, dr] : steps)
+                for (int f = s % 8 + df, r = s / 8 + dr; f >= 0 && f < 8 && r >= 0 && r < 8;
+                     f += df, r += dr) {
+                    reach |= std::uint64_t{1} << (r * 8 + f);
+                    if (occupied >> (r * 8 + f) & 1)
+                        break;
+                }
+            return reach;
+        };
+        const std::vector<std::pair<int, int>> diagonal = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+        const std::vector<std::pair<int, int>> straight = {{0, -1}, {-1, 0}, {1, 0}, {0, 1}};
+        std::uint64_t seed = 0x2545f4914f6cdd1d;
+        auto next = [&seed] {
+            seed ^= seed << 13;
+            seed ^= seed >> 7;
+            seed ^= seed << 17;
+            return seed;
+        };
+        for (int round = 0; round < 4000; ++round) {
+            // One, two or three random words ANDed or ORed: sparse and dense boards.
+            std::uint64_t occupied = next();
+            if (round % 4 == 1)
+                occupied &= next() & next();
+            else if (round % 4 == 2)
+                occupied |= next();
+            else if (round % 4 == 3)
+                occupied &= next();
+            for (int s = 0; s < 64; ++s) {
+                QCOMPARE(EngineTables::DiagonalReach(s, occupied), walk(s, occupied, diagonal));
+                QCOMPARE(EngineTables::StraightReach(s, occupied), walk(s, occupied, straight));
             }
         }
     }
