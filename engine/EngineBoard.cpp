@@ -277,17 +277,12 @@ bool TEngineBoard::CheckByLastMove() const {
 
 bool TEngineBoard::PieceReaches(int piece, int colour, int from, int target,
                                 std::uint64_t occupied) const {
-    const TSquareMasks& masks = SquareMasks[target];
+    const TReachFrom& reach = ReachFrom[colour][piece][target];
     const std::uint64_t fromBit = std::uint64_t{1} << from;
-    if (piece == PiecePawn)
-        return (masks.PawnFrom[colour] & fromBit) != 0;
-    if (piece == PieceKnight)
-        return (masks.Knight & fromBit) != 0;
-    if (piece == PieceKing)
-        return (masks.King & fromBit) != 0;
-    const int d = RayTowards[target][from];
-    return d >= 0 && (piece == PieceQueen || (piece == PieceBishop) == IsDiagonalRay[d]) &&
-           FirstOnRay(target, d, occupied) == from;
+    if (reach.Steps & fromBit)
+        return true;
+    return (reach.Lines & fromBit) &&
+           FirstOnRay(target, RayTowards[target][from], occupied) == from;
 }
 
 bool TEngineBoard::SideInCheck(int colour) const {

@@ -9,6 +9,7 @@
 #include "engine/EngineTables.h"
 #include "engine/EngineTypes.h"
 
+#include <bit>
 #include <cstdint>
 
 class TEngineBoard {
@@ -221,6 +222,16 @@ protected:
 private:
     template <bool CapturesOnly> void Generate();
     template <bool CapturesOnly> int GeneratePawn(int end, int square);
+    // A pawn's captures, towards the a-file first: the squares a pawn of the side to move
+    // attacks from `square` are those from which a pawn of the other side would attack it,
+    // and the lower one comes first for either side.
+    int AddPawnCaptures(int end, int square) {
+        for (std::uint64_t targets =
+                 EngineTables::SquareMasks[square].PawnFrom[OtherSide] & Occupied[OtherSide];
+             targets != 0; targets &= targets - 1)
+            end = AddMove(end, square, std::countr_zero(targets), FlagPawnMove | FlagCapture);
+        return end;
+    }
     // The pawns of the side to move that can take a piece or step onto the last rank (a
     // superset of those with a move in the capture list).
     std::uint64_t PawnsWithCaptures() const;

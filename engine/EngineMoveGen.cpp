@@ -22,14 +22,10 @@ int TEngineBoard::AddPromotions(int end, int from, int to, int flags) {
 // Pawns walk towards the opponent's side: white to lower squares, black to higher ones.
 // A pawn already on its promotion rank has no square ahead and generates nothing.
 template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
-    const int file = s % 8;
     if (ActiveSide == ColourWhite) {
         if (s < 8)
             return end;
-        if (file != 0 && SquareColour[s - 9] == ColourBlack)
-            end = AddMove(end, s, s - 9, FlagPawnMove | FlagCapture);
-        if (file != 7 && SquareColour[s - 7] == ColourBlack)
-            end = AddMove(end, s, s - 7, FlagPawnMove | FlagCapture);
+        end = AddPawnCaptures(end, s);
         if (SquareColour[s - 8] == ColourEmpty) {
             if (!CapturesOnly || s <= 15)
                 end = AddMove(end, s, s - 8, FlagPawnMove);
@@ -41,10 +37,7 @@ template <bool CapturesOnly> int TEngineBoard::GeneratePawn(int end, int s) {
     } else {
         if (s >= SquareA1)
             return end;
-        if (file != 0 && SquareColour[s + 7] == ColourWhite)
-            end = AddMove(end, s, s + 7, FlagPawnMove | FlagCapture);
-        if (file != 7 && SquareColour[s + 9] == ColourWhite)
-            end = AddMove(end, s, s + 9, FlagPawnMove | FlagCapture);
+        end = AddPawnCaptures(end, s);
         if (SquareColour[s + 8] == ColourEmpty) {
             if (!CapturesOnly || s >= 48)
                 end = AddMove(end, s, s + 8, FlagPawnMove);

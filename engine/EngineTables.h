@@ -227,6 +227,30 @@ constexpr std::array<TSquareMasks, 64> MakeSquareMasks() {
 }
 inline constexpr std::array<TSquareMasks, 64> SquareMasks = MakeSquareMasks();
 
+// For a piece of each colour and type on each square: the squares from which it reaches the
+// square in one step (pawns, knights and kings), and the lines along which it could reach it
+// from further away (bishops, rooks and queens), so that no test asks for the piece's type.
+struct TReachFrom {
+    std::uint64_t Steps;
+    std::uint64_t Lines;
+};
+constexpr std::array<std::array<std::array<TReachFrom, 64>, 6>, 2> MakeReachFrom() {
+    std::array<std::array<std::array<TReachFrom, 64>, 6>, 2> reach{};
+    for (int colour = 0; colour < 2; ++colour)
+        for (int s = 0; s < 64; ++s) {
+            const TSquareMasks& masks = SquareMasks[s];
+            reach[colour][PiecePawn][s].Steps = masks.PawnFrom[colour];
+            reach[colour][PieceKnight][s].Steps = masks.Knight;
+            reach[colour][PieceKing][s].Steps = masks.King;
+            reach[colour][PieceBishop][s].Lines = masks.Diagonal;
+            reach[colour][PieceRook][s].Lines = masks.Straight;
+            reach[colour][PieceQueen][s].Lines = masks.Diagonal | masks.Straight;
+        }
+    return reach;
+}
+inline constexpr std::array<std::array<std::array<TReachFrom, 64>, 6>, 2> ReachFrom =
+    MakeReachFrom();
+
 // A slider's reach along one line of the board, from a table instead of ray by ray. Each
 // line (a rank, a file or a diagonal through a square) holds at most one square per file or,
 // for a file, per rank; its squares are gathered into one byte by a multiplication, where
