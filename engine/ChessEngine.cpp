@@ -178,12 +178,8 @@ int TChessEngine::CaptureSearch(int alpha, int beta) {
             continue;
         const int x = -CaptureSearch(-beta, -alpha);
         TakeBackMove();
-        if (x > alpha) {
-            if (x >= beta)
-                return beta;
-            alpha = x;
-            UpdatePv(move);
-        }
+        if (CutsOff(x, alpha, beta, move))
+            return beta;
     }
     // A stalemate is not recognised here: the standing pat stands.
     return alpha;
@@ -231,12 +227,8 @@ int TChessEngine::SearchEvasions(int alpha, int beta) {
         legalMove = true;
         const int x = -CaptureSearch(-beta, -alpha);
         TakeBackMove();
-        if (x > alpha) {
-            if (x >= beta)
-                return beta;
-            alpha = x;
-            UpdatePv(move);
-        }
+        if (CutsOff(x, alpha, beta, move))
+            return beta;
         if (remaining == 0)
             break;
     }
@@ -313,12 +305,8 @@ TChessEngine::TEvasion TChessEngine::EvadeCheck(int alpha, int beta) {
         legalMove = true;
         const int x = -CaptureSearch(-beta, -alpha);
         TakeBackMove();
-        if (x > alpha) {
-            if (x >= beta)
-                return {true, beta, true, 0, 0};
-            alpha = x;
-            UpdatePv(move);
-        }
+        if (CutsOff(x, alpha, beta, move))
+            return {true, beta, true, 0, 0};
     }
     return {true, legalMove ? alpha : Ply - MateScore, legalMove, 0, 0};
 }

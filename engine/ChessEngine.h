@@ -145,6 +145,17 @@ private:
             DeepestPlySeen = Ply;
     }
     void UpdatePv(EngineMove move);
+    // After a child of the capture search scored `x`: true when it reaches beta; otherwise
+    // alpha rises to it when it is above, with the move first in this ply's line.
+    [[gnu::always_inline]] bool CutsOff(int x, int& alpha, int beta, EngineMove move) {
+        if (x <= alpha)
+            return false;
+        if (x >= beta)
+            return true;
+        alpha = x;
+        UpdatePv(move);
+        return false;
+    }
     // Evaluate's body, which the capture search takes in without a call, for the side to
     // move or for the given side.
     [[gnu::always_inline]] int StaticScore() const { return StaticScoreFor(ActiveSide); }
