@@ -237,15 +237,9 @@ std::uint64_t TEngineBoard::CheckAnswers() const {
 
 bool TEngineBoard::AttackedThrough(int king, int from) const {
     const int d = RayTowards[king][from];
-    if (d < 0)
-        return false;
-    const int t = FirstOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]);
-    if (t < 0)
-        return false;
-    const std::uint64_t* enemy = Pieces[1 - SquareColour[king]];
-    const std::uint64_t sliders =
-        enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
-    return (sliders >> t & 1) != 0;
+    const std::uint64_t nearest =
+        NearestOnRay(king, d, Occupied[ColourWhite] | Occupied[ColourBlack]);
+    return (nearest & SlidersAlong(Pieces[1 - SquareColour[king]], d)) != 0;
 }
 
 void TEngineBoard::TakeBackSecondPiece(int flags, int to) {

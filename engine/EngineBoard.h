@@ -153,7 +153,13 @@ protected:
     [[gnu::cold]] void TakeBackSecondPiece(int flags, int to);
     // Whether the piece of the side to move on `from`, moved to `to`, uncovers `king` to a
     // slider of the other side.
-    bool PinnedAway(int king, int from, int to, std::uint64_t occupied) const;
+    bool PinnedAway(int king, int from, int to, std::uint64_t occupied) const {
+        const int d = EngineTables::RayTowards[king][from];
+        const std::uint64_t toBit = std::uint64_t{1} << to;
+        const std::uint64_t nearest =
+            EngineTables::NearestOnRay(king, d, (occupied & ~(std::uint64_t{1} << from)) | toBit);
+        return (nearest & EngineTables::SlidersAlong(Pieces[OtherSide], d) & ~toBit) != 0;
+    }
     // Whether a piece of the type and colour on `from` attacks `target` over `occupied`.
     bool PieceReaches(int piece, int colour, int from, int target, std::uint64_t occupied) const;
     // SideInCheck(side to move), from the last move where that suffices.

@@ -42,18 +42,6 @@ const bool HardwareCount = HasHardwareCount();
 
 } // namespace
 
-bool TEngineBoard::PinnedAway(int king, int from, int to, std::uint64_t occupied) const {
-    const int d = RayTowards[king][from];
-    if (d < 0)
-        return false;
-    const int t =
-        FirstOnRay(king, d, (occupied & ~(std::uint64_t{1} << from)) | std::uint64_t{1} << to);
-    const std::uint64_t* enemy = Pieces[OtherSide];
-    const std::uint64_t sliders =
-        enemy[PieceQueen] | (IsDiagonalRay[d] ? enemy[PieceBishop] : enemy[PieceRook]);
-    return t >= 0 && t != to && (sliders >> t & 1) != 0;
-}
-
 [[gnu::always_inline]] inline TEngineBoard::TPawnTargets TEngineBoard::PawnTargets() const {
     const bool white = ActiveSide == ColourWhite;
     const std::uint64_t enemy = Occupied[OtherSide];

@@ -339,4 +339,19 @@ inline int FirstOnRay(int s, int d, std::uint64_t occupied) {
     return d < 4 ? 63 - std::countl_zero(blockers) : std::countr_zero(blockers);
 }
 
+// The bit of the nearest occupied square on ray d from square s, or 0 when the ray is empty
+// or d is -1 (no ray); without a branch on either, since neither is easy to guess.
+inline std::uint64_t NearestOnRay(int s, int d, std::uint64_t occupied) {
+    const std::uint64_t blockers =
+        SquareMasks[s].Ray[d & 7] & occupied & (d >= 0 ? ~std::uint64_t{0} : 0);
+    const std::uint64_t highest =
+        (std::uint64_t{1} << 63 >> std::countl_zero(blockers | 1)) & blockers;
+    return d < 4 ? highest : blockers & (0 - blockers);
+}
+
+// The pieces of one side (indexed by type) that slide along ray d, or some of them for d -1.
+inline std::uint64_t SlidersAlong(const std::uint64_t* pieces, int d) {
+    return pieces[PieceQueen] | (IsDiagonalRay[d & 7] ? pieces[PieceBishop] : pieces[PieceRook]);
+}
+
 } // namespace EngineTables
