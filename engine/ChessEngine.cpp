@@ -79,11 +79,19 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     const bool inCheck = ActiveInCheck();
     if (inCheck)
         ++depth;
-    GenerateMoves();
+    // Most nodes one ply from the leaves are cut off by the first move picked, nearly always
+    // a capture: the captures come first, and the rest of the list only if that move does not
+    // cut off. Their children, capture searches, leave the history counts, and with them the
+    // scores of the rest, as they were.
+    const int first = PlyFirst[Ply];
+    const int staged = depth == 1 && !inCheck && !InPvLine ? GenerateCapturesFirst() : 0;
+    if (staged == 0)
+        GenerateMoves();
     MostMovesSeen = std::max(MostMovesSeen, PlyEnd[Ply]);
     if (InPvLine)
         MarkPvMove();
-    const bool keyed = MakePickKeys(); // every move generated: picking costs much
+    bool whole = staged == 0;
+    bool keyed = whole && MakePickKeys(); // every move generated: picking costs much
     // The children of a node one ply from the leaves are capture searches, which may stand
     // pat at once; the pawn and rook terms are the same for most of them.
     const bool forecasting = depth == 1 && !inCheck && ForecastAllowed();
@@ -92,11 +100,20 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
         StructureTerms(structure);
 
     bool legalMove = false;
-    TPicking picking(*this);
-    for (int i = PlyFirst[Ply]; i < PlyEnd[Ply]; ++i) {
+    TPicking picking(*this, whole);
+    for (int i = first; i < PlyEnd[Ply]; ++i) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
-        picking.Pick(i, keyed);
+        if (!whole && i == first) {
+            PickFirstCapture(staged);
+        } else {
+            if (!whole) {
+                keyed = CompleteList();
+                picking.Start();
+                whole = true;
+            }
+            picking.Pick(i, keyed);
+        }
         const EngineMove move = MoveList[i];
         if (inCheck && LeavesCheck(move)) // refused by MakeEngineMove all the same
             continue;
@@ -126,6 +143,26 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     if (!legalMove)
         return inCheck ? Ply - MateScore : 0;
     return alpha;
+}
+
+void TChessEngine::PickFirstCapture(int captures) {
+    const int first = PlyFirst[Ply];
+    const int best = FirstHighest(MoveScore, first, first + captures);
+    std::swap(MoveList[first], MoveList[best]);
+    std::swap(MoveScore[first], MoveScore[best]);
+}
+
+bool TChessEngine::CompleteList() {
+    // Picking from the whole list swaps the first move picked with the list's first entry.
+    const int first = PlyFirst[Ply];
+    const EngineMove searched = MoveList[first];
+    GenerateMoves();
+    int at = first;
+    while (MoveList[at] != searched)
+        ++at;
+    std::swap(MoveList[first], MoveList[at]);
+    std::swap(MoveScore[first], MoveScore[at]);
+    return MakePickKeys();
 }
 
 int TChessEngine::CaptureSearch(int alpha, int beta) {

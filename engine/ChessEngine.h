@@ -93,12 +93,17 @@ private:
     // Picking through a whole list: once the move picked holds the list's lowest score, the
     // moves after it hold it too and stay in their order, and picking stops.
     struct TPicking {
-        explicit TPicking(TChessEngine& engine)
-            : Engine(engine),
-              Lowest(engine.PlyFirst[engine.Ply] < engine.PlyEnd[engine.Ply]
-                         ? LowestScore(engine.MoveScore, engine.PlyFirst[engine.Ply],
-                                       engine.PlyEnd[engine.Ply])
-                         : 0) {}
+        // Over the list the ply holds now, or (`whole` false) over one generated later, when
+        // Start is called.
+        explicit TPicking(TChessEngine& engine, bool whole = true) : Engine(engine) {
+            if (whole)
+                Start();
+        }
+        void Start() {
+            const int first = Engine.PlyFirst[Engine.Ply];
+            const int end = Engine.PlyEnd[Engine.Ply];
+            Lowest = first < end ? LowestScore(Engine.MoveScore, first, end) : 0;
+        }
         void Pick(int index, bool keyed) {
             if (Settled)
                 return;
@@ -109,7 +114,7 @@ private:
             Settled = Engine.MoveScore[index] == Lowest;
         }
         TChessEngine& Engine;
-        const std::int32_t Lowest;
+        std::int32_t Lowest = 0;
         bool Settled = false;
     };
     // Gives every move of this ply a 16-bit key in the order of its score, and answers true,
@@ -117,6 +122,13 @@ private:
     // the very same moves. History counts keep their value, captures and promotions come
     // above them and the principal variation's move above all.
     bool MakePickKeys();
+    // Picking from the captures alone, generated first by GenerateCapturesFirst (`captures`
+    // of them): the best goes first, as picking from the whole list would put it.
+    void PickFirstCapture(int captures);
+    // The whole list behind the first move, once it has been searched: generated, its
+    // entries in the order picking would have left them, and its keys made (answers as
+    // MakePickKeys).
+    bool CompleteList();
     std::int16_t PickKey[MoveStackSize];
 
     // The pawn terms of each side and the files holding its pawns, bit f for file f (a = 0),

@@ -30,6 +30,7 @@ TEngineBoard::TEngineBoard() {
 
 void TEngineBoard::ClearHistory() {
     std::memset(HistoryScore, 0, sizeof HistoryScore);
+    HistoryHigh = 0;
     std::memset(HistoryTargets, 0, sizeof HistoryTargets);
 }
 

@@ -9,6 +9,7 @@
 #include "engine/EngineTables.h"
 #include "engine/EngineTypes.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -34,6 +35,12 @@ public:
     void GenerateMoves();
     // Captures, promotions and en passant captures only.
     void GenerateCaptures();
+    // Out of check, the captures and promotions first, which every other move's score stays
+    // below: GenerateCaptures' list, the entries of the whole list that score highest, in the
+    // same order. Answers how many, with the room the whole list would take kept for it (the
+    // children's slices start after it), or 0 when there are none or the whole list would
+    // not fit; GenerateMoves makes the rest.
+    int GenerateCapturesFirst();
     // Makes the move and answers true, or answers false (leaving the board as it was) when
     // it leaves the mover's king attacked or is a castling the position does not allow.
     bool MakeEngineMove(EngineMove move);
@@ -208,7 +215,10 @@ protected:
     void AddHistory(int from, int to, int amount) {
         HistoryScore[from][to] += amount;
         HistoryTargets[from] |= std::uint64_t{1} << to;
+        HistoryHigh = std::max(HistoryHigh, HistoryScore[from][to]);
     }
+    // The highest history count; a long search could raise one to a capture's score.
+    std::int32_t HistoryHigh = 0;
     void ClearHistory();
     // Value of a piece of a colour and type on a square, fixed for a whole search.
     std::int32_t SquareValue[2][6][64];

@@ -217,6 +217,22 @@ template <bool CapturesOnly> void TEngineBoard::Generate() {
 void TEngineBoard::GenerateMoves() {
     Generate<false>();
 }
+int TEngineBoard::GenerateCapturesFirst() {
+    // A history count as high as the lowest capture would be picked among the captures.
+    if (HistoryHigh >= CaptureScore(PieceKing, PiecePawn))
+        return 0;
+    Generate<true>();
+    const int first = PlyFirst[Ply];
+    const int captures = PlyEnd[Ply] - first;
+    if (captures == 0)
+        return 0;
+    const int end = first + CountMoves();
+    if (end > MoveStackSize)
+        return 0;
+    PlyEnd[Ply] = end;
+    PlyFirst[Ply + 1] = end;
+    return captures;
+}
 void TEngineBoard::GenerateCaptures() {
     Generate<true>();
 }

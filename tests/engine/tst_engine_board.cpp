@@ -289,18 +289,43 @@ private slots:
     }
 
     // The capture search's list is the full list's captures and promotions, in the same
-    // order and with the same scores, one and two plies into every benchmark position.
+    // order and with the same scores, one and two plies into every benchmark position. So is
+    // the list of captures generated first, with room kept for the whole list; but only while
+    // they score above every other entry: not once a quiet move's history count reaches them.
     void capturesFollowFullGeneration() {
-        auto board = std::make_unique<TEngineBoard>();
-        auto compare = [&board] {
+        struct TBoard : TEngineBoard {
+            using TEngineBoard::AddHistory;
+        };
+        auto board = std::make_unique<TBoard>();
+        bool historyRaised = false;
+        auto compare = [&board, &historyRaised] {
             board->GenerateMoves();
+            const int end = board->EndMoveIndex();
             std::vector<TEngineBoard::TStackedMove> expected;
-            for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i)
+            int highestOther = -1;
+            for (int i = board->FirstMoveIndex(); i < end; ++i) {
                 if (MoveFlags(board->StackedMove(i).Move) & (FlagCapture | FlagPromotion))
                     expected.push_back(board->StackedMove(i));
+                else
+                    highestOther = std::max(highestOther, board->StackedMove(i).Score);
+            }
             board->GenerateCaptures();
             QCOMPARE(board->EndMoveIndex() - board->FirstMoveIndex(), int(expected.size()));
             for (int i = 0; i < int(expected.size()); ++i) {
+                const auto& got = board->StackedMove(board->FirstMoveIndex() + i);
+                QCOMPARE(got.Move, expected[i].Move);
+                QCOMPARE(got.Score, expected[i].Score);
+            }
+            const int staged = board->GenerateCapturesFirst();
+            if (!historyRaised)
+                QCOMPARE(staged > 0, !expected.empty());
+            if (staged == 0)
+                return;
+            for (const auto& e : expected)
+                QVERIFY2(e.Score > highestOther, MoveText(e.Move).c_str());
+            QCOMPARE(staged, int(expected.size()));
+            QCOMPARE(board->EndMoveIndex(), end);
+            for (int i = 0; i < staged; ++i) {
                 const auto& got = board->StackedMove(board->FirstMoveIndex() + i);
                 QCOMPARE(got.Move, expected[i].Move);
                 QCOMPARE(got.Score, expected[i].Score);
@@ -317,6 +342,20 @@ private slots:
                 board->TakeBackMove();
             }
         }
+        // A quiet move counted above every capture.
+        board->LoadPosition(
+            TEngineFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1")
+                .Position());
+        board->GenerateMoves();
+        for (int i = board->FirstMoveIndex(); i < board->EndMoveIndex(); ++i) {
+            const EngineMove move = board->StackedMove(i).Move;
+            if (!(MoveFlags(move) & (FlagCapture | FlagPromotion))) {
+                board->AddHistory(MoveFrom(move), MoveTo(move), CaptureBaseScore + 100);
+                break;
+            }
+        }
+        historyRaised = true;
+        compare();
     }
 
     // The sliders' reach from the line tables against a walk square by square over files and
