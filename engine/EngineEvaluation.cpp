@@ -2,6 +2,7 @@
 // The engine's evaluation: the square values prepared once per search and the pawn terms.
 #include "engine/ChessEngine.h"
 
+#include "engine/BitCount.h"
 #include "engine/EngineTables.h"
 #include "engine/StaticScore.h"
 
@@ -54,7 +55,14 @@ void TChessEngine::PrepareEvaluation() {
     std::memset(PawnStore, 0, sizeof PawnStore);
 }
 
-void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
+template <bool Hardware>
+[[gnu::always_inline]] inline void TChessEngine::CountPawnTermsBody(TPawnTerms& terms) const {
+    auto count = [](std::uint64_t squares) __attribute__((always_inline)) {
+        if constexpr (Hardware)
+            return std::popcount(squares);
+        else
+            return CountOf(squares);
+    };
     const std::uint64_t white = Pieces[ColourWhite][PiecePawn];
     const std::uint64_t black = Pieces[ColourBlack][PiecePawn];
     terms.Known = true;
@@ -74,13 +82,28 @@ void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
         const std::uint32_t doubled = FilesOf(pawns & above);
         const std::uint32_t isolated = own & ~((own << 1) | (own >> 1));
         const std::uint32_t free = own & ~(other | (other << 1) | (other >> 1));
-        int sum = -5 * CountOf(pawns & SquaresOfFiles(doubled));
-        sum -= 20 * CountOf(pawns & SquaresOfFiles(isolated));
-        sum -= 10 * CountOf(pawns & SquaresOfFiles(isolated & ~other));
+        int sum = -5 * count(pawns & SquaresOfFiles(doubled));
+        sum -= 20 * count(pawns & SquaresOfFiles(isolated));
+        sum -= 10 * count(pawns & SquaresOfFiles(isolated & ~other));
         for (std::uint64_t q = pawns & SquaresOfFiles(free); q != 0; q &= q - 1)
             sum += 2 * SquareValue[c][PiecePawn][std::countr_zero(q)];
         terms.Score[c] = sum;
     }
+}
+
+void TChessEngine::CountPawnTerms(TPawnTerms& terms) const {
+    if (BitCount::HardwareCount)
+        CountPawnTermsWithHardware(terms);
+    else
+        CountPawnTermsPlain(terms);
+}
+
+void TChessEngine::CountPawnTermsPlain(TPawnTerms& terms) const {
+    CountPawnTermsBody<false>(terms);
+}
+
+CORVINA_HARDWARE_COUNT void TChessEngine::CountPawnTermsWithHardware(TPawnTerms& terms) const {
+    CountPawnTermsBody<true>(terms);
 }
 
 int TChessEngine::Evaluate() const {

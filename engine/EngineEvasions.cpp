@@ -3,6 +3,7 @@
 // generating the rest, and the number of entries the whole pseudo-legal list would take.
 #include "engine/EngineBoard.h"
 
+#include "engine/BitCount.h"
 #include "engine/EngineTables.h"
 
 #include <bit>
@@ -19,26 +20,13 @@ constexpr std::uint64_t Rank1 = Rank8 << 56;
 constexpr std::uint64_t Rank7 = Rank8 << 8;
 constexpr std::uint64_t Rank2 = Rank8 << 48;
 
-// The number of squares in a set: one instruction on processors that have it (nearly every
-// x86-64 in use), a few dozen on the plain instruction set. CountMoves is built for both,
-// and the first call picks one.
+// The number of squares in a set: one instruction where CORVINA_HARDWARE_COUNT builds for
+// it, a few dozen on the plain instruction set.
 inline int Count(std::uint64_t x) {
     return std::popcount(x);
 }
 
-#if defined(__x86_64__)
-#define CORVINA_HARDWARE_COUNT __attribute__((target("popcnt")))
-bool HasHardwareCount() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("popcnt");
-}
-#else
-#define CORVINA_HARDWARE_COUNT
-bool HasHardwareCount() {
-    return false;
-}
-#endif
-const bool HardwareCount = HasHardwareCount();
+using BitCount::HardwareCount;
 
 } // namespace
 
