@@ -104,14 +104,14 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
     for (int i = first; i < PlyEnd[Ply]; ++i) {
         if (StopRequested.load(std::memory_order_relaxed))
             break;
-        if (!whole && i == first) {
+        if (whole) {
+            picking.Pick(i, keyed);
+        } else if (i == first) {
             PickFirstCapture(staged);
         } else {
-            if (!whole) {
-                keyed = CompleteList();
-                picking.Start();
-                whole = true;
-            }
+            keyed = CompleteList();
+            picking.Start();
+            whole = true;
             picking.Pick(i, keyed);
         }
         const EngineMove move = MoveList[i];
@@ -147,9 +147,7 @@ int TChessEngine::SearchNode(int alpha, int beta, int depth) {
 
 void TChessEngine::PickFirstCapture(int captures) {
     const int first = PlyFirst[Ply];
-    const int best = FirstHighest(MoveScore, first, first + captures);
-    std::swap(MoveList[first], MoveList[best]);
-    std::swap(MoveScore[first], MoveScore[best]);
+    SwapEntries(first, FirstHighest(MoveScore, first, first + captures));
 }
 
 bool TChessEngine::CompleteList() {
@@ -160,8 +158,7 @@ bool TChessEngine::CompleteList() {
     int at = first;
     while (MoveList[at] != searched)
         ++at;
-    std::swap(MoveList[first], MoveList[at]);
-    std::swap(MoveScore[first], MoveScore[at]);
+    SwapEntries(first, at);
     return MakePickKeys();
 }
 

@@ -83,10 +83,14 @@ public:
     template <bool Keyed> void PickBest(int index) {
         const int best = Keyed ? FirstHighestKey(PickKey, index, PlyEnd[Ply])
                                : FirstHighest(MoveScore, index, PlyEnd[Ply]);
-        std::swap(MoveList[index], MoveList[best]);
-        std::swap(MoveScore[index], MoveScore[best]);
+        SwapEntries(index, best);
         if constexpr (Keyed)
             std::swap(PickKey[index], PickKey[best]);
+    }
+    // Two entries of the move stack, moves and scores.
+    void SwapEntries(int a, int b) {
+        std::swap(MoveList[a], MoveList[b]);
+        std::swap(MoveScore[a], MoveScore[b]);
     }
 
 private:
